@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ferolan {
+
+// The numeric value of a text, the same everywhere a field becomes a number: blanks, tabs
+// and line feeds anywhere are skipped; then an optional sign, digits with at most one ".",
+// and an optional exponent (E or D, optional sign, digits) are read as far as they go.
+// The decimal separator is always ".". No leading number, or a value beyond the range of
+// a double, gives 0.
+double numericValue(std::string_view text);
+
+// Rounding down, towards minus infinity (-2.5 gives -3).
+double roundDown(double value);
+
+// A whole number in plain decimal digits, with "-" only when negative.
+std::string wholeNumberText(double wholeValue);
+
+// Three decimals, rounded half away from zero on the shortest decimal text that reads back
+// as the same double (2.0005 gives 2.001); at least one digit before the separator, no
+// grouping, "-" only when the rounded value is not zero.
+std::string threeDecimalText(double value, char decimalSeparator);
+
+} // namespace ferolan

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+class QWidget;
+
+// Every message box, file dialog and desktop service goes through these two small
+// interfaces, so that a test can answer them and walk a whole job without a person.
+namespace ferolan {
+
+inline const QString kApplicationTitle = QStringLiteral("Ferolan");
+
+enum class MessageIcon { None, Critical, Exclamation, Information };
+enum class MessageButtons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+struct Message {
+    QString text;                 // lines separated by "\n"
+    std::optional<QString> title; // none: the application title
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+struct FileRequest {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QString filter;      // description and pattern pairs joined by "|"
+    int filterIndex = 1; // 1-based
+    QString fileName;
+    QString startFolder;
+};
+
+struct FileChoice {
+    bool accepted = false;
+    QString fileName; // on cancel, the name the caller set
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Blocks until answered. Yes is the default button of a Yes/No box, and only an
+    // explicit No cancels.
+    virtual Answer showMessage(QWidget *owner, const Message &message) = 0;
+    virtual FileChoice chooseFile(QWidget *owner, const FileRequest &request) = 0;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual void beep() = 0;
+    // Hands the address to the desktop; the result is not looked at.
+    virtual void openUrl(const QUrl &url) = 0;
+    // Ends the program at once: every window closes, nothing is asked or saved. The caller
+    // returns straight after.
+    virtual void endProgram() = 0;
+};
+
+class QtDialogs final : public Dialogs {
+public:
+    Answer showMessage(QWidget *owner, const Message &message) override;
+    FileChoice chooseFile(QWidget *owner, const FileRequest &request) override;
+};
+
+class QtDesktop final : public Desktop {
+public:
+    void beep() override;
+    void openUrl(const QUrl &url) override;
+    void endProgram() override;
+};
+
+} // namespace ferolan

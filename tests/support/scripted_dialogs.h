@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/window/dialogs.h"
+
+#include <QList>
+
+#include <deque>
+#include <functional>
+
+namespace ferolan::testing {
+
+// Answers message boxes and file dialogs from a script and records what was shown.
+class ScriptedDialogs final : public Dialogs {
+public:
+    std::deque<Answer> answers;         // for Yes/No boxes, in order
+    std::deque<FileChoice> fileChoices; // for file dialogs, in order
+    QList<Message> messages;            // every box shown, in order
+    QList<FileRequest> fileRequests;    // every file dialog shown, in order
+    int unanswered = 0;                 // questions or dialogs the script had no answer for
+    // Runs while a box is "open", before it is answered (for instance to look at the windows).
+    std::function<void(const Message &)> onMessage;
+
+    Answer showMessage(QWidget *owner, const Message &message) override;
+    FileChoice chooseFile(QWidget *owner, const FileRequest &request) override;
+
+    // The texts of the boxes shown so far.
+    QStringList texts() const;
+};
+
+class RecordingDesktop final : public Desktop {
+public:
+    int beeps = 0;
+    QList<QUrl> openedUrls;
+    bool ended = false;
+
+    void beep() override { ++beeps; }
+    void openUrl(const QUrl &url) override { openedUrls.append(url); }
+    void endProgram() override { ended = true; }
+};
+
+} // namespace ferolan::testing
