@@ -1,6 +1,29 @@
+#include "app/model/qt_text.h"
+#include "app/window/app_context.h"
+#include "app/window/form1.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(ferolan::kApplicationTitle);
+
+    // Qt's own texts (file dialogs, standard buttons) in Italian, where the translation is
+    // installed.
+    QTranslator qtItalian;
+    if (qtItalian.load(QStringLiteral("qtbase_it"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtItalian);
+
+    ferolan::Module1 state;
+    ferolan::QtDialogs dialogs;
+    ferolan::QtDesktop desktop;
+    ferolan::AppContext context{state, ferolan::toPath(QApplication::applicationDirPath()), dialogs,
+                                desktop, ferolan::userDecimalSeparator()};
+
+    ferolan::Form1 form1(context, [] {});
+    form1.show();
+    return QApplication::exec();
 }

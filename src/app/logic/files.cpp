@@ -117,6 +117,16 @@ bool appendToFile(const fs::path &path, std::string_view bytes) {
     return false;
 }
 
+bool isPlainFileName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    for (char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 ||
+            std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
+            return false;
+    return true;
+}
+
 bool isExistingFolder(const fs::path &path) {
     std::error_code error;
     return fs::is_directory(path, error);

@@ -26,6 +26,10 @@ bool replaceFile(const std::filesystem::path &path, std::string_view bytes);
 // file is cut back to its old length.
 bool appendToFile(const std::filesystem::path &path, std::string_view bytes);
 
+// A name that can stand as one component of a path on Windows and elsewhere: not empty,
+// not "." or "..", no path separator and none of : * ? " < > | nor a control character.
+bool isPlainFileName(std::string_view name);
+
 bool isExistingFolder(const std::filesystem::path &path);
 bool isExistingFile(const std::filesystem::path &path);
 

@@ -21,7 +21,7 @@ bool fitsCp1252(const QString &text) {
     return toCp1252(text).has_value();
 }
 
-QString toQString(const std::filesystem::path &path) {
+QString pathToQString(const std::filesystem::path &path) {
     return QString::fromStdString(utf8FromPath(path));
 }
 

@@ -17,7 +17,7 @@ std::optional<std::string> toCp1252(const QString &text);
 
 bool fitsCp1252(const QString &text);
 
-QString toQString(const std::filesystem::path &path);
+QString pathToQString(const std::filesystem::path &path);
 std::filesystem::path toPath(const QString &path);
 
 // The user's decimal separator as the logic writes it: "," where the system uses a comma,

@@ -53,6 +53,26 @@ private slots:
         QVERIFY(!appendToFile(at("no-folder") / "x", "b\r\n"));
     }
 
+    void shouldTellPlainFileNames_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("municipality line") << QByteArray("A074 - AGLIE'") << true;
+        QTest::newRow("accented") << QByteArray("CANT\xd9") << true;
+        QTest::newRow("empty") << QByteArray("") << false;
+        QTest::newRow("dot") << QByteArray(".") << false;
+        QTest::newRow("dot dot") << QByteArray("..") << false;
+        QTest::newRow("slash") << QByteArray("BOLZANO/BOZEN") << false;
+        QTest::newRow("backslash") << QByteArray("a\\b") << false;
+        for (char c : std::string(":*?\"<>|"))
+            QTest::newRow(("reserved " + std::string(1, c)).c_str()) << QByteArray(1, c) << false;
+        QTest::newRow("control") << QByteArray("a\tb") << false;
+    }
+    void shouldTellPlainFileNames() {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, plain);
+        QCOMPARE(isPlainFileName(name.toStdString()), plain);
+    }
+
     void shouldReplaceAFileWhole() {
         writeBytes(at("r"), "old");
         QVERIFY(replaceFile(at("r"), "new\r\n"));

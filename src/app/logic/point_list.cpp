@@ -1,0 +1,52 @@
+#include "app/logic/point_list.h"
+
+#include "app/logic/text.h"
+
+#include <algorithm>
+
+namespace ferolan {
+namespace {
+
+struct FieldLayout {
+    std::size_t from;
+    std::size_t width;
+};
+constexpr std::array<FieldLayout, PointList::kColumns> kLayout = {
+    {{1, 16}, {17, 36}, {53, 16}, {69, 12}, {81, 12}, {93, 12}, {105, 12}, {117, 8}}};
+
+} // namespace
+
+PointList::PointList() : rows_(1) {}
+
+bool PointList::load(std::string jobBytes) {
+    if (jobBytes.size() > UINT32_MAX)
+        return false;
+    std::vector<std::string_view> lines = splitLines(jobBytes);
+    std::vector<Row> rows;
+    rows.reserve(lines.empty() ? rows_.size() : lines.size());
+    for (std::string_view line : lines) {
+        line = line.substr(0, std::min(line.size(), kLineWidth));
+        Row row;
+        for (std::size_t i = 0; i < kLayout.size(); ++i) {
+            std::string_view text = trimBlanks(columns(line, kLayout[i].from, kLayout[i].width));
+            if (!text.empty())
+                row[i] = {static_cast<std::uint32_t>(text.data() - jobBytes.data()),
+                          static_cast<std::uint32_t>(text.size())};
+        }
+        rows.push_back(row);
+    }
+    if (lines.empty())
+        rows.resize(rows_.size());
+    bytes_ = std::move(jobBytes);
+    rows_ = std::move(rows);
+    return true;
+}
+
+std::string_view PointList::field(std::size_t row, int column) const {
+    if (row < 1 || row > rows_.size() || column < 1 || column > kColumns)
+        return {};
+    const Span &span = rows_[row - 1][static_cast<std::size_t>(column - 1)];
+    return std::string_view(bytes_).substr(span.offset, span.length);
+}
+
+} // namespace ferolan

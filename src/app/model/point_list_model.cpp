@@ -1,0 +1,44 @@
+#include "app/model/point_list_model.h"
+
+#include "app/model/qt_text.h"
+
+namespace ferolan {
+
+const QString PointListModel::kFormat = QStringLiteral(
+    "|         Punto             |          Descrizione                 |   Codice     |"
+    "         X(wgs84)        |        Y(wgs84)        |        Z(wgs84)        |"
+    "        est          |     quota   ");
+
+PointListModel::PointListModel(const PointList &points, QObject *parent)
+    : QAbstractTableModel(parent), points_(points) {}
+
+void PointListModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+QString PointListModel::formatSection(int column) {
+    return kFormat.section(QLatin1Char('|'), column, column);
+}
+
+int PointListModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(points_.rowCount());
+}
+
+int PointListModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : PointList::kColumns + 1;
+}
+
+QVariant PointListModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    return toQString(points_.field(static_cast<std::size_t>(index.row()) + 1, index.column()));
+}
+
+QVariant PointListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return formatSection(section).trimmed();
+}
+
+} // namespace ferolan

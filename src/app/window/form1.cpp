@@ -1,0 +1,308 @@
+#include "app/window/form1.h"
+
+#include "app/logic/cp1252.h"
+#include "app/logic/export_definition.h"
+#include "app/logic/files.h"
+#include "app/logic/master_station.h"
+#include "app/logic/settings_file.h"
+#include "app/model/qt_text.h"
+#include "app/window/clickable_label.h"
+#include "app/window/logos.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTableView>
+
+namespace ferolan {
+namespace {
+
+const QString kDesignCaption = QStringLiteral("Ferolan - da TGO a Pregeo ");
+const QString kActiveJob = QStringLiteral("lavoro attivo: ");
+
+QPushButton *makeButton(QWidget *parent, const QString &caption, QRect geometry,
+                        const QColor &textColour = {}) {
+    auto *button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    if (textColour.isValid())
+        button->setStyleSheet(QStringLiteral("color: %1;").arg(textColour.name()));
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(AppContext &context, std::function<void()> openHeaderWindow)
+    : context_(context), openHeaderWindow_(std::move(openHeaderWindow)), model_(points_) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kDesignCaption);
+    setFixedSize(489, 432);
+
+    Cmd_ok = makeButton(this, QStringLiteral(" Esegui trasformazione"), {320, 344, 153, 33},
+                        QColor(0, 0, 255));
+    Cmd_ok->setEnabled(false);
+    Cmd_selezione = makeButton(this, QStringLiteral("  Selezione Lavoro"), {16, 344, 153, 33},
+                               QColor(0, 0, 128));
+    Cmd_esci = makeButton(this, QStringLiteral(" Uscita"), {400, 384, 73, 41});
+    Cmd_esci->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+    MSHFlexGrid1 = new QTableView(this);
+    MSHFlexGrid1->setGeometry(16, 54, 457, 289);
+    MSHFlexGrid1->setModel(&model_);
+    MSHFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    MSHFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSHFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSHFlexGrid1->verticalHeader()->hide();
+    MSHFlexGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    MSHFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    for (int column = 0; column <= PointList::kColumns; ++column)
+        MSHFlexGrid1->setColumnWidth(
+            column,
+            std::max(8, fontMetrics().horizontalAdvance(PointListModel::formatSection(column))));
+
+    Lbl_lavoro_attivo = new QLabel(kActiveJob, this);
+    Lbl_lavoro_attivo->setGeometry(16, 384, 369, 41);
+    Lbl_lavoro_attivo->setWordWrap(true);
+    Lbl_lavoro_attivo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    cmd_info = makeButton(this, QStringLiteral("  Info"), {184, 8, 105, 41});
+    cmd_info->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+
+    Image2 = new ClickableLabel(this);
+    Image2->setGeometry(16, 8, 137, 33);
+    Image2->setPixmap(varnetaLogo({121, 28}));
+    Image2->setCursor(Qt::PointingHandCursor);
+    Image1 = new ClickableLabel(this);
+    Image1->setGeometry(320, 8, 153, 33);
+    Image1->setPixmap(trimbleLogo({153, 33}));
+    Image1->setCursor(Qt::PointingHandCursor);
+
+    setTabOrder(Cmd_ok, Cmd_selezione);
+    setTabOrder(Cmd_selezione, Cmd_esci);
+    setTabOrder(Cmd_esci, MSHFlexGrid1);
+    setTabOrder(MSHFlexGrid1, cmd_info);
+
+    connect(Cmd_selezione, &QPushButton::clicked, this, &Form1::Cmd_selezione_Click);
+    connect(Cmd_ok, &QPushButton::clicked, this, &Form1::Cmd_ok_Click);
+    connect(Cmd_esci, &QPushButton::clicked, this, &Form1::Cmd_esci_Click);
+    connect(cmd_info, &QPushButton::clicked, this, &Form1::cmd_info_Click);
+    connect(MSHFlexGrid1, &QTableView::clicked, this, &Form1::MSHFlexGrid1_Click);
+    connect(Image1, &ClickableLabel::clicked, this, [this] {
+        offerSite(QStringLiteral("Vuoi collegarti al sito Internet di Trimble?"), kTrimbleSite);
+    });
+    connect(Image2, &ClickableLabel::clicked, this, [this] {
+        offerSite(QStringLiteral("Vuoi collegarti al sito Internet di Varneta?"), kVarnetaSite);
+    });
+}
+
+bool Form1::event(QEvent *event) {
+    bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate && context_.enterForm(this))
+        Form_Activate();
+    return handled;
+}
+
+void Form1::closeEvent(QCloseEvent *event) {
+    event->accept();
+    Cmd_esci_Click();
+}
+
+void Form1::centre() {
+    QRect screenArea = screen()->geometry();
+    QSize size = frameGeometry().size();
+    move(screenArea.x() + (screenArea.width() - size.width()) / 2,
+         screenArea.y() + (screenArea.height() - size.height()) / 2);
+}
+
+void Form1::Form_Activate() {
+    centre();
+    if (!versionShown_) {
+        setWindowTitle(windowTitle() + QStringLiteral("- Versione %1.%2.%3")
+                                           .arg(FEROLAN_VERSION_MAJOR)
+                                           .arg(FEROLAN_VERSION_MINOR)
+                                           .arg(FEROLAN_VERSION_PATCH));
+        versionShown_ = true;
+    }
+
+    const std::filesystem::path settingsFile = context_.programFolder / kSettingsFileName;
+    FileContent content = readFile(settingsFile);
+    std::optional<Settings> settings;
+    if (content.ok())
+        settings = parseSettings(content.bytes);
+    if (!settings) {
+        context_.tell(this, QString::fromStdString(settingsProblemMessage(settingsFile)),
+                      QStringLiteral("Errore nel file delle impostazioni"), MessageIcon::Critical);
+        context_.desktop.endProgram();
+        return;
+    }
+    context_.state.Path_pf = settings->Path_pf;
+    context_.state.Path_tgo = settings->Path_tgo;
+
+    if (!settings->exportCheckDone) {
+        if (!checkExportDefinition())
+            return;
+        if (!replaceFile(settingsFile, settingsTextWithCheckDone(*settings))) {
+            context_.tell(this,
+                          QStringLiteral("Impossibile scrivere il file delle impostazioni %1.\n"
+                                         "Il file non è stato modificato.")
+                              .arg(pathToQString(settingsFile)),
+                          QStringLiteral("Errore di scrittura"), MessageIcon::Critical);
+            return;
+        }
+    }
+    showActiveJob();
+}
+
+// False when the activation steps must stop here (the program may have ended).
+bool Form1::checkExportDefinition() {
+    const std::filesystem::path tgoFolder = pathFromCp1252(context_.state.Path_tgo);
+    const QString definition = pathToQString(tgoFolder / kExportDefinitionName);
+    const QString question =
+        QStringLiteral("E' necessario eseguire l'aggiornamento del file di export di Trimble "
+                       "Geomatic Office\nIl file da aggiornare è -%1-.\n"
+                       "Il vecchio file sarà rinominato -asciiexp.dat.old-. Continuare?")
+            .arg(definition);
+    if (context_.ask(this, question, std::nullopt) == Answer::No) {
+        context_.desktop.endProgram();
+        return false;
+    }
+
+    ExportCheck check = ensurePregeoExport(tgoFolder, context_.programFolder / kExportUpdateName);
+    switch (check.outcome) {
+    case ExportCheck::Outcome::AlreadyThere:
+    case ExportCheck::Outcome::Appended:
+        return true;
+    case ExportCheck::Outcome::DefinitionMissing:
+        context_.tell(this,
+                      QStringLiteral("Attenzione! Il file %1 non è presente\noppure il percorso "
+                                     "di ricerca non è valido. Verificare nel file -leggimi.txt- "
+                                     "le operazioni da eseguire")
+                          .arg(definition),
+                      QStringLiteral("Errore di accesso al file"), MessageIcon::Critical);
+        context_.desktop.endProgram();
+        return false;
+    case ExportCheck::Outcome::DefinitionUnreadable:
+        return false;
+    case ExportCheck::Outcome::UpdateFailed:
+        context_.tell(this,
+                      QStringLiteral("Impossibile aggiornare il file di export di TGO: il file "
+                                     "%1 non si può leggere o scrivere.\n"
+                                     "Il file %2 è rimasto com'era.")
+                          .arg(pathToQString(check.file), definition),
+                      QStringLiteral("Errore di accesso al file"), MessageIcon::Critical);
+        return false;
+    }
+    return false;
+}
+
+void Form1::showActiveJob() {
+    Lbl_lavoro_attivo->setText(kActiveJob + pathToQString(context_.state.File_lavoro));
+}
+
+void Form1::Cmd_selezione_Click() {
+    FileRequest request;
+    request.mode = FileRequest::Mode::Open;
+    request.title = QStringLiteral("Selezione del file esportato da TGO");
+    request.filter = QStringLiteral("Tutti i file (*.*)|*.*|File di testo(*.txt)|*.txt");
+    request.filterIndex = 2;
+    request.startFolder = QStringLiteral("c:\\");
+    FileChoice choice = context_.dialogs.chooseFile(this, request);
+    if (!choice.accepted || choice.fileName.isEmpty()) {
+        context_.state.File_lavoro.clear();
+        context_.tell(this, QStringLiteral("Non hai selezionato nessun lavoro!"),
+                      QStringLiteral("errore"), MessageIcon::Critical);
+        return;
+    }
+    Carica_lavoro(toPath(choice.fileName));
+}
+
+bool Form1::Carica_lavoro(const std::filesystem::path &job) {
+    FileContent content = readFile(job);
+    if (!content.ok() || !points_.load(std::move(content.bytes))) {
+        context_.tell(this,
+                      QStringLiteral("Impossibile leggere il file del lavoro %1.\n"
+                                     "La lista dei punti non è stata cambiata.")
+                          .arg(pathToQString(job)),
+                      QStringLiteral("errore"), MessageIcon::Critical);
+        return false;
+    }
+    context_.state.File_lavoro = job;
+    showActiveJob();
+    selectedRow_ = 0;
+    model_.reload();
+    MSHFlexGrid1->clearSelection();
+    context_.tell(this,
+                  QStringLiteral("E' ora necessario selezionare dalla lista il punto che sarà "
+                                 "trasformato in stazione master.\n"
+                                 "Cliccare sulla riga contenente il punto prescelto"),
+                  QStringLiteral("Selezione stazione master"), MessageIcon::Information);
+    Cmd_ok->setEnabled(true);
+    return true;
+}
+
+void Form1::MSHFlexGrid1_Click(const QModelIndex &index) {
+    if (!index.isValid())
+        return;
+    selectedRow_ = static_cast<std::size_t>(index.row()) + 1;
+    if (points_.rowCount() > 1)
+        MSHFlexGrid1->setToolTip(QStringLiteral("Il punto selezionato é: ") +
+                                 toQString(points_.field(selectedRow_, PointList::Name)));
+}
+
+void Form1::Cmd_ok_Click() {
+    if (selectedRow_ == 0 || points_.field(selectedRow_, PointList::Name).empty()) {
+        context_.tell(this, QStringLiteral("Non hai selezionato nessun punto!"), QString(),
+                      MessageIcon::Exclamation);
+        return;
+    }
+    MasterStation master = masterStationAt(points_, selectedRow_);
+    Module1 &state = context_.state;
+    state.Punto_master = master.Punto_master;
+    state.Riga_master = master.Riga_master;
+    state.Quota_master = master.Quota_master;
+    state.Est_media = master.Est_media;
+
+    if (context_.ask(this,
+                     QStringLiteral("Confermi l'utilizzo del punto %1 come stazione master?")
+                         .arg(toQString(state.Punto_master)),
+                     QStringLiteral("Conferma punto")) == Answer::No)
+        return;
+    if (context_.ask(this, QStringLiteral("Vuoi procedere alla creazione del libretto Pregeo?"),
+                     QStringLiteral("Conferma trasformazione")) == Answer::No)
+        return;
+
+    FileRequest request;
+    request.mode = FileRequest::Mode::Save;
+    request.title = QStringLiteral("Creazione file Pregeo");
+    request.filter = QStringLiteral("File Pregeo (*.dat)|*.dat");
+    request.filterIndex = 1;
+    request.fileName = QStringLiteral("*.dat");
+    request.startFolder = QStringLiteral("c:\\");
+    FileChoice choice = context_.dialogs.chooseFile(this, request);
+    // A cancelled dialog would leave the name "*.dat", under which no booklet can be written.
+    if (!choice.accepted)
+        return;
+    state.File_libretto = pathFromUtf8(withDatExtension(choice.fileName.toStdString()));
+
+    setEnabled(false);
+    openHeaderWindow_();
+}
+
+void Form1::Cmd_esci_Click() {
+    context_.desktop.endProgram();
+}
+
+void Form1::cmd_info_Click() {
+    context_.desktop.openUrl(
+        QUrl::fromLocalFile(pathToQString(context_.programFolder / "ferolan.html")));
+}
+
+void Form1::offerSite(const QString &question, const QUrl &site) {
+    if (context_.ask(this, question, QStringLiteral("Richiesta di Collegamento")) != Answer::No)
+        context_.desktop.openUrl(site);
+}
+
+} // namespace ferolan

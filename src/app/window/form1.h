@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/logic/point_list.h"
+#include "app/model/point_list_model.h"
+#include "app/window/app_context.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace ferolan {
+
+class ClickableLabel;
+
+// The main window: the job's point list, the choice of the master station and the
+// program's small commands. Its activation steps run each time the user comes back to it
+// from another of the program's windows.
+class Form1 final : public QWidget {
+    Q_OBJECT
+public:
+    // `openHeaderWindow` is called once the master station and the booklet are chosen.
+    Form1(AppContext &context, std::function<void()> openHeaderWindow);
+
+    const PointList &points() const { return points_; }
+    // The selected point row (1..N), 0 when none.
+    std::size_t selectedRow() const { return selectedRow_; }
+
+    // Controls, named as the program knows them.
+    QPushButton *Cmd_ok;
+    QPushButton *Cmd_selezione;
+    QPushButton *Cmd_esci;
+    QPushButton *cmd_info;
+    QTableView *MSHFlexGrid1;
+    QLabel *Lbl_lavoro_attivo;
+    ClickableLabel *Image1;
+    ClickableLabel *Image2;
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Activate();
+    bool checkExportDefinition();
+    void Cmd_selezione_Click();
+    bool Carica_lavoro(const std::filesystem::path &job);
+    void MSHFlexGrid1_Click(const QModelIndex &index);
+    void Cmd_ok_Click();
+    void Cmd_esci_Click();
+    void cmd_info_Click();
+    void offerSite(const QString &question, const QUrl &site);
+    void showActiveJob();
+    void centre();
+
+    AppContext &context_;
+    std::function<void()> openHeaderWindow_;
+    PointList points_;
+    PointListModel model_;
+    std::size_t selectedRow_ = 0;
+    bool versionShown_ = false;
+};
+
+} // namespace ferolan

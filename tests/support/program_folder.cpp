@@ -1,0 +1,35 @@
+#include "program_folder.h"
+
+#include "app/logic/files.h"
+
+#include <fstream>
+
+namespace ferolan::testing {
+namespace fs = std::filesystem;
+
+ProgramFolder::ProgramFolder(char check) {
+    fs::create_directory(archive());
+    fs::create_directory(tgo());
+    write(tgo() / "asciiexp.dat", "DEFINIZIONE ESISTENTE\r\n");
+    QByteArray settingsText = "PATH_PF=" + QByteArray::fromStdString(archive().string()) +
+                              "\r\nPATH_TGO=" + QByteArray::fromStdString(tgo().string()) +
+                              "\r\ncheck=" + QByteArray(1, check) + "\r\n";
+    write(settings(), settingsText);
+    for (const char *name : {"aggiorna_export_tgo.txt", "cod_comuni_2.cod"})
+        if (fs::exists(fs::path(FEROLAN_SOURCE_DIR) / "data" / name))
+            fs::copy_file(fs::path(FEROLAN_SOURCE_DIR) / "data" / name, root() / name);
+}
+
+fs::path ProgramFolder::root() const {
+    return fs::path(dir_.path().toStdString());
+}
+
+void ProgramFolder::write(const fs::path &path, const QByteArray &bytes) const {
+    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+}
+
+QByteArray ProgramFolder::read(const fs::path &path) const {
+    return QByteArray::fromStdString(readFile(path).bytes);
+}
+
+} // namespace ferolan::testing

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/logic/module1.h"
+#include "app/window/app_context.h"
+#include "scripted_dialogs.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+#include <filesystem>
+
+namespace ferolan::testing {
+
+// A program folder of its own for one test: ferolan.ini pointing at an archive folder and a
+// TGO folder inside it, the export update text and the code table beside the program.
+class ProgramFolder {
+public:
+    // `check` is the last character of the settings file's third line.
+    explicit ProgramFolder(char check = '1');
+
+    std::filesystem::path root() const;
+    std::filesystem::path archive() const { return root() / "archivio"; }
+    std::filesystem::path tgo() const { return root() / "tgo"; }
+    std::filesystem::path settings() const { return root() / "ferolan.ini"; }
+
+    void write(const std::filesystem::path &path, const QByteArray &bytes) const;
+    QByteArray read(const std::filesystem::path &path) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The shared state, scripted dialogs and a recording desktop of one run of the program.
+struct Run {
+    explicit Run(const ProgramFolder &folder, char decimalSeparator = ',')
+        : context{state, folder.root(), dialogs, desktop, decimalSeparator} {}
+    Module1 state;
+    ScriptedDialogs dialogs;
+    RecordingDesktop desktop;
+    AppContext context;
+};
+
+} // namespace ferolan::testing
