@@ -1,6 +1,6 @@
 #include "app/model/qt_text.h"
 #include "app/window/app_context.h"
-#include "app/window/form1.h"
+#include "app/window/window_sequence.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -23,7 +23,7 @@ int main(int argc, char *argv[]) {
     ferolan::AppContext context{state, ferolan::toPath(QApplication::applicationDirPath()), dialogs,
                                 desktop, ferolan::userDecimalSeparator()};
 
-    ferolan::Form1 form1(context, [] {});
-    form1.show();
+    ferolan::WindowSequence windows(context);
+    windows.start();
     return QApplication::exec();
 }

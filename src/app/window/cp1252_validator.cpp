@@ -1,0 +1,15 @@
+#include "app/window/cp1252_validator.h"
+
+#include "app/model/qt_text.h"
+
+namespace ferolan {
+
+Cp1252Validator::Cp1252Validator(QObject *parent, int limit) : QValidator(parent), limit_(limit) {}
+
+QValidator::State Cp1252Validator::validate(QString &input, int &) const {
+    if (limit_ >= 0 && input.size() > limit_)
+        return Invalid;
+    return fitsCp1252(input) ? Acceptable : Invalid;
+}
+
+} // namespace ferolan

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/window/app_context.h"
+#include "header/logic/tabella_comuni.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+namespace ferolan {
+
+class Form1;
+class Frm_09;
+class Frm_pf;
+
+// The three windows one after another: each later window opens over the earlier ones,
+// which stay on the screen disabled, and every way back ends on an enabled main window.
+class WindowSequence final : public QObject {
+    Q_OBJECT
+public:
+    explicit WindowSequence(AppContext &context);
+    ~WindowSequence() override;
+
+    void start();
+
+    Form1 &form1() { return *form1_; }
+    Frm_09 *frm09() const;
+    Frm_pf *frmPf() const;
+
+private:
+    void openHeaderWindow();
+    void openFiducialWindow();
+    void backToMainWindow();
+
+    AppContext &context_;
+    Tabella_comuni table_;
+    std::unique_ptr<Form1> form1_;
+    QPointer<Frm_09> frm09_;
+    QPointer<Frm_pf> frmPf_;
+};
+
+} // namespace ferolan

@@ -1,0 +1,49 @@
+#include "booklet/logic/archived_point.h"
+
+#include "app/logic/cp1252.h"
+#include "app/logic/files.h"
+#include "app/logic/text.h"
+#include "booklet/logic/temporary_booklet.h"
+
+namespace ferolan {
+namespace {
+
+std::string archivedPointName(std::string_view number, std::string_view sheet,
+                              std::string_view municipalityEntry) {
+    std::string name = "PF";
+    name += number;
+    name += '/';
+    name += sheet;
+    name += '/';
+    name += columns(municipalityEntry, 1, 4);
+    return name;
+}
+
+std::string_view withoutTrailingBlanks(std::string_view text) {
+    auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
+} // namespace
+
+std::string archivedPointRow(std::string_view number, std::string_view sheet,
+                             std::string_view municipalityEntry, const Xyz &archived,
+                             std::string_view description, const Xyz &Coord_master,
+                             char decimalSeparator) {
+    return row2(archivedPointName(number, sheet, municipalityEntry),
+                Calcola_vettore(archived, Coord_master), withoutTrailingBlanks(description),
+                decimalSeparator);
+}
+
+std::string insertionQuestion(std::string_view number, std::string_view sheet,
+                              std::string_view municipalityEntry) {
+    return "confermi l'inserimento nel libretto del " +
+           utf8FromCp1252(archivedPointName(number, sheet, municipalityEntry)) + '?';
+}
+
+bool appendToTemporaryBooklet(const std::filesystem::path &File_libretto, std::string_view row) {
+    const std::filesystem::path temporary = temporaryBookletPath(File_libretto);
+    return isExistingFile(temporary) && appendToFile(temporary, row);
+}
+
+} // namespace ferolan

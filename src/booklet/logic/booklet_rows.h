@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/logic/point_list.h"
+#include "header/logic/header_data.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The rows of the temporary booklet file, each returned with its CR LF. Texts are
+// Windows-1252 bytes; numbers carry the user's decimal separator and coordinates are
+// joined by ";" until the finishing pass turns them into Pregeo's form.
+namespace ferolan {
+
+// X, Y, Z of a point, or the components of a vector between two points.
+struct Xyz {
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+};
+
+// The numeric values of columns X, Y and Z of a point-list row (an empty cell reads as 0).
+Xyz pointXyz(const PointList &points, std::size_t row);
+
+// The vector from the master station to a point, in double precision.
+Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master);
+
+std::string row0(const HeaderData &header);
+std::string row9(const HeaderData &header);
+std::string row6(std::string_view date);
+
+// Rows 1 and 2 take the point's name and description as the job (or the archive) holds
+// them: a "|" in either would split a field in two, so it is written as a blank. A decimal
+// separator other than "," or "." would survive the finishing pass and make the numbers
+// unreadable, so it is written as ",".
+std::string row1(std::string_view name, const Xyz &Coord_master, std::string_view description,
+                 char decimalSeparator);
+std::string row2(std::string_view name, const Xyz &vector, std::string_view description,
+                 char decimalSeparator);
+
+} // namespace ferolan

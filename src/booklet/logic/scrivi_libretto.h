@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/logic/point_list.h"
+#include "booklet/logic/booklet_rows.h"
+#include "header/logic/header_data.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string_view>
+
+namespace ferolan {
+
+// What the booklet is made of.
+struct BookletSource {
+    const HeaderData &header;
+    const PointList &points;
+    std::string_view Punto_master;
+    // The master station's row of `points` (1 to rowCount()).
+    std::size_t Riga_master = 0;
+    char decimalSeparator = ',';
+    // Point-list rows the user agreed to leave out (fiducial points with a malformed name).
+    const std::set<std::size_t> &leftOutRows;
+};
+
+// Rows 0, 9, 1 and 6, then one row 2 per point of the list in list order, except the
+// rows named `Punto_master` and the rows left out. The text is handed to `sink` in pieces
+// of about 64 KiB, each made of whole rows, so that a large job never has its booklet in
+// memory at once. False as soon as `sink` refuses a piece; nothing more is produced then.
+bool produceBookletRows(const BookletSource &source,
+                        const std::function<bool(std::string_view)> &sink);
+
+// Writes the rows into the temporary file, replacing whatever it held, and returns
+// `Coord_master`, the master station's X, Y, Z that archived points are measured from.
+// Empty when the file cannot be written whole; the partial file is then removed.
+std::optional<Xyz> Scrivi_libretto(const BookletSource &source,
+                                   const std::filesystem::path &File_libretto);
+
+} // namespace ferolan

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <string>
+
+// The finishing pass: the temporary file becomes the booklet that Pregeo reads.
+namespace ferolan {
+
+// Pregeo's form, byte for byte: "," becomes "." and ";" becomes ",", each character mapped
+// once; nothing is added or removed.
+void toBookletCharacters(std::span<char> bytes);
+
+struct FinishingResult {
+    enum class Outcome {
+        Created,
+        // The temporary file is missing or cannot be read; nothing was written.
+        TemporaryUnreadable,
+        // The booklet cannot be written; an earlier booklet of that name is untouched.
+        BookletUnwritable,
+    };
+    Outcome outcome = Outcome::Created;
+    // The file named in the failure message; empty when the booklet was created.
+    std::filesystem::path failedFile;
+    // Set when the booklet was created but the temporary file could not be deleted.
+    std::filesystem::path leftoverTemporary;
+
+    bool created() const { return outcome == Outcome::Created; }
+};
+
+// Writes `File_libretto` from the temporary file and deletes the temporary file. The
+// booklet is written beside its target and renamed over it, so a failure never leaves a
+// half-written booklet nor destroys an earlier one; on failure the temporary file is kept.
+FinishingResult Trasforma_libretto(const std::filesystem::path &File_libretto);
+
+// "il file <path> è stato regolarmente creato", in UTF-8.
+std::string bookletCreatedMessage(const std::filesystem::path &File_libretto);
+
+} // namespace ferolan

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/logic/files.h"
+#include "fiducial/logic/fiducial_archive.h"
+
+#include <filesystem>
+#include <string>
+#include <unordered_map>
+
+namespace ferolan {
+
+// A municipality file read once and indexed by key, for answering many lookups while the
+// archive does not change. Each answer is the first record with the key in file order, as
+// a search from the file's first line finds it.
+class ArchiveSnapshot {
+public:
+    explicit ArchiveSnapshot(const std::filesystem::path &file);
+    // The index points into the file's bytes, which must therefore stay where they are.
+    ArchiveSnapshot(const ArchiveSnapshot &) = delete;
+    ArchiveSnapshot &operator=(const ArchiveSnapshot &) = delete;
+
+    PfLookup lookup(const PfKey &key) const;
+
+private:
+    struct KeyHash {
+        std::size_t operator()(const PfKey &key) const;
+    };
+
+    ReadOutcome outcome_;
+    std::string bytes_;
+    std::unordered_map<PfKey, std::string_view, KeyHash> firstRecords_;
+};
+
+} // namespace ferolan

@@ -1,0 +1,89 @@
+#include "fiducial/logic/fiducial_archive.h"
+
+#include "app/logic/cp1252.h"
+#include "app/logic/text.h"
+#include "fiducial/logic/archive_snapshot.h"
+#include "header/logic/archive_folders.h"
+#include "header/logic/tabella_comuni.h"
+
+#include <unordered_set>
+
+namespace ferolan {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kArchiveExtension = ".pf";
+
+fs::path pfFilePath(std::string_view pathPf, std::string_view provincia,
+                    std::string_view nomeBase) {
+    std::string fileName(nomeBase);
+    fileName += kArchiveExtension;
+    return pathFromCp1252(pathPf) / kArchiveFolderName / pathFromCp1252(trimBlanks(provincia)) /
+           pathFromCp1252(fileName);
+}
+
+} // namespace
+
+std::optional<std::string> Nome_file_comune(Tabella_comuni &tabella, std::string_view codice) {
+    std::optional<std::string> line = tabella.Riga_del_comune(codice);
+    if (tabella.lastOutcome() != ReadOutcome::Ok)
+        return std::nullopt;
+    return line ? *line : std::string(codice);
+}
+
+std::optional<fs::path> Percorso_file_pf(std::string_view pathPf, std::string_view provincia,
+                                         std::string_view nomeBase) {
+    if (!isPlainFileName(trimBlanks(provincia)) || !isPlainFileName(nomeBase))
+        return std::nullopt;
+    return pfFilePath(pathPf, provincia, nomeBase);
+}
+
+PfFile pfFileOf(const ProvinceArchive &archive, std::string_view nomePf) {
+    std::optional<std::string> nomeBase =
+        Nome_file_comune(archive.tabella, Scomponi_nome_pf(nomePf).codice_comune);
+    if (!nomeBase)
+        return {PfFile::TableUnreadable, archive.tabella.file()};
+    if (auto path = Percorso_file_pf(archive.pathPf, archive.provincia, *nomeBase))
+        return {PfFile::Ok, *path};
+    return {PfFile::NameUnusable, pfFilePath(archive.pathPf, archive.provincia, *nomeBase)};
+}
+
+PfLookup Cerca_punto_fiduciale(const fs::path &file, const PfKey &key) {
+    return ArchiveSnapshot(file).lookup(key);
+}
+
+bool Aggiungi_punto_fiduciale(const fs::path &file, std::string_view nomePf,
+                              std::string_view descrizione, std::string_view x, std::string_view y,
+                              std::string_view z) {
+    std::string line = recordLine(nomePf, descrizione, x, y, z);
+    line += kCrLf;
+    return appendToFile(file, line);
+}
+
+bool hasArchiveFile(const fs::path &file) {
+    return isExistingFile(file);
+}
+
+ArchiveListing sheetsInFile(const fs::path &file) {
+    FileContent content = readFile(file);
+    ArchiveListing listing{content.outcome, {}};
+    std::unordered_set<std::string_view> seen;
+    for (std::string_view line : splitLines(content.bytes)) {
+        std::string_view sheet = recordKey(line).foglio;
+        if (seen.insert(sheet).second)
+            listing.entries.emplace_back(sheet);
+    }
+    return listing;
+}
+
+ArchiveListing numbersOfSheet(const fs::path &file, std::string_view foglio) {
+    FileContent content = readFile(file);
+    ArchiveListing listing{content.outcome, {}};
+    for (std::string_view line : splitLines(content.bytes))
+        if (recordKey(line).foglio == foglio)
+            listing.entries.emplace_back(recordKey(line).numero);
+    return listing;
+}
+
+} // namespace ferolan

@@ -1,0 +1,56 @@
+#include "fiducial/logic/pf_comparison.h"
+
+#include "app/logic/numbers.h"
+#include "app/logic/point_list.h"
+
+#include <algorithm>
+
+namespace ferolan {
+
+PfComparison::PfComparison(const ProvinceArchive &archive, char decimalSeparator)
+    : archive_(archive), decimalSeparator_(decimalSeparator) {}
+
+void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::size_t pointRow) {
+    PfLookup found = lookup(row.cell(PfGridRow::Name));
+    switch (found.outcome) {
+    case LookupOutcome::Found: {
+        Punto_fiduciale archived = found.record();
+        auto difference = [&](double archivedValue, PointList::Column surveyed) {
+            return threeDecimalText(archivedValue - numericValue(points.field(pointRow, surveyed)),
+                                    decimalSeparator_);
+        };
+        row.cell(PfGridRow::Used) = kUsed;
+        row.cell(PfGridRow::DiffX) = difference(archived.x, PointList::X);
+        row.cell(PfGridRow::DiffY) = difference(archived.y, PointList::Y);
+        row.cell(PfGridRow::DiffZ) = difference(archived.z, PointList::Z);
+        break;
+    }
+    case LookupOutcome::NoMatch:
+    case LookupOutcome::NoFile:
+        row.cell(PfGridRow::Used) = kNotUsed;
+        break;
+    case LookupOutcome::Unreadable:
+        // Left empty: neither used nor new can be told.
+        break;
+    }
+}
+
+PfLookup PfComparison::lookup(std::string_view nomePf) {
+    PfFile file = pfFileOf(archive_, nomePf);
+    if (file.status != PfFile::Ok) {
+        noteUnreadable(file.path);
+        return {LookupOutcome::Unreadable, {}};
+    }
+    const ArchiveSnapshot &snapshot = snapshots_.try_emplace(file.path, file.path).first->second;
+    PfLookup found = snapshot.lookup(Scomponi_nome_pf(nomePf));
+    if (found.outcome == LookupOutcome::Unreadable)
+        noteUnreadable(file.path);
+    return found;
+}
+
+void PfComparison::noteUnreadable(const std::filesystem::path &file) {
+    if (std::find(unreadable_.begin(), unreadable_.end(), file) == unreadable_.end())
+        unreadable_.push_back(file);
+}
+
+} // namespace ferolan

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "fiducial/logic/archive_snapshot.h"
+#include "fiducial/logic/fiducial_archive.h"
+#include "fiducial/logic/pf_grid.h"
+
+#include <filesystem>
+#include <map>
+#include <vector>
+
+namespace ferolan {
+
+class PointList;
+
+// Compares the job's fiducial points with the archive during one loading of the grid. The
+// archive does not change meanwhile, so each municipality file is read once, at its first
+// point, and later points of it are answered from that reading.
+class PfComparison {
+public:
+    PfComparison(const ProvinceArchive &archive, char decimalSeparator);
+
+    // Fills the columns "diffX" to "Già usato" of the row from the archive record of the
+    // point named in its first column, against the coordinates of the point list row.
+    void Controlla_pf(PfGridRow &row, const PointList &points, std::size_t pointRow);
+
+    // The files that could not be read (the code table among them), each once, in the
+    // order the comparison met them.
+    const std::vector<std::filesystem::path> &unreadableFiles() const { return unreadable_; }
+
+private:
+    PfLookup lookup(std::string_view nomePf);
+    void noteUnreadable(const std::filesystem::path &file);
+
+    ProvinceArchive archive_;
+    char decimalSeparator_;
+    std::map<std::filesystem::path, ArchiveSnapshot> snapshots_;
+    std::vector<std::filesystem::path> unreadable_;
+};
+
+} // namespace ferolan

@@ -1,0 +1,53 @@
+#include "fiducial/logic/pf_grid_loading.h"
+
+#include "app/logic/point_list.h"
+#include "app/logic/text.h"
+#include "fiducial/logic/pf_comparison.h"
+
+namespace ferolan {
+namespace {
+
+bool isPfName(std::string_view name) {
+    return name.starts_with("PF");
+}
+
+// Only the two separators are checked; length and the other characters are not.
+bool hasPfLayout(std::string_view name) {
+    return columns(name, 5, 1) == "/" && columns(name, 10, 1) == "/";
+}
+
+} // namespace
+
+PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive,
+                         char decimalSeparator, const PfGridLoadingCallbacks &callbacks) {
+    PfGridLoading loading;
+    PfComparison comparison(archive, decimalSeparator);
+    for (std::size_t i = 1; i <= points.rowCount(); ++i) {
+        std::string_view name = points.field(i, PointList::Name);
+        if (!isPfName(name))
+            continue;
+        if (!hasPfLayout(name)) {
+            if (callbacks.askAboutMalformedName(trimBlanks(name)) == MalformedNameAnswer::Stop) {
+                loading.stopped = true;
+                return loading;
+            }
+            loading.skippedRows.push_back(i);
+            continue;
+        }
+        PfGridRow row;
+        row.cell(PfGridRow::Name) = name;
+        row.cell(PfGridRow::X) = points.field(i, PointList::X);
+        row.cell(PfGridRow::Y) = points.field(i, PointList::Y);
+        row.cell(PfGridRow::Z) = points.field(i, PointList::Z);
+        row.cell(PfGridRow::Description) = points.field(i, PointList::Description);
+        callbacks.showProgress(loading.grid.size() + 1);
+        comparison.Controlla_pf(row, points, i);
+        row.cell(PfGridRow::Mark) =
+            row.cell(PfGridRow::Used) == kNotUsed ? kArchiveMark : kSkipMark;
+        loading.grid.push_back(std::move(row));
+    }
+    loading.unreadableFiles = comparison.unreadableFiles();
+    return loading;
+}
+
+} // namespace ferolan

@@ -1,0 +1,53 @@
+#include "fiducial/model/pf_grid_model.h"
+
+#include "app/model/qt_text.h"
+
+namespace ferolan {
+
+const QString PfGridModel::kFormat = QStringLiteral(
+    "|     Punto Fiduciale           |    X (wgs84)              |    Y (wgs84)              |"
+    "    Z (wgs84)              | diffX  |diffY  |diffZ  |Già usato|Archivia| |");
+
+PfGridModel::PfGridModel(PfGrid &grid, QObject *parent)
+    : QAbstractTableModel(parent), grid_(grid) {}
+
+void PfGridModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+void PfGridModel::rowChanged(int row) {
+    emit dataChanged(index(row, 0), index(row, PfGridRow::kColumns));
+}
+
+QString PfGridModel::formatSection(int column) {
+    return kFormat.section(QLatin1Char('|'), column, column);
+}
+
+int PfGridModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(grid_.size());
+}
+
+int PfGridModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : PfGridRow::kColumns + 1;
+}
+
+QVariant PfGridModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.column() == 0)
+        return {};
+    const PfGridRow &row = grid_[static_cast<std::size_t>(index.row())];
+    const auto column = static_cast<PfGridRow::Column>(index.column());
+    if (role == Qt::DisplayRole)
+        return toQString(row.cell(column));
+    if (role == PassedByArchivingRole)
+        return row.passedByArchiving;
+    return {};
+}
+
+QVariant PfGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return formatSection(section).trimmed();
+}
+
+} // namespace ferolan

@@ -1,0 +1,356 @@
+#include "fiducial/window/frm_pf.h"
+
+#include "app/logic/text.h"
+#include "app/model/qt_text.h"
+#include "app/window/cp1252_validator.h"
+#include "booklet/logic/archived_point.h"
+#include "booklet/logic/scrivi_libretto.h"
+#include "booklet/logic/temporary_booklet.h"
+#include "booklet/logic/trasforma_libretto.h"
+#include "fiducial/logic/archivia_pf.h"
+#include "fiducial/logic/pf_grid_loading.h"
+#include "header/window/frm_09.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableView>
+
+namespace ferolan {
+namespace {
+
+const QString kWorking = QStringLiteral("ATTENDERE ... ELABORAZIONE IN CORSO ...");
+
+// The current text of a list, only when it is one of the list's own entries: a typed text
+// that matches nothing is ignored.
+std::optional<std::string> listedChoice(const QComboBox *combo) {
+    if (combo->currentText().isEmpty() || combo->findText(combo->currentText()) < 0)
+        return std::nullopt;
+    return toCp1252(combo->currentText());
+}
+
+} // namespace
+
+Frm_pf::Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &table, Frm_09 &header)
+    : context_(context), points_(points), table_(table), headerWindow_(header),
+      header_(header.datiIntestazione()), municipalities_(header.municipalityEntries()),
+      model_(grid_) {
+    colours_.setSourceModel(&model_);
+    setObjectName(QStringLiteral("Frm_pf"));
+    setWindowTitle(QStringLiteral("Gestione PF"));
+    setFixedSize(684, 318);
+    setAutoFillBackground(true);
+    QPalette teal = palette();
+    teal.setColor(QPalette::Window, QColor(0, 128, 128));
+    setPalette(teal);
+    buildControls();
+}
+
+void Frm_pf::buildControls() {
+    MSHFlexGrid1 = new QTableView(this);
+    MSHFlexGrid1->setGeometry(8, 8, 673, 209);
+    MSHFlexGrid1->setModel(&colours_);
+    MSHFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSHFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSHFlexGrid1->verticalHeader()->hide();
+    MSHFlexGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    MSHFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    for (int column = 0; column < model_.columnCount(); ++column)
+        MSHFlexGrid1->setColumnWidth(column, std::max(8, fontMetrics().horizontalAdvance(
+                                                             PfGridModel::formatSection(column))));
+
+    auto button = [this](const QString &caption, QStyle::StandardPixmap icon, QRect geometry) {
+        auto *created = new QPushButton(style()->standardIcon(icon), caption, this);
+        created->setGeometry(geometry);
+        return created;
+    };
+    Cmd_esegui = button(QStringLiteral(" Avanti"), QStyle::SP_ArrowRight, {544, 272, 137, 41});
+    cmd_annulla =
+        button(QStringLiteral(" Annulla"), QStyle::SP_DialogCancelButton, {544, 224, 137, 41});
+    cmd_fine = button(QStringLiteral(" Fine"), QStyle::SP_DialogApplyButton, {544, 272, 137, 41});
+    cmd_fine->hide();
+
+    auto label = [this](const QString &caption, QRect geometry) {
+        auto *created = new QLabel(caption, this);
+        created->setGeometry(geometry);
+        created->setStyleSheet(QStringLiteral("color: rgb(255, 192, 128);"));
+        created->setEnabled(false);
+        return created;
+    };
+    auto list = [this](QRect geometry) {
+        auto *combo = new QComboBox(this);
+        combo->setGeometry(geometry);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setValidator(new Cp1252Validator(combo));
+        combo->setEnabled(false);
+        return combo;
+    };
+    lbl_comune = label(QStringLiteral("COMUNE:"), {16, 240, 65, 17});
+    Cmb_comune = list({80, 232, 265, 25});
+    Lbl_foglio = label(QStringLiteral("Foglio di mappa:"), {16, 264, 88, 33});
+    Lbl_foglio->setWordWrap(true);
+    Cmb_foglio = list({104, 264, 81, 25});
+    lbl_pf = label(QStringLiteral("Punto Fiduciale:"), {192, 264, 88, 33});
+    lbl_pf->setWordWrap(true);
+    Cmb_pf = list({280, 264, 65, 25});
+
+    setTabOrder(MSHFlexGrid1, Cmd_esegui);
+    setTabOrder(Cmd_esegui, cmd_annulla);
+    setTabOrder(cmd_annulla, Cmb_comune);
+    setTabOrder(Cmb_comune, Cmb_foglio);
+    setTabOrder(Cmb_foglio, Cmb_pf);
+    setTabOrder(Cmb_pf, cmd_fine);
+
+    connect(MSHFlexGrid1, &QTableView::clicked, this, &Frm_pf::MSHFlexGrid1_Click);
+    connect(Cmd_esegui, &QPushButton::clicked, this, &Frm_pf::Cmd_esegui_Click);
+    connect(cmd_annulla, &QPushButton::clicked, this, &Frm_pf::annulla);
+    connect(cmd_fine, &QPushButton::clicked, this, &Frm_pf::Trasforma_libretto);
+    connect(Cmb_comune, &QComboBox::currentTextChanged, this, &Frm_pf::Cmb_comune_Change);
+    connect(Cmb_foglio, &QComboBox::currentTextChanged, this, &Frm_pf::Cmb_foglio_Change);
+    connect(Cmb_pf, &QComboBox::activated, this, &Frm_pf::Cmb_pf_Click);
+}
+
+bool Frm_pf::Form_Load() {
+    const QRect screenArea = screen()->geometry();
+    move(screenArea.x() + (screenArea.width() - width()) / 2,
+         screenArea.y() + (screenArea.height() - height()) / 2);
+    headerWindow_.Mostra_stato(kWorking);
+
+    PfGridLoadingCallbacks callbacks;
+    callbacks.askAboutMalformedName = [this](std::string_view name) {
+        QString text = QStringLiteral("il formato del punto %1 non è corretto! (XX/XX/XXXX)\n"
+                                      "Questo punto non sarà inserito nel libretto e "
+                                      "nell'archivio dei punti fiduciali.\n"
+                                      "Continuare la creazione del libretto Pregeo?")
+                           .arg(toQString(name));
+        return context_.ask(this, text, QStringLiteral("Attenzione!")) == Answer::No
+                   ? MalformedNameAnswer::Stop
+                   : MalformedNameAnswer::Continue;
+    };
+    callbacks.showProgress = [this](std::size_t pfCount) {
+        headerWindow_.Mostra_stato(kWorking + QStringLiteral(" PF N.") + QString::number(pfCount));
+        headerWindow_.StBar->repaint();
+    };
+    PfGridLoading loading = loadPfGrid(points_, archive(), context_.decimalSeparator, callbacks);
+    if (loading.stopped)
+        return false;
+
+    grid_ = std::move(loading.grid);
+    leftOutRows_ = std::set<std::size_t>(loading.skippedRows.begin(), loading.skippedRows.end());
+    model_.reload();
+    headerWindow_.Mostra_stato(QString());
+
+    if (!loading.unreadableFiles.empty()) {
+        QStringList files;
+        for (const std::filesystem::path &file : loading.unreadableFiles)
+            files << pathToQString(file);
+        context_.tell(this,
+                      QStringLiteral("Impossibile leggere:\n%1\nI punti fiduciali che vi "
+                                     "rimandano non sono stati confrontati con l'archivio: la "
+                                     "colonna \"Già usato\" resta vuota e non sono proposti per "
+                                     "l'archiviazione.")
+                          .arg(files.join(QLatin1Char('\n'))),
+                      QStringLiteral("Errore di accesso all'archivio"), MessageIcon::Exclamation);
+    }
+    return true;
+}
+
+void Frm_pf::MSHFlexGrid1_Click(const QModelIndex &index) {
+    if (!index.isValid() || index.column() != PfGridRow::Mark)
+        return;
+    MSHFlexGrid1->setCurrentIndex(index);
+    PfGridRow &row = grid_[static_cast<std::size_t>(index.row())];
+    row.cell(PfGridRow::Mark) = toggledMark(row.cell(PfGridRow::Mark));
+    model_.rowChanged(index.row());
+}
+
+void Frm_pf::Cmd_esegui_Click() {
+    const std::filesystem::path &booklet = context_.state.File_libretto;
+    if (!createTemporaryBooklet(booklet)) {
+        tellCritical(QStringLiteral("Impossibile creare il file temporaneo %1.\n"
+                                    "Nessun punto fiduciale è stato archiviato e il libretto non "
+                                    "è stato scritto.")
+                         .arg(pathToQString(temporaryBookletPath(booklet))));
+        return;
+    }
+    ArchivingResult archiving = Archivia_pf(grid_, archive());
+    model_.reload();
+    if (archiving.outcome != ArchivingResult::Ok) {
+        // Whatever was appended stays; pressing " Avanti" again would archive it twice.
+        Cmd_esegui->setEnabled(false);
+        tellCritical(
+            (archiving.outcome == ArchivingResult::TableUnreadable
+                 ? QStringLiteral("Impossibile leggere la tabella dei comuni %1.\n"
+                                  "Nessun punto fiduciale è stato archiviato.")
+                 : QStringLiteral("Impossibile scrivere nell'archivio dei punti fiduciali il "
+                                  "file %1.\nL'archiviazione si è fermata a questo punto: i "
+                                  "punti delle righe in verde prima di esso sono archiviati."))
+                .arg(pathToQString(archiving.file)) +
+            QStringLiteral("\nIl libretto non è stato scritto."));
+        return;
+    }
+    Scrivi_libretto();
+}
+
+void Frm_pf::Scrivi_libretto() {
+    const Module1 &state = context_.state;
+    BookletSource source{
+        header_,     points_, state.Punto_master, state.Riga_master, context_.decimalSeparator,
+        leftOutRows_};
+    std::optional<Xyz> master = ferolan::Scrivi_libretto(source, state.File_libretto);
+    if (!master) {
+        Cmd_esegui->setEnabled(false);
+        tellCritical(QStringLiteral("Impossibile scrivere il file temporaneo %1.\n"
+                                    "I punti fiduciali sono stati archiviati, ma il libretto non "
+                                    "è stato scritto.")
+                         .arg(pathToQString(temporaryBookletPath(state.File_libretto))));
+        return;
+    }
+    Coord_master = *master;
+    if (context_.ask(this,
+                     QStringLiteral("Vuoi aggiungere al libretto uno o più Punti Fiduciali "
+                                    "presenti in archivio?"),
+                     QStringLiteral("archiviazione")) == Answer::No)
+        Trasforma_libretto();
+    else
+        enterInsertionStage();
+}
+
+void Frm_pf::enterInsertionStage() {
+    for (QWidget *control : std::initializer_list<QWidget *>{lbl_comune, Lbl_foglio, lbl_pf,
+                                                             Cmb_comune, Cmb_foglio, Cmb_pf})
+        control->setEnabled(true);
+    Cmd_esegui->hide();
+    cmd_fine->show();
+
+    QSignalBlocker quiet(Cmb_comune);
+    for (const std::string &entry : municipalities_) {
+        std::optional<std::filesystem::path> file =
+            Percorso_file_pf(context_.state.Path_pf, header_.Cmb_prov, entry);
+        if (file && hasArchiveFile(*file))
+            Cmb_comune->addItem(toQString(entry));
+    }
+    Cmb_comune->setCurrentIndex(Cmb_comune->count() > 0 ? 0 : -1);
+    quiet.unblock();
+    Cmb_comune_Change();
+}
+
+std::optional<std::filesystem::path> Frm_pf::chosenArchiveFile() const {
+    std::optional<std::string> entry = listedChoice(Cmb_comune);
+    if (!entry)
+        return std::nullopt;
+    return Percorso_file_pf(context_.state.Path_pf, header_.Cmb_prov, *entry);
+}
+
+void Frm_pf::Cmb_comune_Change() {
+    QSignalBlocker quietSheets(Cmb_foglio);
+    QSignalBlocker quietNumbers(Cmb_pf);
+    Cmb_foglio->clear();
+    Cmb_pf->clear();
+    std::optional<std::filesystem::path> file = chosenArchiveFile();
+    if (!file)
+        return;
+    ArchiveListing sheets = sheetsInFile(*file);
+    if (sheets.outcome != ReadOutcome::Ok) {
+        tellCritical(QStringLiteral("Impossibile leggere il file dell'archivio %1.")
+                         .arg(pathToQString(*file)));
+        return;
+    }
+    for (const std::string &sheet : sheets.entries)
+        Cmb_foglio->addItem(toQString(sheet));
+    Cmb_foglio->setCurrentIndex(-1);
+    Cmb_foglio->clearEditText();
+}
+
+void Frm_pf::Cmb_foglio_Change() {
+    QSignalBlocker quiet(Cmb_pf);
+    Cmb_pf->clear();
+    std::optional<std::filesystem::path> file = chosenArchiveFile();
+    std::optional<std::string> sheet = listedChoice(Cmb_foglio);
+    if (!file || !sheet)
+        return;
+    for (const std::string &number : numbersOfSheet(*file, *sheet).entries)
+        Cmb_pf->addItem(toQString(number));
+    Cmb_pf->setCurrentIndex(-1);
+    Cmb_pf->clearEditText();
+}
+
+void Frm_pf::Cmb_pf_Click() {
+    std::optional<std::string> entry = listedChoice(Cmb_comune);
+    std::optional<std::string> sheet = listedChoice(Cmb_foglio);
+    std::optional<std::string> number = listedChoice(Cmb_pf);
+    std::optional<std::filesystem::path> file = chosenArchiveFile();
+    if (!entry || !sheet || !number || !file)
+        return;
+    if (context_.ask(this, QString::fromStdString(insertionQuestion(*number, *sheet, *entry)),
+                     QStringLiteral("Richiesta conferma")) == Answer::No)
+        return;
+
+    std::string code(columns(*entry, 1, 4));
+    PfLookup lookup = Cerca_punto_fiduciale(*file, PfKey{*number, *sheet, code});
+    if (lookup.outcome == LookupOutcome::Unreadable) {
+        tellCritical(QStringLiteral("Impossibile leggere il file dell'archivio %1.\n"
+                                    "Il punto non è stato aggiunto al libretto.")
+                         .arg(pathToQString(*file)));
+        return;
+    }
+    if (lookup.outcome != LookupOutcome::Found)
+        return;
+    Punto_fiduciale record = lookup.record();
+    std::string row = archivedPointRow(*number, *sheet, *entry, {record.x, record.y, record.z},
+                                       record.descrizione, Coord_master, context_.decimalSeparator);
+    if (!appendToTemporaryBooklet(context_.state.File_libretto, row))
+        tellCritical(QStringLiteral("Impossibile scrivere nel file temporaneo %1.\n"
+                                    "Il punto non è stato aggiunto al libretto.")
+                         .arg(pathToQString(temporaryBookletPath(context_.state.File_libretto))));
+}
+
+void Frm_pf::Trasforma_libretto() {
+    const std::filesystem::path &booklet = context_.state.File_libretto;
+    FinishingResult result = ferolan::Trasforma_libretto(booklet);
+    if (!result.created()) {
+        // The booklet can be tried again once the cause is removed; archiving never again.
+        Cmd_esegui->hide();
+        cmd_fine->show();
+        QString cause =
+            result.outcome == FinishingResult::Outcome::TemporaryUnreadable
+                ? QStringLiteral("Impossibile leggere il file temporaneo %1.")
+                : QStringLiteral("Impossibile scrivere il libretto %1 (cartella mancante, file "
+                                 "di sola lettura o disco pieno).");
+        tellCritical(cause.arg(pathToQString(result.failedFile)) +
+                     QStringLiteral("\nIl libretto non è stato creato; il file temporaneo %1 è "
+                                    "conservato. Rimossa la causa, premere \" Fine\" per "
+                                    "riprovare, oppure \" Annulla\".")
+                         .arg(pathToQString(temporaryBookletPath(booklet))));
+        return;
+    }
+    QString text = QString::fromStdString(bookletCreatedMessage(booklet));
+    if (!result.leftoverTemporary.empty())
+        text += QStringLiteral("\nNon è stato possibile cancellare il file temporaneo %1.")
+                    .arg(pathToQString(result.leftoverTemporary));
+    context_.tell(this, text, QStringLiteral("Trasformazione eseguita"), MessageIcon::None);
+    context_.desktop.endProgram();
+}
+
+void Frm_pf::tellCritical(const QString &text) {
+    context_.tell(this, text, std::nullopt, MessageIcon::Critical);
+}
+
+bool Frm_pf::event(QEvent *event) {
+    if (event->type() == QEvent::WindowActivate)
+        context_.enterForm(this);
+    return QWidget::event(event);
+}
+
+void Frm_pf::closeEvent(QCloseEvent *event) {
+    event->ignore();
+    emit annulla();
+}
+
+} // namespace ferolan

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app/logic/point_list.h"
+#include "app/window/app_context.h"
+#include "booklet/logic/booklet_rows.h"
+#include "fiducial/logic/fiducial_archive.h"
+#include "fiducial/logic/pf_grid.h"
+#include "fiducial/model/pf_grid_model.h"
+#include "fiducial/window/pf_grid_colours.h"
+#include "header/logic/header_data.h"
+
+#include <QWidget>
+
+#include <set>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace ferolan {
+
+class Frm_09;
+class Tabella_comuni;
+
+// The fiducial point window: the job's fiducial points compared with the archive, the
+// choice of those to archive, the booklet's rows, and the archived points to add.
+class Frm_pf final : public QWidget {
+    Q_OBJECT
+public:
+    Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &table, Frm_09 &header);
+
+    // Lists and compares the job's fiducial points, writing progress into the header
+    // window's status line; false when the user chose to stop at a malformed name.
+    bool Form_Load();
+
+    const PfGrid &grid() const { return grid_; }
+
+    QTableView *MSHFlexGrid1;
+    QPushButton *Cmd_esegui;
+    QPushButton *cmd_annulla;
+    QPushButton *cmd_fine;
+    QLabel *lbl_comune;
+    QComboBox *Cmb_comune;
+    QLabel *Lbl_foglio;
+    QComboBox *Cmb_foglio;
+    QLabel *lbl_pf;
+    QComboBox *Cmb_pf;
+
+signals:
+    // " Annulla", or the window closed from its frame.
+    void annulla();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void MSHFlexGrid1_Click(const QModelIndex &index);
+    void Cmd_esegui_Click();
+    void Scrivi_libretto();
+    void enterInsertionStage();
+    void Trasforma_libretto();
+    void Cmb_comune_Change();
+    void Cmb_foglio_Change();
+    void Cmb_pf_Click();
+    std::optional<std::filesystem::path> chosenArchiveFile() const;
+    void tellCritical(const QString &text);
+    ProvinceArchive archive() const { return {context_.state.Path_pf, header_.Cmb_prov, table_}; }
+
+    AppContext &context_;
+    const PointList &points_;
+    Tabella_comuni &table_;
+    Frm_09 &headerWindow_;
+    HeaderData header_;
+    std::vector<std::string> municipalities_;
+    PfGrid grid_;
+    PfGridModel model_;
+    PfGridColours colours_;
+    std::set<std::size_t> leftOutRows_;
+    Xyz Coord_master;
+};
+
+} // namespace ferolan

@@ -1,0 +1,40 @@
+#include "header/logic/header_defaults.h"
+
+#include "app/logic/text.h"
+
+namespace ferolan {
+namespace {
+
+constexpr std::size_t kFiducialNameLength = 14;
+constexpr std::size_t kCodeLength = 4;
+
+bool isFiducialName(std::string_view name) {
+    return name.size() == kFiducialNameLength && name.starts_with("PF");
+}
+
+// The value in decimal digits, padded with leading zeros to the width.
+std::string zeroPadded(unsigned value, std::size_t width) {
+    std::string digits = std::to_string(value);
+    if (digits.size() < width)
+        digits.insert(0, width - digits.size(), '0');
+    return digits;
+}
+
+} // namespace
+
+std::string jobMunicipalityCode(const PointList &points) {
+    for (std::size_t row = 1; row <= points.rowCount(); ++row) {
+        std::string_view name = points.field(row, PointList::Name);
+        if (isFiducialName(name))
+            return std::string(lastChars(name, kCodeLength));
+    }
+    return std::string(lastChars(points.field(points.rowCount(), PointList::Name), kCodeLength));
+}
+
+std::string dateText(std::chrono::year_month_day date) {
+    return zeroPadded(static_cast<unsigned>(date.day()), 2) +
+           zeroPadded(static_cast<unsigned>(date.month()), 2) +
+           zeroPadded(static_cast<unsigned>(static_cast<int>(date.year())), 4);
+}
+
+} // namespace ferolan

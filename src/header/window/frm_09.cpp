@@ -1,0 +1,334 @@
+#include "header/window/frm_09.h"
+
+#include "app/logic/numbers.h"
+#include "app/logic/settings_file.h"
+#include "app/logic/text.h"
+#include "app/model/qt_text.h"
+#include "app/window/cp1252_validator.h"
+#include "header/logic/archive_folders.h"
+#include "header/logic/header_checks.h"
+#include "header/logic/header_defaults.h"
+#include "header/logic/tabella_comuni.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDate>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <chrono>
+
+namespace ferolan {
+namespace {
+
+const QStringList kAlbo = {"AGROTECNICO", "ARCHITETTO",     "DOTTORE IN AGRARIA", "GEOMETRA",
+                           "INGEGNERE",   "PERITO AGRARIO", "PERITO EDILE"};
+const QStringList kTipo = {"Frazionamento -FR", "Mappale per nuova costruzione -MC",
+                           "Mappale per ampliamento -MA", "Modello 26 per fabbricato rurale -26",
+                           "Particellare -PA"};
+
+QStringList toQStringList(const std::vector<std::string> &texts) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string &text : texts)
+        list << toQString(text);
+    return list;
+}
+
+std::string cp1252Of(const QString &text) {
+    return toCp1252(text).value_or(std::string());
+}
+
+QLabel *fieldLabel(const QString &caption, const QColor &colour, QWidget *parent) {
+    auto *label = new QLabel(caption, parent);
+    label->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QLabel *heading(const QString &caption, QWidget *parent) {
+    auto *label = new QLabel(caption, parent);
+    label->setStyleSheet(
+        QStringLiteral("color: rgb(255, 255, 128); font-family: Arial; font-weight: bold;"));
+    return label;
+}
+
+} // namespace
+
+Frm_09::Frm_09(AppContext &context, const PointList &points, Tabella_comuni &table)
+    : context_(context), points_(points), table_(table) {
+    setObjectName(QStringLiteral("Frm_09"));
+    setWindowTitle(QStringLiteral("Dati riga 0 e riga 9"));
+    setAutoFillBackground(true);
+    QPalette teal = palette();
+    teal.setColor(QPalette::Window, QColor(0, 128, 128));
+    setPalette(teal);
+    buildControls();
+}
+
+void Frm_09::buildControls() {
+    auto lineEdit = [this](int limit) {
+        auto *edit = new QLineEdit(this);
+        edit->setValidator(new Cp1252Validator(edit, limit));
+        return edit;
+    };
+    auto comboBox = [this](bool editable) {
+        auto *combo = new QComboBox(this);
+        combo->setEditable(editable);
+        if (editable) {
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setValidator(new Cp1252Validator(combo));
+            combo->completer()->setCompletionMode(QCompleter::InlineCompletion);
+            combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+        }
+        return combo;
+    };
+
+    Txt_data = lineEdit(8);
+    Txt_pg = lineEdit(6);
+    Cmb_prov = comboBox(false);
+    Cmb_comune = comboBox(true);
+    Txt_foglio = lineEdit(5);
+    Txt_mappali = lineEdit(30);
+    Txt_tecnico = lineEdit(-1);
+    Cmb_albo = comboBox(true);
+    Cmb_prov_albo = comboBox(true);
+    Txt_quota = lineEdit(4);
+    Txt_estmedia = lineEdit(7);
+    Cmb_prec1 = comboBox(true);
+    Cmb_prec2 = comboBox(true);
+    Cmb_tipo = comboBox(true);
+    Txt_note = lineEdit(30);
+    Cmd_annulla1 = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
+                                   QStringLiteral(" Indietro"), this);
+    Cmd_ok = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
+                             QStringLiteral(" Avanti"), this);
+    StBar = new QStatusBar(this);
+    StBar->setSizeGripEnabled(false);
+    StBar->setAutoFillBackground(true);
+    StBar->setPalette(QApplication::palette());
+
+    const QColor row0(Qt::white);
+    const QColor row9(192, 255, 255);
+    auto *body = new QWidget(this);
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    auto place = [&](int line, int column, const QString &caption, const QColor &colour,
+                     QWidget *field, int span = 1) {
+        grid->addWidget(fieldLabel(caption, colour, this), line, column * 2);
+        grid->addWidget(field, line, column * 2 + 1, 1, span * 2 - 1);
+    };
+    grid->addWidget(heading(QStringLiteral("Dati Riga 0:"), this), 0, 0, 1, 6);
+    place(1, 0, QStringLiteral("Data:"), row0, Txt_data);
+    place(1, 1, QStringLiteral("Foglio:"), row0, Txt_foglio);
+    place(1, 2, QStringLiteral("Tecnico:"), row0, Txt_tecnico);
+    place(2, 0, QStringLiteral("Prot.:"), row0, Txt_pg);
+    place(2, 1, QStringLiteral("mappali:"), row0, Txt_mappali);
+    place(2, 2, QStringLiteral("Titolo:"), row0, Cmb_albo);
+    place(3, 0, QStringLiteral("Provincia:"), row0, Cmb_prov);
+    place(3, 2, QStringLiteral("Prov.:"), row0, Cmb_prov_albo);
+    place(4, 0, QStringLiteral("Comune:"), row0, Cmb_comune, 2);
+    auto *line1 = new QFrame(this);
+    line1->setFrameShape(QFrame::HLine);
+    grid->addWidget(line1, 5, 0, 1, 6);
+    grid->addWidget(heading(QStringLiteral("Dati Riga 9:"), this), 6, 0, 1, 6);
+    place(7, 0, QStringLiteral("Quota:"), row9, Txt_quota);
+    place(7, 1, QStringLiteral("Precisione lin. (mm.):"), row9, Cmb_prec1);
+    place(8, 0, QStringLiteral("Est media:"), row9, Txt_estmedia);
+    place(8, 1, QStringLiteral("Precisione ang. (cc):"), row9, Cmb_prec2);
+    grid->addWidget(Cmd_annulla1, 8, 5);
+    place(9, 0, QStringLiteral("Tipo elaborato:"), row9, Cmb_tipo, 2);
+    grid->addWidget(Cmd_ok, 9, 5);
+    place(10, 0, QStringLiteral("Note:"), row9, Txt_note, 2);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    // As large as the captions need in the system's font; never smaller than the original
+    // 8040 x 5490 twips (536 x 366 pixels).
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    body->setMinimumSize(536, 366 - StBar->sizeHint().height());
+    body->setLayout(grid);
+    outer->addWidget(body, 1);
+    outer->addWidget(StBar);
+
+    const QList<QWidget *> focusOrder = {
+        Txt_data,    Txt_pg,   Cmb_prov,      Cmb_comune,   Txt_foglio,   Txt_mappali,
+        Txt_tecnico, Cmb_albo, Cmb_prov_albo, Txt_quota,    Txt_estmedia, Cmb_prec1,
+        Cmb_prec2,   Cmb_tipo, Txt_note,      Cmd_annulla1, Cmd_ok};
+    for (qsizetype i = 0; i + 1 < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i], focusOrder[i + 1]);
+
+    const QList<std::pair<QWidget *, const char *>> names = {{Txt_data, "Txt_data"},
+                                                             {Txt_pg, "Txt_pg"},
+                                                             {Cmb_prov, "Cmb_prov"},
+                                                             {Cmb_comune, "Cmb_comune"},
+                                                             {Txt_foglio, "Txt_foglio"},
+                                                             {Txt_mappali, "Txt_mappali"},
+                                                             {Txt_tecnico, "Txt_tecnico"},
+                                                             {Cmb_albo, "Cmb_albo"},
+                                                             {Cmb_prov_albo, "Cmb_prov_albo"},
+                                                             {Txt_quota, "Txt_quota"},
+                                                             {Txt_estmedia, "Txt_estmedia"},
+                                                             {Cmb_prec1, "Cmb_prec1"},
+                                                             {Cmb_prec2, "Cmb_prec2"},
+                                                             {Cmb_tipo, "Cmb_tipo"},
+                                                             {Txt_note, "Txt_note"},
+                                                             {Cmd_annulla1, "Cmd_annulla1"},
+                                                             {Cmd_ok, "Cmd_ok"},
+                                                             {StBar, "StBar"}};
+    for (const auto &[widget, name] : names)
+        widget->setObjectName(QLatin1String(name));
+
+    for (QLineEdit *field : {Txt_foglio, Txt_tecnico, Txt_note})
+        connect(field, &QLineEdit::textChanged, this, [this, field] { keepUpperCase(field); });
+    connect(Cmb_prov, &QComboBox::currentTextChanged, this, &Frm_09::Cmb_prov_Change);
+    connect(Cmd_ok, &QPushButton::clicked, this, &Frm_09::Cmd_ok_Click);
+    connect(Cmd_annulla1, &QPushButton::clicked, this, &Frm_09::indietro);
+}
+
+bool Frm_09::Form_Load() {
+    const QRect screenArea = screen()->geometry();
+    move(screenArea.x() + (screenArea.width() - width()) / 2,
+         screenArea.y() + (screenArea.height() - height()) / 2);
+    unsetCursor();
+
+    const QDate today = QDate::currentDate();
+    Txt_data->setText(QString::fromStdString(dateText(std::chrono::year_month_day{
+        std::chrono::year{today.year()}, std::chrono::month{static_cast<unsigned>(today.month())},
+        std::chrono::day{static_cast<unsigned>(today.day())}})));
+    Txt_quota->setText(QString::fromStdString(wholeNumberText(context_.state.Quota_master)));
+    Txt_estmedia->setText(QString::fromStdString(wholeNumberText(context_.state.Est_media)));
+
+    Cmb_prov_albo->addItems(toQStringList(table_.Elenco_province()));
+    if (table_.lastOutcome() != ReadOutcome::Ok) {
+        context_.tell(this,
+                      QStringLiteral("Impossibile leggere la tabella dei comuni %1.\n"
+                                     "Senza la tabella non si possono compilare i dati del "
+                                     "libretto: controllare che il file sia accanto al programma.")
+                          .arg(pathToQString(table_.file())),
+                      QStringLiteral("Errore di accesso al file"), MessageIcon::Critical);
+        return false;
+    }
+    Cmb_albo->addItems(kAlbo);
+    Cmb_tipo->addItems(kTipo);
+    Cmb_prec1->addItems({QStringLiteral("10"), QStringLiteral("100")});
+    Cmb_prec2->addItems({QStringLiteral("20"), QStringLiteral("100")});
+    for (QComboBox *combo : {Cmb_albo, Cmb_prov_albo, Cmb_prec1, Cmb_prec2, Cmb_tipo})
+        combo->setCurrentIndex(-1);
+
+    std::string provincia = table_.Provincia_del_comune(jobMunicipalityCode(points_));
+    QSignalBlocker quiet(Cmb_prov);
+    Cmb_prov->addItem(toQString(trimBlanks(provincia)));
+    quiet.unblock();
+    Cmb_prov_Change();
+    Txt_data->setFocus();
+    return true;
+}
+
+void Frm_09::Cmb_prov_Change() {
+    Cmb_comune->clear();
+    Cmb_comune->addItems(
+        toQStringList(table_.Comuni_della_provincia(cp1252Of(Cmb_prov->currentText()))));
+    Cmb_comune->setCurrentIndex(-1);
+    Cmb_comune->clearEditText();
+}
+
+void Frm_09::keepUpperCase(QLineEdit *field) {
+    std::optional<std::string> bytes = toCp1252(field->text());
+    if (!bytes)
+        return;
+    QString upper = toQString(toUpperCp1252(*bytes));
+    if (upper == field->text())
+        return;
+    int cursor = field->cursorPosition();
+    field->setText(upper);
+    field->setCursorPosition(cursor);
+}
+
+HeaderData Frm_09::datiIntestazione() const {
+    HeaderData header;
+    header.Txt_data = cp1252Of(Txt_data->text());
+    header.Txt_pg = cp1252Of(Txt_pg->text());
+    header.Cmb_prov = cp1252Of(Cmb_prov->currentText());
+    header.Cmb_comune = cp1252Of(Cmb_comune->currentText());
+    header.Txt_foglio = cp1252Of(Txt_foglio->text());
+    header.Txt_mappali = cp1252Of(Txt_mappali->text());
+    header.Txt_tecnico = cp1252Of(Txt_tecnico->text());
+    header.Cmb_albo = cp1252Of(Cmb_albo->currentText());
+    header.Cmb_prov_albo = cp1252Of(Cmb_prov_albo->currentText());
+    header.Txt_quota = cp1252Of(Txt_quota->text());
+    header.Txt_estmedia = cp1252Of(Txt_estmedia->text());
+    header.Cmb_prec1 = cp1252Of(Cmb_prec1->currentText());
+    header.Cmb_prec2 = cp1252Of(Cmb_prec2->currentText());
+    header.Cmb_tipo = cp1252Of(Cmb_tipo->currentText());
+    header.Txt_note = cp1252Of(Txt_note->text());
+    return header;
+}
+
+std::vector<std::string> Frm_09::municipalityEntries() const {
+    std::vector<std::string> entries;
+    for (int i = 0; i < Cmb_comune->count(); ++i)
+        entries.push_back(cp1252Of(Cmb_comune->itemText(i)));
+    return entries;
+}
+
+void Frm_09::Mostra_stato(const QString &text) {
+    if (text.isEmpty())
+        StBar->clearMessage();
+    else
+        StBar->showMessage(text);
+}
+
+QString Frm_09::statusText() const {
+    return StBar->currentMessage();
+}
+
+void Frm_09::Cmd_ok_Click() {
+    Mostra_stato(QString());
+    if (std::optional<std::string> problem = Controlla_intestazione(datiIntestazione())) {
+        context_.desktop.beep();
+        Mostra_stato(QString::fromStdString(*problem));
+        return;
+    }
+    if (Apri_gestione_pf())
+        emit avanti();
+}
+
+bool Frm_09::Apri_gestione_pf() {
+    std::optional<std::string> problem =
+        prepareArchiveFolders(context_.state.Path_pf, cp1252Of(Cmb_prov->currentText()),
+                              context_.programFolder / kSettingsFileName);
+    if (problem) {
+        context_.tell(this, QString::fromStdString(*problem),
+                      QStringLiteral("Errore di accesso all'archivio"), MessageIcon::Critical);
+        return false;
+    }
+    busy_ = true;
+    setEnabled(false);
+    setCursor(Qt::WaitCursor);
+    return true;
+}
+
+bool Frm_09::event(QEvent *event) {
+    if (event->type() == QEvent::WindowActivate)
+        context_.enterForm(this);
+    return QWidget::event(event);
+}
+
+void Frm_09::closeEvent(QCloseEvent *event) {
+    // While busy the fiducial point window works on; only its own buttons end that.
+    event->ignore();
+    if (!busy_)
+        emit indietro();
+}
+
+} // namespace ferolan

@@ -1,0 +1,130 @@
+#include "app/logic/files.h"
+#include "app/logic/text.h"
+#include "header/logic/tabella_comuni.h"
+
+#include <QtTest>
+
+#include <ctime>
+#include <set>
+
+using namespace ferolan;
+
+namespace {
+
+const std::filesystem::path kTable =
+    std::filesystem::path(FEROLAN_SOURCE_DIR) / "data" / "cod_comuni_2.cod";
+
+bool isCodeCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// A name that makes a file or folder on Windows as well: Windows drops a trailing dot or
+// blank, and a leading blank is easily lost when the name is typed.
+bool isPortableName(std::string_view name) {
+    return isPlainFileName(name) && !name.starts_with(' ') && !name.ends_with(' ') &&
+           !name.ends_with('.');
+}
+
+bool isWindowsDeviceName(std::string_view name) {
+    static const std::set<std::string_view> devices = {
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+    return devices.contains(name);
+}
+
+QString shown(std::string_view line) {
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+}
+
+} // namespace
+
+class TestCodeTable : public QObject {
+    Q_OBJECT
+    std::string bytes;
+
+private slots:
+    void initTestCase() {
+        FileContent content = readFile(kTable);
+        QVERIFY2(content.ok(), "the code table is missing from data/");
+        bytes = std::move(content.bytes);
+    }
+
+    void shouldEndEveryLineWithCrLf() {
+        QVERIFY(bytes.ends_with("\r\n"));
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\r')
+                QVERIFY2(i + 1 < bytes.size() && bytes[i + 1] == '\n', "CR without LF");
+            if (bytes[i] == '\n')
+                QVERIFY2(i > 0 && bytes[i - 1] == '\r', "LF without CR");
+        }
+    }
+
+    void shouldHoldOnlyPrintableWindows1252Characters() {
+        const std::string_view undefined("\x81\x8D\x8F\x90\x9D", 5);
+        for (std::string_view line : splitLines(bytes))
+            for (char c : line) {
+                auto byte = static_cast<unsigned char>(c);
+                QVERIFY2(byte >= 0x20 && byte != 0x7F && undefined.find(c) == undefined.npos,
+                         qPrintable(shown(line)));
+            }
+    }
+
+    void shouldListEveryMunicipalityOnceUnderAProvince() {
+        std::vector<std::string_view> lines = splitLines(bytes);
+        QVERIFY(!lines.empty() && lines.front().starts_with('*'));
+        std::set<std::string_view> codes;
+        std::set<std::string_view> provinces;
+        std::size_t inGroup = 0;
+        for (std::string_view line : lines) {
+            QVERIFY2(toUpperCp1252(line) == line, qPrintable(shown(line)));
+            if (line.starts_with('*')) {
+                std::string_view province = line.substr(1);
+                QVERIFY2(provinces.insert(province).second, qPrintable(shown(line)));
+                QVERIFY2(isPortableName(province) && !isWindowsDeviceName(province),
+                         qPrintable(shown(line)));
+                QVERIFY2(provinces.size() == 1 || inGroup > 0, "a province without municipalities");
+                inGroup = 0;
+                continue;
+            }
+            std::string_view code = columns(line, 1, 4);
+            QVERIFY2(code.size() == 4 && std::ranges::all_of(code, isCodeCharacter),
+                     qPrintable(shown(line)));
+            QVERIFY2(columns(line, 5, 3) == " - " && line.size() > 7, qPrintable(shown(line)));
+            QVERIFY2(codes.insert(code).second, qPrintable("repeated code " + shown(code)));
+            QVERIFY2(isPortableName(line), qPrintable(shown(line)));
+            ++inGroup;
+        }
+        QVERIFY(inGroup > 0);
+        QVERIFY2(codes.size() > 7800 && codes.size() < 8100,
+                 qPrintable(QString::number(codes.size())));
+        QVERIFY(provinces.size() > 100);
+    }
+
+    void shouldAnswerForWellKnownMunicipalities() {
+        Tabella_comuni table(kTable);
+        QCOMPARE(table.Riga_del_comune("A074"), std::optional<std::string>("A074 - AGLIE'"));
+        QCOMPARE(trimBlanks(table.Provincia_del_comune("A074")), std::string_view("TORINO"));
+        QCOMPARE(table.Riga_del_comune("H501"), std::optional<std::string>("H501 - ROMA"));
+        std::vector<std::string> bolzano = table.Comuni_della_provincia("BOLZANO-BOZEN");
+        QVERIFY(std::ranges::find(bolzano, "A952 - BOLZANO") != bolzano.end());
+    }
+
+    // The fiducial window asks for one line per fiducial point of the job. Processor time,
+    // not wall time, so that a busy machine does not fail the test.
+    void shouldFindTheLinesOfAThousandPointsQuickly() {
+        Tabella_comuni table(kTable);
+        std::vector<std::string_view> lines = splitLines(bytes);
+        std::clock_t start = std::clock();
+        std::size_t found = 0;
+        for (std::size_t i = 0; i < 1000; ++i)
+            found += table.Riga_del_comune(columns(lines[i * 7 % lines.size()], 1, 4)).has_value();
+        auto milliseconds = static_cast<long>((std::clock() - start) * 1000 / CLOCKS_PER_SEC);
+        qInfo("1000 lookups of a line: %ld ms of processor time", milliseconds);
+        QCOMPARE(found, std::size_t(1000));
+        // Far above the real figure, far below parsing the whole table anew for every point.
+        QVERIFY2(milliseconds < 1000, qPrintable(QString::number(milliseconds) + " ms"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCodeTable)
+#include "test_code_table.moc"

@@ -1,0 +1,224 @@
+#include "app/window/form1.h"
+#include "header/logic/tabella_comuni.h"
+#include "header/window/frm_09.h"
+#include "job_walk.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QtTest>
+
+using namespace ferolan;
+using namespace ferolan::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+const QByteArray kJob = jobLine("BASE", "STAZIONE", "4448006.9732", "606794.2298", "4516065.3429",
+                                "1403652.400", "315.3") +
+                        jobLine("101", "PALO", "1", "2", "3", "1403600", "317") +
+                        jobLine("PF01/0012/A074", "PF", "1", "2", "3", "1403700", "316") +
+                        jobLine("PF05/0013/H501", "PF DI ROMA", "1", "2", "3", "1403652", "316");
+
+// Types text as the keyboard would, letters outside ASCII included.
+void typeText(QWidget *widget, const QString &text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+QStringList items(const QComboBox *combo) {
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}
+
+} // namespace
+
+class TestFrm09 : public QObject {
+    Q_OBJECT
+    std::unique_ptr<JobWalk> walk;
+
+    Frm_09 *open(const QByteArray &job = kJob, int master = 1) {
+        walk->start();
+        walk->loadJob(job, master);
+        return walk->openHeaderWindow();
+    }
+
+private slots:
+    void init() { walk = std::make_unique<JobWalk>(); }
+    void cleanup() {
+        QCOMPARE(walk->run.dialogs.unanswered, 0);
+        walk.reset();
+    }
+
+    void shouldProposeTheDefaultsAndTheLists() {
+        Frm_09 *header = open();
+        QVERIFY(header);
+        QVERIFY(!walk->windows.form1().isEnabled());
+        QCOMPARE(header->windowTitle(), QStringLiteral("Dati riga 0 e riga 9"));
+        QCOMPARE(header->Txt_data->text(),
+                 QDate::currentDate().toString(QStringLiteral("ddMMyyyy")));
+        QCOMPARE(header->Txt_quota->text(), QStringLiteral("315"));
+        QCOMPARE(header->Txt_estmedia->text(), QStringLiteral("1403651"));
+        QCOMPARE(items(header->Cmb_prov), QStringList{"TORINO"});
+        Tabella_comuni table(walk->folder.root() / "cod_comuni_2.cod");
+        QCOMPARE(header->Cmb_comune->count(),
+                 static_cast<int>(table.Comuni_della_provincia("TORINO").size()));
+        QVERIFY(items(header->Cmb_comune).contains(QStringLiteral("A074 - AGLIE'")));
+        QCOMPARE(header->Cmb_comune->currentText(), QString());
+        QCOMPARE(header->Cmb_prov_albo->count(), static_cast<int>(table.Elenco_province().size()));
+        QCOMPARE(items(header->Cmb_albo),
+                 (QStringList{"AGROTECNICO", "ARCHITETTO", "DOTTORE IN AGRARIA", "GEOMETRA",
+                              "INGEGNERE", "PERITO AGRARIO", "PERITO EDILE"}));
+        QCOMPARE(items(header->Cmb_tipo).last(), QStringLiteral("Particellare -PA"));
+        QCOMPARE(items(header->Cmb_prec1), (QStringList{"10", "100"}));
+        QCOMPARE(items(header->Cmb_prec2), (QStringList{"20", "100"}));
+        for (QComboBox *combo : {header->Cmb_albo, header->Cmb_prov_albo, header->Cmb_prec1,
+                                 header->Cmb_prec2, header->Cmb_tipo})
+            QCOMPARE(combo->currentText(), QString());
+        QVERIFY(header->Txt_pg->text().isEmpty() && header->Txt_note->text().isEmpty());
+        QCOMPARE(header->statusText(), QString());
+    }
+
+    void shouldTakeTheProvinceFromTheLastPointWithoutAFiducialPoint() {
+        const QByteArray job =
+            jobLine("BASE", "", "", "", "", "", "12345.6") + jobLine("PUNTO H501", "ROMA");
+        Frm_09 *header = open(job);
+        QCOMPARE(items(header->Cmb_prov), QStringList{"ROMA"});
+        // A default longer than the input limit shows whole: the limit bounds typing only.
+        QCOMPARE(header->Txt_quota->text(), QStringLiteral("12345"));
+    }
+
+    void shouldKeepThreeFieldsInUpperCase() {
+        Frm_09 *header = open();
+        QTest::keyClicks(header->Txt_foglio, QStringLiteral("ab"));
+        QCOMPARE(header->Txt_foglio->text(), QStringLiteral("AB"));
+        typeText(header->Txt_tecnico, QStringLiteral("rossi è"));
+        QCOMPARE(header->Txt_tecnico->text(), QStringLiteral("ROSSI È"));
+        header->Txt_tecnico->setCursorPosition(2);
+        QTest::keyClicks(header->Txt_tecnico, QStringLiteral("x"));
+        QCOMPARE(header->Txt_tecnico->text(), QStringLiteral("ROXSSI È"));
+        QCOMPARE(header->Txt_tecnico->cursorPosition(), 3);
+        header->Txt_note->insert(QStringLiteral("via ß œ"));
+        QCOMPARE(header->Txt_note->text(), QStringLiteral("VIA ß Œ"));
+        QTest::keyClicks(header->Txt_pg, QStringLiteral("ab"));
+        QCOMPARE(header->Txt_pg->text(), QStringLiteral("ab"));
+    }
+
+    void shouldRefuseWhatTheBookletCannotHold() {
+        Frm_09 *header = open();
+        typeText(header->Txt_mappali, QStringLiteral("1α2"));
+        QCOMPARE(header->Txt_mappali->text(), QStringLiteral("12"));
+        QTest::keyClicks(header->Txt_foglio, QStringLiteral("123456"));
+        QCOMPARE(header->Txt_foglio->text(), QStringLiteral("12345"));
+    }
+
+    void shouldShowTheFirstFailedCheckWithABeep_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("date empty") << "Txt_data"
+                                    << ""
+                                    << "Il campo data è vuoto!";
+        QTest::newRow("date short") << "Txt_data"
+                                    << "0503202"
+                                    << "Il formato della data non è corretto! <XXXXXXXX>";
+        QTest::newRow("sheet of two") << "Txt_foglio"
+                                      << "12"
+                                      << "Il formato del foglio non è corretto! <XXXX>";
+        QTest::newRow("type empty") << "Cmb_tipo"
+                                    << ""
+                                    << "Il campo tipo di elaborato è vuoto!";
+        QTest::newRow("separator in the notes")
+            << "Txt_note"
+            << "A|B"
+            << "Il campo note contiene il carattere | non ammesso!";
+    }
+    void shouldShowTheFirstFailedCheckWithABeep() {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        Frm_09 *header = open();
+        JobWalk::fillHeader(*header);
+        if (auto *edit = header->findChild<QLineEdit *>(field))
+            edit->setText(value);
+        else
+            header->findChild<QComboBox *>(field)->setCurrentText(value);
+        header->Cmd_ok->click();
+        QCOMPARE(header->statusText(), message);
+        QCOMPARE(walk->run.desktop.beeps, 1);
+        QVERIFY(header->isEnabled());
+        QVERIFY(!walk->windows.frmPf());
+    }
+
+    void shouldShowOnlyTheFirstMessageWhenEverythingIsEmpty() {
+        Frm_09 *header = open();
+        header->Txt_data->clear();
+        header->Txt_quota->clear();
+        header->Txt_estmedia->clear();
+        header->Cmd_ok->click();
+        QCOMPARE(header->statusText(), QStringLiteral("Il campo data è vuoto!"));
+        QCOMPARE(walk->run.desktop.beeps, 1);
+    }
+
+    void shouldCreateTheArchiveFoldersAndHandOff() {
+        Frm_09 *header = open();
+        JobWalk::fillHeader(*header);
+        header->Txt_note->clear();
+        QVERIFY(walk->handOff());
+        QVERIFY(fs::is_directory(walk->folder.archive() / "punti_fiduciali" / "TORINO"));
+        QVERIFY(!header->isEnabled());
+        QCOMPARE(header->cursor().shape(), Qt::WaitCursor);
+        QCOMPARE(walk->run.desktop.beeps, 0);
+    }
+
+    void shouldCreateNothingWhenTheArchiveFolderIsMissing() {
+        fs::remove_all(walk->folder.archive());
+        Frm_09 *header = open();
+        JobWalk::fillHeader(*header);
+        header->Cmd_ok->click();
+        QCOMPARE(walk->run.dialogs.messages.last().icon, MessageIcon::Critical);
+        QVERIFY(walk->run.dialogs.messages.last().text.contains(
+            QString::fromStdString(walk->folder.archive().string())));
+        QVERIFY(!fs::exists(walk->folder.archive()));
+        QVERIFY(header->isEnabled());
+        QVERIFY(!walk->windows.frmPf());
+    }
+
+    void shouldGoBackToAnEnabledMainWindowAndStartAfreshNextTime_data() {
+        QTest::addColumn<bool>("fromTheFrame");
+        QTest::newRow("Indietro") << false;
+        QTest::newRow("closed from the frame") << true;
+    }
+    void shouldGoBackToAnEnabledMainWindowAndStartAfreshNextTime() {
+        QFETCH(bool, fromTheFrame);
+        QPointer<Frm_09> header = open();
+        header->Txt_pg->setText(QStringLiteral("999"));
+        if (fromTheFrame)
+            header->close();
+        else
+            header->Cmd_annulla1->click();
+        QTRY_VERIFY(!header);
+        QVERIFY(walk->windows.form1().isEnabled());
+        QVERIFY(QTest::qWaitForWindowActive(&walk->windows.form1()));
+
+        Frm_09 *again = walk->openHeaderWindow();
+        QVERIFY(again);
+        QCOMPARE(again->Txt_pg->text(), QString());
+    }
+
+    void shouldNameAMissingCodeTableAndStayOnTheMainWindow() {
+        fs::remove(walk->folder.root() / "cod_comuni_2.cod");
+        QVERIFY(!open());
+        QCOMPARE(walk->run.dialogs.messages.last().icon, MessageIcon::Critical);
+        QVERIFY(walk->run.dialogs.messages.last().text.contains("cod_comuni_2.cod"));
+        QVERIFY(walk->windows.form1().isEnabled());
+    }
+};
+
+QTEST_MAIN(TestFrm09)
+#include "test_frm_09.moc"

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "program_folder.h"
+
+#include "app/window/window_sequence.h"
+
+#include <QByteArray>
+
+#include <filesystem>
+
+namespace ferolan {
+class Frm_09;
+class Frm_pf;
+} // namespace ferolan
+
+namespace ferolan::testing {
+
+// One line of a job file in its fixed columns.
+QByteArray jobLine(const QByteArray &name, const QByteArray &description, const QByteArray &x = {},
+                   const QByteArray &y = {}, const QByteArray &z = {}, const QByteArray &east = {},
+                   const QByteArray &height = {});
+
+// A whole run of the windowed program in its own program folder, driven as a user would:
+// every question and file dialog answered from the script of `run.dialogs`.
+class JobWalk {
+public:
+    explicit JobWalk(char decimalSeparator = ',');
+
+    ProgramFolder folder;
+    Run run;
+    WindowSequence windows;
+
+    std::filesystem::path booklet() const { return folder.root() / "lavori" / "libretto.dat"; }
+    std::filesystem::path archiveFile(const char *province, const char *municipality) const;
+
+    void start();
+    // Loads the job and clicks the point row (1..N).
+    void loadJob(const QByteArray &job, int pointRow);
+    // Confirms the master station and names the booklet; the header window opens.
+    Frm_09 *openHeaderWindow();
+    // Fills every header field with valid values (the municipality: the first of the list).
+    static void fillHeader(Frm_09 &header);
+    // Presses " Avanti" in the header window; the fiducial point window opens unless loading
+    // stopped.
+    Frm_pf *handOff();
+};
+
+} // namespace ferolan::testing
