@@ -1,0 +1,254 @@
+#include "app/window/form1.h"
+#include "fiducial/window/frm_pf.h"
+#include "header/window/frm_09.h"
+#include "job_walk.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+using namespace ferolan;
+using namespace ferolan::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+const QByteArray kJob =
+    jobLine("BASE", "STAZIONE", "4448000.000", "606800.000", "4516000.000", "1403652", "315") +
+    jobLine("PF01/0012/A074", "PF CHIESA", "4447917.388", "607071.533", "4516117.367") +
+    jobLine("PF4/0012/A074", "NOME ERRATO", "1", "2", "3") +
+    jobLine("PF02/0012/A074", "PF CAMPANILE", "4448100.5", "606900.25", "4516010.125") +
+    jobLine("pf03/0012/A074", "NON UN PF", "1", "2", "3") +
+    jobLine("PF02/0012/A074", "PF CAMPANILE BIS", "4448100.5", "606900.25", "4516010.125");
+
+const QByteArray kArchive =
+    "01 0012 A074 PF SU SPIGOLO CHIESA           4447917.401 607071.512  4516117.375\r\n"
+    "09 0014 A074 PF SU PILONE VOTIVO            4447515.616 607281.648  4516472.387\r\n";
+
+const QString kMalformed = QStringLiteral(
+    "il formato del punto PF4/0012/A074 non è corretto! (XX/XX/XXXX)\n"
+    "Questo punto non sarà inserito nel libretto e nell'archivio dei punti fiduciali.\n"
+    "Continuare la creazione del libretto Pregeo?");
+
+QString cell(const Frm_pf *window, int row, int column, int role = Qt::DisplayRole) {
+    return window->MSHFlexGrid1->model()->index(row, column).data(role).toString();
+}
+
+QColor colour(const Frm_pf *window, int row, int column, int role) {
+    return window->MSHFlexGrid1->model()->index(row, column).data(role).value<QBrush>().color();
+}
+
+QStringList items(const QComboBox *combo) {
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}
+
+} // namespace
+
+class TestFrmPf : public QObject {
+    Q_OBJECT
+    std::unique_ptr<JobWalk> walk;
+
+    fs::path aglie() const { return walk->archiveFile("TORINO", "A074 - AGLIE'"); }
+
+    // Walks to the fiducial point window, answering the malformed name with `malformed`.
+    Frm_pf *open(Answer malformed = Answer::Yes, const QByteArray &job = kJob) {
+        walk->start();
+        walk->loadJob(job, 1);
+        Frm_09 *header = walk->openHeaderWindow();
+        JobWalk::fillHeader(*header);
+        walk->run.dialogs.answers.push_back(malformed);
+        return walk->handOff();
+    }
+
+private slots:
+    void init() {
+        walk = std::make_unique<JobWalk>();
+        fs::create_directories(aglie().parent_path());
+        walk->folder.write(aglie(), kArchive);
+    }
+    void cleanup() {
+        QCOMPARE(walk->run.dialogs.unanswered, 0);
+        walk.reset();
+    }
+
+    void shouldListAndCompareTheFiducialPoints() {
+        Frm_pf *window = open();
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Gestione PF"));
+        QCOMPARE(walk->run.dialogs.texts().last(), kMalformed);
+        QCOMPARE(walk->run.dialogs.messages.last().title, QStringLiteral("Attenzione!"));
+        QCOMPARE(window->MSHFlexGrid1->model()->rowCount(), 3);
+        QCOMPARE(window->MSHFlexGrid1->model()->headerData(8, Qt::Horizontal).toString(),
+                 QStringLiteral("Già usato"));
+
+        QStringList found;
+        for (int column = 1; column <= 10; ++column)
+            found << cell(window, 0, column);
+        QCOMPARE(found, (QStringList{"PF01/0012/A074", "4447917.388", "607071.533", "4516117.367",
+                                     "0,013", "-0,021", "0,008", "SI", "X", "PF CHIESA"}));
+        QCOMPARE(colour(window, 0, 9, Qt::ForegroundRole), QColor(255, 0, 0));
+        for (int row : {1, 2}) {
+            QCOMPARE(cell(window, row, 1), QStringLiteral("PF02/0012/A074"));
+            QCOMPARE(cell(window, row, 5), QString());
+            QCOMPARE(cell(window, row, 8), QStringLiteral("NO"));
+            QCOMPARE(cell(window, row, 9), QStringLiteral("V"));
+            QCOMPARE(colour(window, row, 9, Qt::ForegroundRole), QColor(0, 128, 128));
+        }
+        QCOMPARE(cell(window, 2, 10), QStringLiteral("PF CAMPANILE BIS"));
+        QCOMPARE(walk->windows.frm09()->statusText(), QString());
+        QVERIFY(!window->Cmb_comune->isEnabled() && !window->lbl_pf->isEnabled());
+        QVERIFY(window->cmd_fine->isHidden());
+    }
+
+    void shouldCloseBackToTheMainWindowOnNo() {
+        QVERIFY(!open(Answer::No));
+        QTRY_VERIFY(!walk->windows.frm09());
+        QVERIFY(walk->windows.form1().isEnabled());
+    }
+
+    void shouldToggleTheMarkOnEachClick() {
+        Frm_pf *window = open();
+        QTableView *grid = window->MSHFlexGrid1;
+        QRect mark = grid->visualRect(grid->model()->index(0, 9));
+        QStringList seen;
+        for (int click = 0; click < 3; ++click) {
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, mark.center());
+            seen << cell(window, 0, 9);
+        }
+        QCOMPARE(seen, (QStringList{"V", "X", "V"}));
+        QRect name = grid->visualRect(grid->model()->index(0, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, name.center());
+        QCOMPARE(cell(window, 0, 9), QStringLiteral("V"));
+    }
+
+    void shouldArchiveTheMarkedPointsAndFinishTheBooklet() {
+        Frm_pf *window = open();
+        walk->run.dialogs.answers.push_back(Answer::No);
+        window->Cmd_esegui->click();
+        QCOMPARE(walk->folder.read(aglie()), kArchive +
+                                                 "02 0012 A074 PF CAMPANILE                   "
+                                                 "4448100.5   606900.25   4516010.125\r\n"
+                                                 "02 0012 A074 PF CAMPANILE BIS               "
+                                                 "4448100.5   606900.25   4516010.125\r\n");
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(colour(window, row, 1, Qt::BackgroundRole), QColor(0, 255, 0));
+        const Message &done = walk->run.dialogs.messages.last();
+        QCOMPARE(done.text, "il file " + QString::fromStdString(walk->booklet().string()) +
+                                " è stato regolarmente creato");
+        QCOMPARE(done.title, QStringLiteral("Trasformazione eseguita"));
+        QCOMPARE(done.icon, MessageIcon::None);
+        QVERIFY(walk->run.desktop.ended);
+        QVERIFY(fs::exists(walk->booklet()));
+        QVERIFY(!fs::exists(walk->booklet().string() + ".tmp"));
+        QCOMPARE(walk->folder.read(walk->booklet()).count("\r\n2|"), 4);
+    }
+
+    void shouldLeaveTheArchiveUntouchedWhenCancelled_data() {
+        QTest::addColumn<bool>("fromTheFrame");
+        QTest::newRow("Annulla") << false;
+        QTest::newRow("closed from the frame") << true;
+    }
+    void shouldLeaveTheArchiveUntouchedWhenCancelled() {
+        QFETCH(bool, fromTheFrame);
+        QPointer<Frm_pf> window = open();
+        if (fromTheFrame)
+            window->close();
+        else
+            window->cmd_annulla->click();
+        QTRY_VERIFY(!window);
+        QTRY_VERIFY(!walk->windows.frm09());
+        QVERIFY(walk->windows.form1().isEnabled());
+        QCOMPARE(walk->folder.read(aglie()), kArchive);
+        QVERIFY(!fs::exists(walk->booklet()));
+    }
+
+    void shouldAddArchivedPointsBeforeFinishing() {
+        Frm_pf *window = open();
+        walk->run.dialogs.answers.push_back(Answer::Yes);
+        window->Cmd_esegui->click();
+        QVERIFY(window->Cmd_esegui->isHidden());
+        QVERIFY(!window->cmd_fine->isHidden());
+        for (QWidget *control : std::initializer_list<QWidget *>{
+                 window->lbl_comune, window->Lbl_foglio, window->lbl_pf, window->Cmb_comune,
+                 window->Cmb_foglio, window->Cmb_pf})
+            QVERIFY(control->isEnabled());
+        QCOMPARE(items(window->Cmb_comune), QStringList{"A074 - AGLIE'"});
+        QCOMPARE(items(window->Cmb_foglio), (QStringList{"0012", "0014"}));
+        QCOMPARE(window->Cmb_foglio->currentText(), QString());
+
+        window->Cmb_foglio->setCurrentIndex(1);
+        QCOMPARE(items(window->Cmb_pf), QStringList{"09"});
+        walk->run.dialogs.answers.push_back(Answer::No);
+        window->Cmb_pf->setCurrentIndex(0);
+        emit window->Cmb_pf->activated(0);
+        walk->run.dialogs.answers.push_back(Answer::Yes);
+        emit window->Cmb_pf->activated(0);
+        QCOMPARE(walk->run.dialogs.texts().last(),
+                 QStringLiteral("confermi l'inserimento nel libretto del PF09/0014/A074?"));
+        QCOMPARE(walk->run.dialogs.messages.last().title, QStringLiteral("Richiesta conferma"));
+
+        window->Cmb_comune->setEditText(QStringLiteral("../../fuori"));
+        QCOMPARE(window->Cmb_foglio->count(), 0);
+
+        window->cmd_fine->click();
+        QVERIFY(walk->run.desktop.ended);
+        QByteArray booklet = walk->folder.read(walk->booklet());
+        QVERIFY(booklet.endsWith("2|PF09/0014/A074|-484.384,481.648,472.387|0,0,0,0,0,0|PDOP=1|0|"
+                                 "PF SU PILONE VOTIVO|\r\n"));
+        QCOMPARE(booklet.count("PF09/0014/A074"), 1);
+    }
+
+    void shouldArchiveNothingWhenTheTemporaryFileCannotBeCreated() {
+        Frm_pf *window = open();
+        fs::remove_all(walk->booklet().parent_path());
+        window->Cmd_esegui->click();
+        QCOMPARE(walk->run.dialogs.messages.last().icon, MessageIcon::Critical);
+        QVERIFY(walk->run.dialogs.messages.last().text.contains("libretto.dat.tmp"));
+        QCOMPARE(walk->folder.read(aglie()), kArchive);
+        QVERIFY(window->Cmd_esegui->isEnabled());
+        QVERIFY(!walk->run.desktop.ended);
+    }
+
+    void shouldStopAtAFailedAppendAndNeverArchiveTwice() {
+        const QByteArray job = kJob + jobLine("PF05/0013/Z999", "CODICE IGNOTO", "1", "2", "3");
+        fs::create_directories(walk->archiveFile("TORINO", "Z999"));
+        Frm_pf *window = open(Answer::Yes, job);
+        QCOMPARE(cell(window, 3, 8), QString()); // the unreadable file is named once
+        QVERIFY(walk->run.dialogs.texts().last().contains("Z999.pf"));
+        QTableView *grid = window->MSHFlexGrid1;
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(3, 9)).center());
+        window->Cmd_esegui->click();
+        QCOMPARE(walk->run.dialogs.messages.last().icon, MessageIcon::Critical);
+        QVERIFY(walk->run.dialogs.texts().last().contains("Z999.pf"));
+        QVERIFY(!window->Cmd_esegui->isEnabled());
+        QVERIFY(!fs::exists(walk->booklet()));
+        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 4);
+    }
+
+    void shouldKeepTheTemporaryFileAndOfferFineWhenTheBookletCannotBeWritten() {
+        Frm_pf *window = open();
+        fs::create_directory(walk->booklet());
+        walk->run.dialogs.answers.push_back(Answer::No);
+        window->Cmd_esegui->click();
+        QCOMPARE(walk->run.dialogs.messages.last().icon, MessageIcon::Critical);
+        QVERIFY(!walk->run.desktop.ended);
+        QVERIFY(window->Cmd_esegui->isHidden());
+        QVERIFY(!window->cmd_fine->isHidden());
+        QVERIFY(fs::exists(walk->booklet().string() + ".tmp"));
+
+        fs::remove(walk->booklet());
+        window->cmd_fine->click();
+        QVERIFY(walk->run.desktop.ended);
+        QVERIFY(fs::is_regular_file(walk->booklet()));
+        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 4);
+    }
+};
+
+QTEST_MAIN(TestFrmPf)
+#include "test_frm_pf.moc"
