@@ -28,6 +28,13 @@ QByteArray jobLine(const QByteArray &name, const QByteArray &description, const 
            field(height, 8, true) + "\r\n";
 }
 
+QStringList items(const QComboBox *combo) {
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}
+
 JobWalk::JobWalk(char decimalSeparator) : run(folder, decimalSeparator), windows(run.context) {
     std::filesystem::create_directory(folder.root() / "lavori");
 }

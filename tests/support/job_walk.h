@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+class QComboBox;
+
 namespace ferolan {
 class Frm_09;
 class Frm_pf;
@@ -19,6 +21,9 @@ namespace ferolan::testing {
 QByteArray jobLine(const QByteArray &name, const QByteArray &description, const QByteArray &x = {},
                    const QByteArray &y = {}, const QByteArray &z = {}, const QByteArray &east = {},
                    const QByteArray &height = {});
+
+// The entries of a list, in order.
+QStringList items(const QComboBox *combo);
 
 // A whole run of the windowed program in its own program folder, driven as a user would:
 // every question and file dialog answered from the script of `run.dialogs`.

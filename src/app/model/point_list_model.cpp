@@ -1,5 +1,6 @@
 #include "app/model/point_list_model.h"
 
+#include "app/model/grid_format.h"
 #include "app/model/qt_text.h"
 
 namespace ferolan {
@@ -15,10 +16,6 @@ PointListModel::PointListModel(const PointList &points, QObject *parent)
 void PointListModel::reload() {
     beginResetModel();
     endResetModel();
-}
-
-QString PointListModel::formatSection(int column) {
-    return kFormat.section(QLatin1Char('|'), column, column);
 }
 
 int PointListModel::rowCount(const QModelIndex &parent) const {
@@ -38,7 +35,7 @@ QVariant PointListModel::data(const QModelIndex &index, int role) const {
 QVariant PointListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return formatSection(section).trimmed();
+    return formatSection(kFormat, section).trimmed();
 }
 
 } // namespace ferolan

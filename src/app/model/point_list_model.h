@@ -20,9 +20,6 @@ public:
     // To be called after the point list has been loaded anew.
     void reload();
 
-    // The section of the format text for a column, blanks included.
-    static QString formatSection(int column);
-
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;

@@ -8,13 +8,12 @@
 #include "app/model/qt_text.h"
 #include "app/window/clickable_label.h"
 #include "app/window/logos.h"
+#include "app/window/window_setup.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QTableView>
 
@@ -52,16 +51,8 @@ Form1::Form1(AppContext &context, std::function<void()> openHeaderWindow)
     MSHFlexGrid1 = new QTableView(this);
     MSHFlexGrid1->setGeometry(16, 54, 457, 289);
     MSHFlexGrid1->setModel(&model_);
+    setUpGrid(*MSHFlexGrid1, PointListModel::kFormat);
     MSHFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    MSHFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    MSHFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSHFlexGrid1->verticalHeader()->hide();
-    MSHFlexGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    MSHFlexGrid1->horizontalHeader()->setHighlightSections(false);
-    for (int column = 0; column <= PointList::kColumns; ++column)
-        MSHFlexGrid1->setColumnWidth(
-            column,
-            std::max(8, fontMetrics().horizontalAdvance(PointListModel::formatSection(column))));
 
     Lbl_lavoro_attivo = new QLabel(kActiveJob, this);
     Lbl_lavoro_attivo->setGeometry(16, 384, 369, 41);
@@ -110,15 +101,8 @@ void Form1::closeEvent(QCloseEvent *event) {
     Cmd_esci_Click();
 }
 
-void Form1::centre() {
-    QRect screenArea = screen()->geometry();
-    QSize size = frameGeometry().size();
-    move(screenArea.x() + (screenArea.width() - size.width()) / 2,
-         screenArea.y() + (screenArea.height() - size.height()) / 2);
-}
-
 void Form1::Form_Activate() {
-    centre();
+    centreOnScreen(*this);
     if (!versionShown_) {
         setWindowTitle(windowTitle() + QStringLiteral("- Versione %1.%2.%3")
                                            .arg(FEROLAN_VERSION_MAJOR)

@@ -55,7 +55,6 @@ private:
     void cmd_info_Click();
     void offerSite(const QString &question, const QUrl &site);
     void showActiveJob();
-    void centre();
 
     AppContext &context_;
     std::function<void()> openHeaderWindow_;

@@ -1,5 +1,6 @@
 #include "fiducial/model/pf_grid_model.h"
 
+#include "app/model/grid_format.h"
 #include "app/model/qt_text.h"
 
 namespace ferolan {
@@ -18,10 +19,6 @@ void PfGridModel::reload() {
 
 void PfGridModel::rowChanged(int row) {
     emit dataChanged(index(row, 0), index(row, PfGridRow::kColumns));
-}
-
-QString PfGridModel::formatSection(int column) {
-    return kFormat.section(QLatin1Char('|'), column, column);
 }
 
 int PfGridModel::rowCount(const QModelIndex &parent) const {
@@ -47,7 +44,7 @@ QVariant PfGridModel::data(const QModelIndex &index, int role) const {
 QVariant PfGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return formatSection(section).trimmed();
+    return formatSection(kFormat, section).trimmed();
 }
 
 } // namespace ferolan

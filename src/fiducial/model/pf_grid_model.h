@@ -21,8 +21,6 @@ public:
     // The grid row behind a model row changed (its mark or its archiving state).
     void rowChanged(int row);
 
-    static QString formatSection(int column);
-
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;

@@ -3,6 +3,7 @@
 #include "app/logic/text.h"
 #include "app/model/qt_text.h"
 #include "app/window/cp1252_validator.h"
+#include "app/window/window_setup.h"
 #include "booklet/logic/archived_point.h"
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"
@@ -13,10 +14,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
@@ -55,14 +54,7 @@ void Frm_pf::buildControls() {
     MSHFlexGrid1 = new QTableView(this);
     MSHFlexGrid1->setGeometry(8, 8, 673, 209);
     MSHFlexGrid1->setModel(&colours_);
-    MSHFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    MSHFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSHFlexGrid1->verticalHeader()->hide();
-    MSHFlexGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    MSHFlexGrid1->horizontalHeader()->setHighlightSections(false);
-    for (int column = 0; column < model_.columnCount(); ++column)
-        MSHFlexGrid1->setColumnWidth(column, std::max(8, fontMetrics().horizontalAdvance(
-                                                             PfGridModel::formatSection(column))));
+    setUpGrid(*MSHFlexGrid1, PfGridModel::kFormat);
 
     auto button = [this](const QString &caption, QStyle::StandardPixmap icon, QRect geometry) {
         auto *created = new QPushButton(style()->standardIcon(icon), caption, this);
@@ -117,9 +109,7 @@ void Frm_pf::buildControls() {
 }
 
 bool Frm_pf::Form_Load() {
-    const QRect screenArea = screen()->geometry();
-    move(screenArea.x() + (screenArea.width() - width()) / 2,
-         screenArea.y() + (screenArea.height() - height()) / 2);
+    centreOnScreen(*this);
     headerWindow_.Mostra_stato(kWorking);
 
     PfGridLoadingCallbacks callbacks;

@@ -5,6 +5,7 @@
 #include "app/logic/text.h"
 #include "app/model/qt_text.h"
 #include "app/window/cp1252_validator.h"
+#include "app/window/window_setup.h"
 #include "header/logic/archive_folders.h"
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -196,9 +196,7 @@ void Frm_09::buildControls() {
 }
 
 bool Frm_09::Form_Load() {
-    const QRect screenArea = screen()->geometry();
-    move(screenArea.x() + (screenArea.width() - width()) / 2,
-         screenArea.y() + (screenArea.height() - height()) / 2);
+    centreOnScreen(*this);
     unsetCursor();
 
     const QDate today = QDate::currentDate();

@@ -1,3 +1,4 @@
+#include "app/model/grid_format.h"
 #include "app/model/point_list_model.h"
 
 #include <QAbstractItemModelTester>
@@ -33,8 +34,10 @@ private slots:
             headings << model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
         QCOMPARE(headings, (QStringList{"", "Punto", "Descrizione", "Codice", "X(wgs84)",
                                         "Y(wgs84)", "Z(wgs84)", "est", "quota"}));
-        QCOMPARE(PointListModel::formatSection(1), QStringLiteral("         Punto             "));
-        QCOMPARE(PointListModel::formatSection(8), QStringLiteral("     quota   "));
+        QCOMPARE(formatSection(PointListModel::kFormat, 1),
+                 QStringLiteral("         Punto             "));
+        QCOMPARE(formatSection(PointListModel::kFormat, 8), QStringLiteral("     quota   "));
+        QCOMPARE(formatColumnCount(PointListModel::kFormat), 9);
     }
 };
 

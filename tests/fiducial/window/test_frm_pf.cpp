@@ -40,13 +40,6 @@ QColor colour(const Frm_pf *window, int row, int column, int role) {
     return window->MSHFlexGrid1->model()->index(row, column).data(role).value<QBrush>().color();
 }
 
-QStringList items(const QComboBox *combo) {
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
 } // namespace
 
 class TestFrmPf : public QObject {

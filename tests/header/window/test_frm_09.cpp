@@ -29,13 +29,6 @@ void typeText(QWidget *widget, const QString &text) {
     }
 }
 
-QStringList items(const QComboBox *combo) {
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
 } // namespace
 
 class TestFrm09 : public QObject {

@@ -1,0 +1,29 @@
+#include "app/window/window_setup.h"
+
+#include "app/model/grid_format.h"
+
+#include <QHeaderView>
+#include <QScreen>
+#include <QTableView>
+
+namespace ferolan {
+
+void centreOnScreen(QWidget &window) {
+    const QRect screenArea = window.screen()->geometry();
+    const QSize size = window.frameGeometry().size();
+    window.move(screenArea.x() + (screenArea.width() - size.width()) / 2,
+                screenArea.y() + (screenArea.height() - size.height()) / 2);
+}
+
+void setUpGrid(QTableView &grid, const QString &format) {
+    grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid.setSelectionMode(QAbstractItemView::SingleSelection);
+    grid.verticalHeader()->hide();
+    grid.verticalHeader()->setDefaultSectionSize(grid.fontMetrics().height() + 4);
+    grid.horizontalHeader()->setHighlightSections(false);
+    for (int column = 0; column < formatColumnCount(format); ++column)
+        grid.setColumnWidth(column, std::max(8, grid.fontMetrics().horizontalAdvance(
+                                                    formatSection(format, column))));
+}
+
+} // namespace ferolan
