@@ -36,7 +36,11 @@ void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::si
 }
 
 PfLookup PfComparison::lookup(std::string_view nomePf) {
-    PfFile file = pfFileOf(archive_, nomePf);
+    auto [known, isNew] =
+        filesByCode_.try_emplace(std::string(Scomponi_nome_pf(nomePf).codice_comune));
+    if (isNew)
+        known->second = pfFileOf(archive_, nomePf);
+    const PfFile &file = known->second;
     if (file.status != PfFile::Ok) {
         noteUnreadable(file.path);
         return {LookupOutcome::Unreadable, {}};

@@ -6,15 +6,14 @@
 
 #include <filesystem>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace ferolan {
 
 class PointList;
 
-// Compares the job's fiducial points with the archive during one loading of the grid. The
-// archive does not change meanwhile, so each municipality file is read once, at its first
-// point, and later points of it are answered from that reading.
+// Compares the job's fiducial points with the archive during one loading of the grid.
 class PfComparison {
 public:
     PfComparison(const ProvinceArchive &archive, char decimalSeparator);
@@ -33,6 +32,9 @@ private:
 
     ProvinceArchive archive_;
     char decimalSeparator_;
+    // Neither the code table nor the archive changes while the grid loads: each
+    // municipality's file is found once and read once.
+    std::map<std::string, PfFile> filesByCode_;
     std::map<std::filesystem::path, ArchiveSnapshot> snapshots_;
     std::vector<std::filesystem::path> unreadable_;
 };

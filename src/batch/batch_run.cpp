@@ -1,0 +1,357 @@
+#include "batch/batch_run.h"
+
+#include "app/logic/cp1252.h"
+#include "app/logic/files.h"
+#include "app/logic/master_station.h"
+#include "app/logic/numbers.h"
+#include "app/logic/point_list.h"
+#include "app/logic/settings_file.h"
+#include "app/logic/text.h"
+#include "batch/dati_file.h"
+#include "batch/exit_status.h"
+#include "booklet/logic/archived_point.h"
+#include "booklet/logic/scrivi_libretto.h"
+#include "booklet/logic/temporary_booklet.h"
+#include "booklet/logic/trasforma_libretto.h"
+#include "fiducial/logic/archivia_pf.h"
+#include "fiducial/logic/fiducial_archive.h"
+#include "fiducial/logic/pf_grid_loading.h"
+#include "header/logic/archive_folders.h"
+#include "header/logic/header_checks.h"
+#include "header/logic/header_defaults.h"
+#include "header/logic/tabella_comuni.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <set>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace ferolan::batch {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kCodeTableName = "cod_comuni_2.cod";
+// The finishing pass makes the same booklet from either decimal separator; the comparison
+// grid is printed for scripts, with the decimal point.
+constexpr char kBookletSeparator = ',';
+constexpr char kComparisonSeparator = '.';
+
+// Ends the run with its exit status and message.
+struct Stop {
+    int status;
+    std::string message;
+    bool withUsage = false;
+};
+
+std::string quoted(const fs::path &path) {
+    return "\"" + utf8FromPath(path) + "\"";
+}
+
+class BatchRun {
+public:
+    BatchRun(const BatchRequest &request, const BatchContext &context)
+        : request_(request), context_(context), libretto_(pathFromUtf8(request.libretto)),
+          tabella_(context.programFolder / kCodeTableName) {}
+
+    void run() {
+        HeaderValues given = readDati();
+        readSettings();
+        loadJob();
+        chooseMaster();
+        fillHeader(given);
+        prepareArchive();
+        compareFiducialPoints();
+        createTemporary();
+        archiveFiducialPoints();
+        writeBookletRows();
+        addArchivedPoints();
+        finish();
+    }
+
+    // What a stopped run leaves in the temporary file is no booklet anyone could finish.
+    void discardTemporary() const {
+        if (temporaryCreated_ && !finished_) {
+            std::error_code ignored;
+            fs::remove(temporaryBookletPath(libretto_), ignored);
+        }
+    }
+
+private:
+    HeaderValues readDati() {
+        const fs::path file = pathFromUtf8(request_.dati);
+        FileContent content = readFile(file);
+        if (!content.ok())
+            throw Stop{kFileProblem, "Impossibile leggere il file dei dati dell'intestazione " +
+                                         quoted(file) + "."};
+        DatiParsing parsing = parseDati(content.bytes, utf8FromPath(file));
+        if (parsing.outcome != DatiParsing::Ok)
+            throw Stop{kWrongCommandLine, parsing.problem,
+                       parsing.outcome == DatiParsing::Malformed};
+        return std::move(parsing.values);
+    }
+
+    void readSettings() {
+        const fs::path file = settingsFile();
+        FileContent content = readFile(file);
+        std::optional<Settings> settings;
+        if (content.ok())
+            settings = parseSettings(content.bytes);
+        if (!settings)
+            throw Stop{kFileProblem, settingsProblemMessage(file)};
+        Path_pf_ = settings->Path_pf;
+    }
+
+    void loadJob() {
+        const fs::path file = pathFromUtf8(request_.lavoro);
+        FileContent content = readFile(file);
+        if (!content.ok() || !points_.load(std::move(content.bytes)))
+            throw Stop{kFileProblem,
+                       "Impossibile leggere il file del lavoro " + quoted(file) + "."};
+    }
+
+    // The first point row named exactly as asked, as a click on it would select it.
+    void chooseMaster() {
+        std::size_t row = 0;
+        if (std::optional<std::string> name = cp1252FromUtf8(request_.master))
+            for (std::size_t r = 1; r <= points_.rowCount() && row == 0; ++r)
+                if (points_.field(r, PointList::Name) == *name)
+                    row = r;
+        if (row == 0 || points_.field(row, PointList::Name).empty())
+            throw Stop{kRefused, "Non hai selezionato nessun punto!"};
+        master_ = masterStationAt(points_, row);
+    }
+
+    void fillHeader(const HeaderValues &given) {
+        const std::string provincia = tabella_.Provincia_del_comune(jobMunicipalityCode(points_));
+        HeaderData defaults;
+        defaults.Cmb_prov = trimBlanks(provincia);
+        comuni_ = tabella_.Comuni_della_provincia(defaults.Cmb_prov);
+        if (tabella_.lastOutcome() != ReadOutcome::Ok)
+            throw Stop{kFileProblem, "Impossibile leggere la tabella dei comuni " +
+                                         quoted(tabella_.file()) + "."};
+        defaults.Txt_data = dateText(context_.today);
+        defaults.Txt_quota = wholeNumberText(master_.Quota_master);
+        defaults.Txt_estmedia = wholeNumberText(master_.Est_media);
+        header_ = headerDataFrom(given, defaults);
+        if (std::optional<std::string> problem = Controlla_intestazione(header_))
+            throw Stop{kRefused, *problem};
+    }
+
+    void prepareArchive() {
+        if (std::optional<std::string> problem =
+                prepareArchiveFolders(Path_pf_, header_.Cmb_prov, settingsFile()))
+            throw Stop{kFileProblem, *problem};
+    }
+
+    void compareFiducialPoints() {
+        PfGridLoadingCallbacks callbacks{
+            [this](std::string_view name) { return reportMalformedName(name); },
+            [](std::size_t) {}};
+        loading_ = loadPfGrid(points_, archive(), kComparisonSeparator, callbacks);
+        for (const fs::path &file : loading_.unreadableFiles)
+            context_.err << "Impossibile leggere il file " << quoted(file)
+                         << ": i punti fiduciali che ne dipendono restano senza confronto con "
+                            "l'archivio e non sono proposti per l'archiviazione.\n";
+        if (request_.confronto)
+            printComparisonGrid();
+    }
+
+    // The first line of the window's question, and the window's answer Yes: the point is left
+    // out of the comparison, the archive and the booklet.
+    MalformedNameAnswer reportMalformedName(std::string_view name) {
+        context_.err << "il formato del punto " << utf8FromCp1252(name)
+                     << " non è corretto! (XX/XX/XXXX)\n";
+        return MalformedNameAnswer::Continue;
+    }
+
+    void printComparisonGrid() const {
+        for (const PfGridRow &row : loading_.grid) {
+            std::string line;
+            for (const std::string &cell : row.cells) {
+                if (&cell != &row.cells.front())
+                    line += '\t';
+                line += utf8FromCp1252(cell);
+            }
+            context_.out << line << '\n';
+        }
+    }
+
+    // Before anything is archived: a booklet that cannot be written stops the run while
+    // nothing has changed yet.
+    void createTemporary() {
+        if (!createTemporaryBooklet(libretto_))
+            throw Stop{kFileProblem, "Impossibile creare il file temporaneo " +
+                                         quoted(temporaryBookletPath(libretto_)) +
+                                         ": il libretto non è stato scritto e l'archivio dei "
+                                         "punti fiduciali non è stato modificato."};
+        temporaryCreated_ = true;
+    }
+
+    void archiveFiducialPoints() {
+        PfGrid &grid = loading_.grid;
+        if (request_.archivia != ArchiveChoice::Proposti)
+            for (PfGridRow &row : grid)
+                row.cell(PfGridRow::Mark) =
+                    request_.archivia == ArchiveChoice::Tutti ? kArchiveMark : kSkipMark;
+        ArchivingResult result = Archivia_pf(grid, archive());
+        archived_ = static_cast<std::size_t>(std::count_if(grid.begin(), grid.end(), [](auto &row) {
+            return row.passedByArchiving && row.cell(PfGridRow::Mark) == kArchiveMark;
+        }));
+        if (result.outcome == ArchivingResult::Ok)
+            return;
+        // Archiving stops at the row that failed: the first one it has not passed.
+        auto failed = std::find_if(grid.begin(), grid.end(),
+                                   [](auto &row) { return !row.passedByArchiving; });
+        const std::string name =
+            failed != grid.end() ? utf8FromCp1252(failed->cell(PfGridRow::Name)) : std::string();
+        throw Stop{kFileProblem,
+                   (result.outcome == ArchivingResult::TableUnreadable
+                        ? "Impossibile leggere la tabella dei comuni " + quoted(result.file) +
+                              " per archiviare il punto fiduciale " + name + "."
+                        : "Impossibile aggiungere il punto fiduciale " + name +
+                              " al file dell'archivio " + quoted(result.file) + ".") +
+                       bookletNotWritten()};
+    }
+
+    void writeBookletRows() {
+        const std::set<std::size_t> leftOut(loading_.skippedRows.begin(),
+                                            loading_.skippedRows.end());
+        const BookletSource source{
+            header_,           points_, master_.Punto_master, master_.Riga_master,
+            kBookletSeparator, leftOut};
+        std::optional<Xyz> coordMaster = Scrivi_libretto(source, libretto_);
+        if (!coordMaster)
+            throw Stop{kFileProblem, "Impossibile scrivere il file temporaneo " +
+                                         quoted(temporaryBookletPath(libretto_)) + "." +
+                                         bookletNotWritten()};
+        Coord_master_ = *coordMaster;
+    }
+
+    void addArchivedPoints() {
+        for (const std::string &nomePf : request_.aggiungi)
+            if (std::optional<std::string> missing = addArchivedPoint(nomePf))
+                context_.err << "Il punto fiduciale " << utf8FromCp1252(nomePf)
+                             << " non è stato aggiunto al libretto: " << *missing << ".\n";
+    }
+
+    // The point as the three lists of archived points would choose it: the first
+    // municipality of the province with its code that has an archive file, then its sheet
+    // and number there. Nothing when its row is appended, otherwise why it is not.
+    std::optional<std::string> addArchivedPoint(const std::string &nomePf) {
+        const PfKey key = Scomponi_nome_pf(nomePf);
+        for (const std::string &comune : comuni_) {
+            std::optional<fs::path> file;
+            if (columns(comune, 1, 4) == key.codice_comune)
+                file = archiveFileOf(comune);
+            if (!file)
+                continue;
+            PfLookup found = Cerca_punto_fiduciale(*file, key);
+            if (found.outcome == LookupOutcome::Unreadable)
+                return "impossibile leggere il file dell'archivio " + quoted(*file);
+            if (found.outcome != LookupOutcome::Found)
+                return "non si trova nel file dell'archivio " + quoted(*file);
+            const Punto_fiduciale record = found.record();
+            const std::string row =
+                archivedPointRow(key.numero, key.foglio, comune, {record.x, record.y, record.z},
+                                 record.descrizione, Coord_master_, kBookletSeparator);
+            if (!appendToTemporaryBooklet(libretto_, row))
+                throw Stop{kFileProblem, "Impossibile aggiungere il punto fiduciale " +
+                                             utf8FromCp1252(nomePf) + " al file temporaneo " +
+                                             quoted(temporaryBookletPath(libretto_)) + "." +
+                                             bookletNotWritten()};
+            return std::nullopt;
+        }
+        return "nessun comune della provincia " + utf8FromCp1252(header_.Cmb_prov) +
+               " con codice " + utf8FromCp1252(key.codice_comune) +
+               " ha punti fiduciali in archivio";
+    }
+
+    void finish() {
+        FinishingResult result = Trasforma_libretto(libretto_);
+        switch (result.outcome) {
+        case FinishingResult::Outcome::TemporaryUnreadable:
+            throw Stop{kFileProblem, "Impossibile leggere il file temporaneo " +
+                                         quoted(result.failedFile) + "." + bookletNotWritten()};
+        case FinishingResult::Outcome::BookletUnwritable:
+            throw Stop{kFileProblem, "Impossibile scrivere il libretto " +
+                                         quoted(result.failedFile) +
+                                         ": un libretto già presente con lo stesso nome è "
+                                         "rimasto com'era." +
+                                         archivedNote()};
+        case FinishingResult::Outcome::Created:
+            break;
+        }
+        finished_ = true;
+        context_.out << bookletCreatedMessage(libretto_) << '\n';
+        if (!result.leftoverTemporary.empty())
+            context_.err << "Impossibile cancellare il file temporaneo "
+                         << quoted(result.leftoverTemporary) << ".\n";
+    }
+
+    ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }
+
+    std::optional<fs::path> archiveFileOf(std::string_view comune) const {
+        std::optional<fs::path> file = Percorso_file_pf(Path_pf_, header_.Cmb_prov, comune);
+        if (file && hasArchiveFile(*file))
+            return file;
+        return std::nullopt;
+    }
+
+    fs::path settingsFile() const { return context_.programFolder / kSettingsFileName; }
+
+    std::string archivedNote() const {
+        if (archived_ == 0)
+            return {};
+        return archived_ == 1 ? " Un punto fiduciale è già stato archiviato e resta nell'archivio."
+                              : " " + std::to_string(archived_) +
+                                    " punti fiduciali sono già stati archiviati e restano "
+                                    "nell'archivio.";
+    }
+
+    std::string bookletNotWritten() const {
+        return " Il libretto non è stato scritto." + archivedNote();
+    }
+
+    const BatchRequest &request_;
+    const BatchContext &context_;
+    const fs::path libretto_;
+    Tabella_comuni tabella_;
+    std::string Path_pf_;
+    PointList points_;
+    MasterStation master_;
+    std::vector<std::string> comuni_;
+    HeaderData header_;
+    PfGridLoading loading_;
+    std::size_t archived_ = 0;
+    Xyz Coord_master_;
+    bool temporaryCreated_ = false;
+    bool finished_ = false;
+};
+
+} // namespace
+
+int runBatch(const BatchRequest &request, const BatchContext &context) {
+    BatchRun run(request, context);
+    try {
+        run.run();
+        return kDone;
+    } catch (const Stop &stop) {
+        run.discardTemporary();
+        context.err << stop.message << '\n';
+        if (stop.withUsage)
+            context.err << '\n' << usageText();
+        return stop.status;
+    } catch (const std::exception &error) {
+        // Out of memory for a huge job, or a file system that fails in an unforeseen way.
+        run.discardTemporary();
+        context.err << "Errore inatteso: " << error.what()
+                    << ". Il libretto non è stato scritto.\n";
+        return kFileProblem;
+    }
+}
+
+} // namespace ferolan::batch

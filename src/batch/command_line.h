@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ferolan::batch {
+
+// Which fiducial points of the comparison grid are archived.
+enum class ArchiveChoice {
+    Proposti, // the rows proposed "V"
+    Nessuno,  // none
+    Tutti,    // every row
+};
+
+// What one run is asked to do. Texts are the arguments as given (UTF-8), except the names of
+// the archived points to add, which are Windows-1252 like the archive they are looked up in.
+struct BatchRequest {
+    std::string lavoro;
+    std::string master;
+    std::string dati;
+    // After the ".dat" rule.
+    std::string libretto;
+    ArchiveChoice archivia = ArchiveChoice::Proposti;
+    // Each laid out PFnn/ffff/cccc, in the order given.
+    std::vector<std::string> aggiungi;
+    std::optional<std::string> cartella;
+    bool confronto = false;
+};
+
+struct CommandLine {
+    enum Kind { Run, Help, Wrong };
+    Kind kind = Wrong;
+    BatchRequest request;
+    // Why the command line is wrong (UTF-8).
+    std::string problem;
+};
+
+// The arguments after the program's name.
+CommandLine parseCommandLine(std::span<const std::string_view> arguments);
+
+// The usage text, in lines ended by LF.
+std::string usageText();
+
+} // namespace ferolan::batch

@@ -1,0 +1,122 @@
+#include "batch/dati_file.h"
+
+#include "app/logic/cp1252.h"
+#include "app/logic/text.h"
+
+#include <algorithm>
+#include <array>
+
+namespace ferolan::batch {
+namespace {
+
+struct HeaderControl {
+    std::string_view name;
+    std::string HeaderData::*text;
+    // Typed in upper case by the window.
+    bool upperCase = false;
+};
+
+// Cmb_prov is not among them: the window finds the province itself and locks the control.
+constexpr std::array<HeaderControl, 14> kControls = {{
+    {"Txt_data", &HeaderData::Txt_data},
+    {"Txt_pg", &HeaderData::Txt_pg},
+    {"Cmb_comune", &HeaderData::Cmb_comune},
+    {"Txt_foglio", &HeaderData::Txt_foglio, true},
+    {"Txt_mappali", &HeaderData::Txt_mappali},
+    {"Txt_tecnico", &HeaderData::Txt_tecnico, true},
+    {"Cmb_albo", &HeaderData::Cmb_albo},
+    {"Cmb_prov_albo", &HeaderData::Cmb_prov_albo},
+    {"Txt_quota", &HeaderData::Txt_quota},
+    {"Txt_estmedia", &HeaderData::Txt_estmedia},
+    {"Cmb_prec1", &HeaderData::Cmb_prec1},
+    {"Cmb_prec2", &HeaderData::Cmb_prec2},
+    {"Cmb_tipo", &HeaderData::Cmb_tipo},
+    {"Txt_note", &HeaderData::Txt_note, true},
+}};
+
+constexpr std::array<std::string_view, kControls.size()> kControlNames = [] {
+    std::array<std::string_view, kControls.size()> names;
+    for (std::size_t i = 0; i < kControls.size(); ++i)
+        names[i] = kControls[i].name;
+    return names;
+}();
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool isControlName(std::string_view name) {
+    return std::find(kControlNames.begin(), kControlNames.end(), name) != kControlNames.end();
+}
+
+std::string inQuotes(std::string_view utf8) {
+    return "\"" + std::string(utf8) + "\"";
+}
+
+} // namespace
+
+DatiParsing parseDati(std::string_view bytes, std::string_view fileName) {
+    const bool utf8 = isValidUtf8(bytes);
+    if (utf8 && bytes.starts_with(kByteOrderMark))
+        bytes.remove_prefix(kByteOrderMark.size());
+    auto shown = [utf8](std::string_view text) {
+        return utf8 ? std::string(text) : utf8FromCp1252(text);
+    };
+
+    DatiParsing parsing;
+    std::size_t lineNumber = 0;
+    while (!bytes.empty()) {
+        std::size_t end = bytes.find('\n');
+        std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+        ++lineNumber;
+        if (end != std::string_view::npos && line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (line.empty())
+            continue;
+
+        const std::string where =
+            "alla riga " + std::to_string(lineNumber) + " del file " + inQuotes(fileName);
+        std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            return {DatiParsing::Malformed,
+                    {},
+                    "Manca il segno \"=\" " + where + ": ogni riga deve avere la forma " +
+                        "Controllo=valore."};
+        std::string_view name = line.substr(0, equals);
+        if (!isControlName(name))
+            return {DatiParsing::Malformed,
+                    {},
+                    "Il controllo " + inQuotes(shown(name)) + " " + where + " non esiste."};
+        std::optional<std::string> value(line.substr(equals + 1));
+        if (utf8)
+            value = cp1252FromUtf8(*value);
+        if (!value)
+            return {DatiParsing::ValueRefused,
+                    {},
+                    "Il valore di " + std::string(name) + " " + where +
+                        " contiene caratteri che il libretto (Windows-1252) non può contenere."};
+        // A CR would end the booklet's row in the middle of a field.
+        if (value->find('\r') != std::string::npos)
+            return {DatiParsing::ValueRefused,
+                    {},
+                    "Il valore di " + std::string(name) + " " + where +
+                        " contiene un ritorno a capo (CR), che spezzerebbe la riga del libretto."};
+        parsing.values.insert_or_assign(std::string(name), std::move(*value));
+    }
+    return parsing;
+}
+
+HeaderData headerDataFrom(const HeaderValues &values, const HeaderData &defaults) {
+    HeaderData header = defaults;
+    for (const HeaderControl &control : kControls) {
+        auto given = values.find(control.name);
+        if (given != values.end())
+            header.*control.text = control.upperCase ? toUpperCp1252(given->second) : given->second;
+    }
+    return header;
+}
+
+std::span<const std::string_view> headerControlNames() {
+    return kControlNames;
+}
+
+} // namespace ferolan::batch
