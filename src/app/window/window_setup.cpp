@@ -26,4 +26,11 @@ void setUpGrid(QTableView &grid, const QString &format) {
                                                     formatSection(format, column))));
 }
 
+void widenColumnsToContents(QTableView &grid) {
+    const QAbstractItemView &view = grid; // the size hint is public only on the base class
+    for (int column = 0; column < grid.model()->columnCount(); ++column)
+        grid.setColumnWidth(column,
+                            std::max(grid.columnWidth(column), view.sizeHintForColumn(column)));
+}
+
 } // namespace ferolan

@@ -134,6 +134,7 @@ bool Frm_pf::Form_Load() {
     grid_ = std::move(loading.grid);
     leftOutRows_ = std::set<std::size_t>(loading.skippedRows.begin(), loading.skippedRows.end());
     model_.reload();
+    widenColumnsToContents(*MSHFlexGrid1);
     headerWindow_.Mostra_stato(QString());
 
     if (!loading.unreadableFiles.empty()) {
