@@ -16,6 +16,10 @@ void centreOnScreen(QWidget &window) {
 }
 
 void setUpGrid(QTableView &grid, const QString &format) {
+    // The grids were designed for an 8-point font; the format text's widths assume it.
+    QFont small = grid.font();
+    small.setPointSize(8);
+    grid.setFont(small);
     grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid.setSelectionMode(QAbstractItemView::SingleSelection);
     grid.verticalHeader()->hide();
@@ -26,11 +30,11 @@ void setUpGrid(QTableView &grid, const QString &format) {
                                                     formatSection(format, column))));
 }
 
-void widenColumnsToContents(QTableView &grid) {
+void fitColumnsToContents(QTableView &grid, int first, int last) {
     const QAbstractItemView &view = grid; // the size hint is public only on the base class
-    for (int column = 0; column < grid.model()->columnCount(); ++column)
-        grid.setColumnWidth(column,
-                            std::max(grid.columnWidth(column), view.sizeHintForColumn(column)));
+    for (int column = first; column <= last; ++column)
+        grid.setColumnWidth(column, std::max(view.sizeHintForColumn(column),
+                                             grid.horizontalHeader()->sectionSizeHint(column)));
 }
 
 } // namespace ferolan

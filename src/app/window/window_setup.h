@@ -13,7 +13,7 @@ void centreOnScreen(QWidget &window);
 // each column as wide as its section of the format text in the grid's font.
 void setUpGrid(QTableView &grid, const QString &format);
 
-// Widens every column whose texts do not fit; never narrows one.
-void widenColumnsToContents(QTableView &grid);
+// Makes the columns first to last as wide as their texts and headings need, no wider.
+void fitColumnsToContents(QTableView &grid, int first, int last);
 
 } // namespace ferolan

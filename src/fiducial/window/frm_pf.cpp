@@ -134,7 +134,9 @@ bool Frm_pf::Form_Load() {
     grid_ = std::move(loading.grid);
     leftOutRows_ = std::set<std::size_t>(loading.skippedRows.begin(), loading.skippedRows.end());
     model_.reload();
-    widenColumnsToContents(*MSHFlexGrid1);
+    // In today's fonts the headings' widths would push the marks out of sight; the
+    // description stays as narrow as its one-blank heading.
+    fitColumnsToContents(*MSHFlexGrid1, PfGridRow::Name, PfGridRow::Mark);
     headerWindow_.Mostra_stato(QString());
 
     if (!loading.unreadableFiles.empty()) {

@@ -114,8 +114,12 @@ void Frm_09::buildControls() {
                              QStringLiteral(" Avanti"), this);
     StBar = new QStatusBar(this);
     StBar->setSizeGripEnabled(false);
+    // The status line keeps the system's colours, readable on the teal window.
+    QPalette plain = StBar->palette();
+    plain.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    plain.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    StBar->setPalette(plain);
     StBar->setAutoFillBackground(true);
-    StBar->setPalette(QApplication::palette());
 
     const QColor row0(Qt::white);
     const QColor row9(192, 255, 255);
