@@ -1,5 +1,6 @@
 #include "app/window/clickable_label.h"
 #include "app/window/form1.h"
+#include "app/window/logos.h"
 #include "program_folder.h"
 
 #include <QHeaderView>
@@ -290,10 +291,19 @@ private slots:
     void shouldEndAtOnceOnExitWritingNothing() {
         start();
         loadJob(kJob);
+        auto filesNow = [this] {
+            QStringList files;
+            for (const auto &entry : fs::recursive_directory_iterator(folder->root()))
+                files << QString::fromStdString(entry.path().string());
+            files.sort();
+            return files;
+        };
+        QStringList filesBefore = filesNow();
         QByteArray settingsBefore = folder->read(folder->settings());
         form->Cmd_esci->click();
         QVERIFY(run->desktop.ended);
         QCOMPARE(folder->read(folder->settings()), settingsBefore);
+        QCOMPARE(filesNow(), filesBefore);
     }
 
     void shouldOfferTheWebSitesAndOpenThemUnlessNo() {
@@ -306,7 +316,7 @@ private slots:
                  (QStringList{"Vuoi collegarti al sito Internet di Trimble?",
                               "Vuoi collegarti al sito Internet di Varneta?"}));
         QCOMPARE(run->dialogs.messages[0].title, QStringLiteral("Richiesta di Collegamento"));
-        QCOMPARE(run->desktop.openedUrls.size(), 1);
+        QCOMPARE(run->desktop.openedUrls, QList<QUrl>{kVarnetaSite});
     }
 
     void shouldOpenTheHelpBesideTheProgram() {
