@@ -9,35 +9,14 @@
 namespace ferolan::batch {
 namespace {
 
-struct HeaderControl {
-    std::string_view name;
-    std::string HeaderData::*text;
-    // Typed in upper case by the window.
-    bool upperCase = false;
-};
-
-// Cmb_prov is not among them: the window finds the province itself and locks the control.
-constexpr std::array<HeaderControl, 14> kControls = {{
-    {"Txt_data", &HeaderData::Txt_data},
-    {"Txt_pg", &HeaderData::Txt_pg},
-    {"Cmb_comune", &HeaderData::Cmb_comune},
-    {"Txt_foglio", &HeaderData::Txt_foglio, true},
-    {"Txt_mappali", &HeaderData::Txt_mappali},
-    {"Txt_tecnico", &HeaderData::Txt_tecnico, true},
-    {"Cmb_albo", &HeaderData::Cmb_albo},
-    {"Cmb_prov_albo", &HeaderData::Cmb_prov_albo},
-    {"Txt_quota", &HeaderData::Txt_quota},
-    {"Txt_estmedia", &HeaderData::Txt_estmedia},
-    {"Cmb_prec1", &HeaderData::Cmb_prec1},
-    {"Cmb_prec2", &HeaderData::Cmb_prec2},
-    {"Cmb_tipo", &HeaderData::Cmb_tipo},
-    {"Txt_note", &HeaderData::Txt_note, true},
-}};
-
-constexpr std::array<std::string_view, kControls.size()> kControlNames = [] {
-    std::array<std::string_view, kControls.size()> names;
-    for (std::size_t i = 0; i < kControls.size(); ++i)
-        names[i] = kControls[i].name;
+// Every control but Cmb_prov: the window finds the province itself and locks the control.
+constexpr std::size_t kGivenControls = kHeaderControls.size() - 1;
+constexpr std::array<std::string_view, kGivenControls> kControlNames = [] {
+    std::array<std::string_view, kGivenControls> names;
+    std::size_t next = 0;
+    for (const HeaderControl &control : kHeaderControls)
+        if (control.name != "Cmb_prov")
+            names[next++] = control.name;
     return names;
 }();
 
@@ -107,7 +86,7 @@ DatiParsing parseDati(std::string_view bytes, std::string_view fileName) {
 
 HeaderData headerDataFrom(const HeaderValues &values, const HeaderData &defaults) {
     HeaderData header = defaults;
-    for (const HeaderControl &control : kControls) {
+    for (const HeaderControl &control : kHeaderControls) {
         auto given = values.find(control.name);
         if (given != values.end())
             header.*control.text = control.upperCase ? toUpperCp1252(given->second) : given->second;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace ferolan {
 
@@ -23,5 +25,32 @@ struct HeaderData {
     std::string Cmb_tipo;
     std::string Txt_note;
 };
+
+// The header window's controls in their focus order: the name each has in the window (and
+// in a --dati file of ferolan-batch), the text it holds, and whether it keeps that text in
+// capitals as it is typed.
+struct HeaderControl {
+    std::string_view name;
+    std::string HeaderData::*text;
+    bool upperCase = false;
+};
+
+inline constexpr std::array<HeaderControl, 15> kHeaderControls = {{
+    {"Txt_data", &HeaderData::Txt_data},
+    {"Txt_pg", &HeaderData::Txt_pg},
+    {"Cmb_prov", &HeaderData::Cmb_prov},
+    {"Cmb_comune", &HeaderData::Cmb_comune},
+    {"Txt_foglio", &HeaderData::Txt_foglio, true},
+    {"Txt_mappali", &HeaderData::Txt_mappali},
+    {"Txt_tecnico", &HeaderData::Txt_tecnico, true},
+    {"Cmb_albo", &HeaderData::Cmb_albo},
+    {"Cmb_prov_albo", &HeaderData::Cmb_prov_albo},
+    {"Txt_quota", &HeaderData::Txt_quota},
+    {"Txt_estmedia", &HeaderData::Txt_estmedia},
+    {"Cmb_prec1", &HeaderData::Cmb_prec1},
+    {"Cmb_prec2", &HeaderData::Cmb_prec2},
+    {"Cmb_tipo", &HeaderData::Cmb_tipo},
+    {"Txt_note", &HeaderData::Txt_note, true},
+}};
 
 } // namespace ferolan

@@ -192,8 +192,12 @@ void Frm_09::buildControls() {
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
 
-    for (QLineEdit *field : {Txt_foglio, Txt_tecnico, Txt_note})
-        connect(field, &QLineEdit::textChanged, this, [this, field] { keepUpperCase(field); });
+    for (const HeaderControl &control : kHeaderControls)
+        if (control.upperCase) {
+            auto *field = findChild<QLineEdit *>(
+                QString::fromLatin1(control.name.data(), control.name.size()));
+            connect(field, &QLineEdit::textChanged, this, [this, field] { keepUpperCase(field); });
+        }
     connect(Cmb_prov, &QComboBox::currentTextChanged, this, &Frm_09::Cmb_prov_Change);
     connect(Cmd_ok, &QPushButton::clicked, this, &Frm_09::Cmd_ok_Click);
     connect(Cmd_annulla1, &QPushButton::clicked, this, &Frm_09::indietro);
@@ -258,21 +262,12 @@ void Frm_09::keepUpperCase(QLineEdit *field) {
 
 HeaderData Frm_09::datiIntestazione() const {
     HeaderData header;
-    header.Txt_data = cp1252Of(Txt_data->text());
-    header.Txt_pg = cp1252Of(Txt_pg->text());
-    header.Cmb_prov = cp1252Of(Cmb_prov->currentText());
-    header.Cmb_comune = cp1252Of(Cmb_comune->currentText());
-    header.Txt_foglio = cp1252Of(Txt_foglio->text());
-    header.Txt_mappali = cp1252Of(Txt_mappali->text());
-    header.Txt_tecnico = cp1252Of(Txt_tecnico->text());
-    header.Cmb_albo = cp1252Of(Cmb_albo->currentText());
-    header.Cmb_prov_albo = cp1252Of(Cmb_prov_albo->currentText());
-    header.Txt_quota = cp1252Of(Txt_quota->text());
-    header.Txt_estmedia = cp1252Of(Txt_estmedia->text());
-    header.Cmb_prec1 = cp1252Of(Cmb_prec1->currentText());
-    header.Cmb_prec2 = cp1252Of(Cmb_prec2->currentText());
-    header.Cmb_tipo = cp1252Of(Cmb_tipo->currentText());
-    header.Txt_note = cp1252Of(Txt_note->text());
+    for (const HeaderControl &control : kHeaderControls) {
+        const QString name = QString::fromLatin1(control.name.data(), control.name.size());
+        const auto *edit = findChild<const QLineEdit *>(name);
+        header.*control.text =
+            cp1252Of(edit ? edit->text() : findChild<const QComboBox *>(name)->currentText());
+    }
     return header;
 }
 

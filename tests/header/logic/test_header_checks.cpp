@@ -10,21 +10,13 @@ namespace {
 
 using Field = std::string HeaderData::*;
 
-const std::map<QByteArray, Field> kFields = {{"Txt_data", &HeaderData::Txt_data},
-                                             {"Txt_pg", &HeaderData::Txt_pg},
-                                             {"Cmb_prov", &HeaderData::Cmb_prov},
-                                             {"Cmb_comune", &HeaderData::Cmb_comune},
-                                             {"Txt_foglio", &HeaderData::Txt_foglio},
-                                             {"Txt_mappali", &HeaderData::Txt_mappali},
-                                             {"Txt_tecnico", &HeaderData::Txt_tecnico},
-                                             {"Cmb_albo", &HeaderData::Cmb_albo},
-                                             {"Cmb_prov_albo", &HeaderData::Cmb_prov_albo},
-                                             {"Txt_quota", &HeaderData::Txt_quota},
-                                             {"Txt_estmedia", &HeaderData::Txt_estmedia},
-                                             {"Cmb_prec1", &HeaderData::Cmb_prec1},
-                                             {"Cmb_prec2", &HeaderData::Cmb_prec2},
-                                             {"Cmb_tipo", &HeaderData::Cmb_tipo},
-                                             {"Txt_note", &HeaderData::Txt_note}};
+const std::map<QByteArray, Field> kFields = [] {
+    std::map<QByteArray, Field> fields;
+    for (const HeaderControl &control : kHeaderControls)
+        fields.emplace(QByteArray(control.name.data(), static_cast<qsizetype>(control.name.size())),
+                       control.text);
+    return fields;
+}();
 
 HeaderData complete() {
     HeaderData header;
