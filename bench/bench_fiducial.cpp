@@ -1,6 +1,6 @@
 // Times the loading of the comparison grid: 1,000 fiducial points of one municipality
 // against an archive file of 100,000 records, with a code table of Italian size.
-#include "app/logic/point_list.h"
+#include "job/point_list.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "header/logic/tabella_comuni.h"

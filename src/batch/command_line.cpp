@@ -1,8 +1,8 @@
 #include "batch/command_line.h"
 
-#include "app/logic/cp1252.h"
-#include "app/logic/master_station.h"
-#include "app/logic/text.h"
+#include "core/cp1252.h"
+#include "job/master_station.h"
+#include "core/text.h"
 #include "batch/dati_file.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "batch/dati_file.h"
 
-#include "app/logic/cp1252.h"
-#include "app/logic/text.h"
+#include "core/cp1252.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <array>

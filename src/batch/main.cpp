@@ -1,5 +1,5 @@
 // ferolan-batch: the conversion of the three windows, driven by the command line.
-#include "app/logic/cp1252.h"
+#include "core/cp1252.h"
 #include "batch/batch_run.h"
 #include "batch/command_line.h"
 #include "batch/exit_status.h"

@@ -1,6 +1,6 @@
 #include "program_folder.h"
 
-#include "app/logic/files.h"
+#include "core/files.h"
 
 #include <fstream>
 

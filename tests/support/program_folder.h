@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/logic/module1.h"
-#include "app/window/app_context.h"
+#include "job/module1.h"
+#include "ui/window/app_context.h"
 #include "scripted_dialogs.h"
 
 #include <QByteArray>

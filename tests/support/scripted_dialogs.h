@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/window/dialogs.h"
+#include "ui/window/dialogs.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 #include "app/logic/export_definition.h"
 
-#include "app/logic/files.h"
-#include "app/logic/text.h"
+#include "core/files.h"
+#include "core/text.h"
 
 namespace ferolan {
 namespace fs = std::filesystem;

@@ -1,7 +1,7 @@
 #include "app/model/point_list_model.h"
 
-#include "app/model/grid_format.h"
-#include "app/model/qt_text.h"
+#include "ui/model/grid_format.h"
+#include "ui/model/qt_text.h"
 
 namespace ferolan {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/logic/point_list.h"
+#include "job/point_list.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

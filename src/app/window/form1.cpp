@@ -1,14 +1,14 @@
 #include "app/window/form1.h"
 
-#include "app/logic/cp1252.h"
+#include "core/cp1252.h"
 #include "app/logic/export_definition.h"
-#include "app/logic/files.h"
-#include "app/logic/master_station.h"
-#include "app/logic/settings_file.h"
-#include "app/model/qt_text.h"
+#include "core/files.h"
+#include "job/master_station.h"
+#include "core/settings_file.h"
+#include "ui/model/qt_text.h"
 #include "app/window/clickable_label.h"
 #include "app/window/logos.h"
-#include "app/window/window_setup.h"
+#include "ui/window/window_setup.h"
 
 #include <QApplication>
 #include <QCloseEvent>

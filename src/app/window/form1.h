@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/logic/point_list.h"
+#include "job/point_list.h"
 #include "app/model/point_list_model.h"
-#include "app/window/app_context.h"
+#include "ui/window/app_context.h"
 
 #include <QPointer>
 #include <QWidget>

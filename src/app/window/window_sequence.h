@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/window/app_context.h"
+#include "ui/window/app_context.h"
 #include "header/logic/tabella_comuni.h"
 
 #include <QObject>

@@ -1,8 +1,8 @@
 #include "booklet/logic/archived_point.h"
 
-#include "app/logic/cp1252.h"
-#include "app/logic/files.h"
-#include "app/logic/text.h"
+#include "core/cp1252.h"
+#include "core/files.h"
+#include "core/text.h"
 #include "booklet/logic/temporary_booklet.h"
 
 namespace ferolan {

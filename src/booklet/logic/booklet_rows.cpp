@@ -1,7 +1,7 @@
 #include "booklet/logic/booklet_rows.h"
 
-#include "app/logic/numbers.h"
-#include "app/logic/text.h"
+#include "core/numbers.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <initializer_list>

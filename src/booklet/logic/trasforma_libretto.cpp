@@ -1,7 +1,7 @@
 #include "booklet/logic/trasforma_libretto.h"
 
-#include "app/logic/cp1252.h"
-#include "app/logic/files.h"
+#include "core/cp1252.h"
+#include "core/files.h"
 #include "booklet/logic/temporary_booklet.h"
 
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "fiducial/logic/archive_snapshot.h"
 
-#include "app/logic/text.h"
+#include "core/text.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "fiducial/logic/fiducial_archive.h"
 
-#include "app/logic/cp1252.h"
-#include "app/logic/text.h"
+#include "core/cp1252.h"
+#include "core/text.h"
 #include "fiducial/logic/archive_snapshot.h"
 #include "header/logic/archive_folders.h"
 #include "header/logic/tabella_comuni.h"

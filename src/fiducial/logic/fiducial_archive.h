@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/logic/files.h"
+#include "core/files.h"
 #include "fiducial/logic/punto_fiduciale.h"
 
 #include <filesystem>

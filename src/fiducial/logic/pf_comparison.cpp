@@ -1,7 +1,7 @@
 #include "fiducial/logic/pf_comparison.h"
 
-#include "app/logic/numbers.h"
-#include "app/logic/point_list.h"
+#include "core/numbers.h"
+#include "job/point_list.h"
 
 #include <algorithm>
 

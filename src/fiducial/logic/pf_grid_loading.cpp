@@ -1,7 +1,7 @@
 #include "fiducial/logic/pf_grid_loading.h"
 
-#include "app/logic/point_list.h"
-#include "app/logic/text.h"
+#include "job/point_list.h"
+#include "core/text.h"
 #include "fiducial/logic/pf_comparison.h"
 
 namespace ferolan {

@@ -1,7 +1,7 @@
 #include "fiducial/logic/punto_fiduciale.h"
 
-#include "app/logic/numbers.h"
-#include "app/logic/text.h"
+#include "core/numbers.h"
+#include "core/text.h"
 
 namespace ferolan {
 namespace {

@@ -1,7 +1,7 @@
 #include "fiducial/model/pf_grid_model.h"
 
-#include "app/model/grid_format.h"
-#include "app/model/qt_text.h"
+#include "ui/model/grid_format.h"
+#include "ui/model/qt_text.h"
 
 namespace ferolan {
 

@@ -1,9 +1,9 @@
 #include "fiducial/window/frm_pf.h"
 
-#include "app/logic/text.h"
-#include "app/model/qt_text.h"
-#include "app/window/cp1252_validator.h"
-#include "app/window/window_setup.h"
+#include "core/text.h"
+#include "ui/model/qt_text.h"
+#include "ui/window/cp1252_validator.h"
+#include "ui/window/window_setup.h"
 #include "booklet/logic/archived_point.h"
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"

@@ -1,8 +1,8 @@
 #include "header/logic/archive_folders.h"
 
-#include "app/logic/cp1252.h"
-#include "app/logic/files.h"
-#include "app/logic/text.h"
+#include "core/cp1252.h"
+#include "core/files.h"
+#include "core/text.h"
 
 #include <system_error>
 

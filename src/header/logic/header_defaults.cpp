@@ -1,6 +1,6 @@
 #include "header/logic/header_defaults.h"
 
-#include "app/logic/text.h"
+#include "core/text.h"
 
 namespace ferolan {
 namespace {

@@ -1,6 +1,6 @@
 #include "header/logic/tabella_comuni.h"
 
-#include "app/logic/text.h"
+#include "core/text.h"
 
 #include <fstream>
 #include <unordered_map>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/logic/point_list.h"
-#include "app/window/app_context.h"
+#include "job/point_list.h"
+#include "ui/window/app_context.h"
 #include "header/logic/header_data.h"
 
 #include <QWidget>

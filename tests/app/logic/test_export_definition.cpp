@@ -1,5 +1,5 @@
 #include "app/logic/export_definition.h"
-#include "app/logic/files.h"
+#include "core/files.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "app/model/grid_format.h"
+#include "ui/model/grid_format.h"
 #include "app/model/point_list_model.h"
 
 #include <QAbstractItemModelTester>

@@ -1,4 +1,4 @@
-#include "app/logic/files.h"
+#include "core/files.h"
 #include "booklet/logic/archived_point.h"
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/trasforma_libretto.h"

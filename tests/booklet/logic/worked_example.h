@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/logic/files.h"
+#include "core/files.h"
 #include "header/logic/header_data.h"
 
 #include <QtTest>

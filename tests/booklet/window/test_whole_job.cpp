@@ -1,4 +1,4 @@
-#include "app/logic/files.h"
+#include "core/files.h"
 #include "fiducial/window/frm_pf.h"
 #include "header/window/frm_09.h"
 #include "job_walk.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/logic/files.h"
+#include "core/files.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "header/logic/tabella_comuni.h"
 

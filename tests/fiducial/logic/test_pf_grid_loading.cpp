@@ -1,4 +1,4 @@
-#include "app/logic/point_list.h"
+#include "job/point_list.h"
 #include "archive_fixture.h"
 #include "fiducial/logic/pf_grid_loading.h"
 

@@ -1,5 +1,5 @@
-#include "app/logic/files.h"
-#include "app/logic/text.h"
+#include "core/files.h"
+#include "core/text.h"
 #include "header/logic/tabella_comuni.h"
 
 #include <QtTest>

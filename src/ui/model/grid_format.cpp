@@ -1,4 +1,4 @@
-#include "app/model/grid_format.h"
+#include "ui/model/grid_format.h"
 
 namespace ferolan {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/logic/module1.h"
-#include "app/window/dialogs.h"
+#include "job/module1.h"
+#include "ui/window/dialogs.h"
 
 #include <QPointer>
 #include <QWidget>

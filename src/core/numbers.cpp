@@ -1,4 +1,4 @@
-#include "app/logic/numbers.h"
+#include "core/numbers.h"
 
 #include <array>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "app/model/qt_text.h"
+#include "ui/model/qt_text.h"
 
-#include "app/logic/cp1252.h"
+#include "core/cp1252.h"
 
 #include <QLocale>
 

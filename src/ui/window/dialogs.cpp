@@ -1,4 +1,4 @@
-#include "app/window/dialogs.h"
+#include "ui/window/dialogs.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
-#include "app/logic/master_station.h"
+#include "job/master_station.h"
 
-#include "app/logic/numbers.h"
+#include "core/numbers.h"
 
 namespace ferolan {
 

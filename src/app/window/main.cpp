@@ -1,5 +1,5 @@
-#include "app/model/qt_text.h"
-#include "app/window/app_context.h"
+#include "ui/model/qt_text.h"
+#include "ui/window/app_context.h"
 #include "app/window/window_sequence.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "app/window/window_setup.h"
+#include "ui/window/window_setup.h"
 
-#include "app/model/grid_format.h"
+#include "ui/model/grid_format.h"
 
 #include <QHeaderView>
 #include <QScreen>

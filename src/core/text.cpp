@@ -1,4 +1,4 @@
-#include "app/logic/text.h"
+#include "core/text.h"
 
 namespace ferolan {
 

@@ -1,4 +1,4 @@
-#include "app/logic/files.h"
+#include "core/files.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "app/logic/settings_file.h"
+#include "core/settings_file.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "app/logic/files.h"
-#include "app/logic/point_list.h"
+#include "core/files.h"
+#include "job/point_list.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "app/window/cp1252_validator.h"
+#include "ui/window/cp1252_validator.h"
 
-#include "app/model/qt_text.h"
+#include "ui/model/qt_text.h"
 
 namespace ferolan {
 

@@ -1,6 +1,6 @@
-#include "app/logic/point_list.h"
+#include "job/point_list.h"
 
-#include "app/logic/text.h"
+#include "core/text.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/logic/cp1252.h"
+#include "core/cp1252.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "app/logic/files.h"
+#include "core/files.h"
 
-#include "app/logic/text.h"
+#include "core/text.h"
 
 #include <cstdio>
 #include <memory>

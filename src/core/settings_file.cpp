@@ -1,7 +1,7 @@
-#include "app/logic/settings_file.h"
+#include "core/settings_file.h"
 
-#include "app/logic/cp1252.h"
-#include "app/logic/text.h"
+#include "core/cp1252.h"
+#include "core/text.h"
 
 namespace ferolan {
 

@@ -1,4 +1,4 @@
-#include "app/logic/master_station.h"
+#include "job/master_station.h"
 
 #include <QtTest>
 
