@@ -1,18 +1,16 @@
 #include "batch/batch_run.h"
 
-#include "core/cp1252.h"
-#include "core/files.h"
-#include "job/master_station.h"
-#include "core/numbers.h"
-#include "job/point_list.h"
-#include "core/settings_file.h"
-#include "core/text.h"
 #include "batch/dati_file.h"
 #include "batch/exit_status.h"
 #include "booklet/logic/archived_point.h"
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"
 #include "booklet/logic/trasforma_libretto.h"
+#include "core/cp1252.h"
+#include "core/files.h"
+#include "core/numbers.h"
+#include "core/settings_file.h"
+#include "core/text.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_grid_loading.h"
@@ -20,6 +18,8 @@
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
 #include "header/logic/tabella_comuni.h"
+#include "job/master_station.h"
+#include "job/point_list.h"
 
 #include <algorithm>
 #include <exception>

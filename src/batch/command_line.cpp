@@ -1,9 +1,9 @@
 #include "batch/command_line.h"
 
-#include "core/cp1252.h"
-#include "job/master_station.h"
-#include "core/text.h"
 #include "batch/dati_file.h"
+#include "core/cp1252.h"
+#include "core/text.h"
+#include "job/master_station.h"
 
 #include <algorithm>
 #include <array>

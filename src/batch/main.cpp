@@ -1,19 +1,23 @@
 // ferolan-batch: the conversion of the three windows, driven by the command line.
-#include "core/cp1252.h"
 #include "batch/batch_run.h"
 #include "batch/command_line.h"
+#include "batch/console_output.h"
 #include "batch/exit_status.h"
+#include "core/cp1252.h"
 #include "core/platform.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
 int main(int argc, char **argv) {
     using namespace ferolan::batch;
-    const std::vector<std::string_view> arguments(argv + std::min(argc, 1), argv + argc);
+    const ConsoleOutput console(std::cout, ferolan::platform::StandardStream::Output);
+    const ConsoleOutput consoleErrors(std::cerr, ferolan::platform::StandardStream::Error);
+    const std::vector<std::string> texts = ferolan::platform::commandLineArguments(argc, argv);
+    const std::vector<std::string_view> arguments(texts.begin(), texts.end());
     CommandLine commandLine = parseCommandLine(arguments);
     switch (commandLine.kind) {
     case CommandLine::Help:

@@ -1,5 +1,6 @@
 #include "core/platform.h"
 
+#include <cstdio>
 #include <ctime>
 #include <system_error>
 
@@ -21,6 +22,19 @@ std::chrono::year_month_day localToday() {
     return std::chrono::year{local.tm_year + 1900} /
            std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)} /
            std::chrono::day{static_cast<unsigned>(local.tm_mday)};
+}
+
+std::vector<std::string> commandLineArguments(int argc, char **argv) {
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+bool isConsole(StandardStream) {
+    return false;
+}
+
+void writeConsole(StandardStream stream, std::string_view utf8) {
+    std::FILE *file = stream == StandardStream::Output ? stdout : stderr;
+    std::fwrite(utf8.data(), 1, utf8.size(), file);
 }
 
 } // namespace ferolan::platform

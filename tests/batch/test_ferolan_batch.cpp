@@ -51,14 +51,32 @@ struct Outcome {
     QByteArray err;
 };
 
-Outcome run(const QStringList &arguments, const fs::path &workingFolder,
-            const QString &program = QStringLiteral(FEROLAN_BATCH)) {
+// FEROLAN_BATCH_WINE names the Windows build of the program: then every run goes through
+// Wine, and its messages are read as on Linux: "\\" as "/", without the drive "Z:", CR LF as LF.
+const QString kWindowsProgram = qEnvironmentVariable("FEROLAN_BATCH_WINE");
+
+QByteArray readAsOnLinux(QByteArray text) {
+    if (kWindowsProgram.isEmpty())
+        return text;
+    return text.replace("\r\n", "\n").replace('\\', '/').replace("Z:/", "/");
+}
+
+// Runs the program under test, or `program` (a copy of it) when given.
+Outcome run(const QStringList &arguments, const fs::path &workingFolder, QString program = {}) {
+    QStringList all = arguments;
+    if (!kWindowsProgram.isEmpty()) {
+        all.prepend(program.isEmpty() ? kWindowsProgram : program);
+        program = QStringLiteral("wine");
+    } else if (program.isEmpty()) {
+        program = QStringLiteral(FEROLAN_BATCH);
+    }
     QProcess process;
     process.setWorkingDirectory(QString::fromStdString(workingFolder.string()));
-    process.start(program, arguments);
+    process.start(program, all);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    return {process.exitCode(), readAsOnLinux(process.readAllStandardOutput()),
+            readAsOnLinux(process.readAllStandardError())};
 }
 
 // Converts data/job.txt in the program folder "{root}" with the header data of a file.
@@ -76,9 +94,10 @@ public:
     ProgramFolder() {
         fs::copy(kData / "archive", archive(), fs::copy_options::recursive);
         fs::copy(kData / "cod_comuni_2.cod", root());
-        writeBytes(root() / "ferolan.ini", "PATH_PF=" + QByteArray::fromStdString(archive()) +
-                                               "\r\nPATH_TGO=" + dir_.path().toUtf8() +
-                                               "/tgo\r\ncheck=1\r\n");
+        // The settings file is Windows-1252, like every file the program reads.
+        const QString settings = "PATH_PF=" + dir_.path() + "/archive\r\nPATH_TGO=" +
+                                 dir_.path() + "/tgo\r\ncheck=1\r\n";
+        writeBytes(root() / "ferolan.ini", settings.toLatin1());
     }
 
     fs::path root() const { return dir_.path().toStdString(); }
@@ -104,7 +123,8 @@ public:
     }
 
 private:
-    QTemporaryDir dir_;
+    // Blanks and a letter beyond ASCII in the path, as a user folder may have.
+    QTemporaryDir dir_{QDir::tempPath() + QStringLiteral("/ferolan prova à-XXXXXX")};
 };
 
 QStringList without(QStringList arguments, const QString &option) {
@@ -463,9 +483,12 @@ private slots:
 
     void shouldReadTheFolderOfTheProgramByDefault() {
         ProgramFolder folder;
-        fs::copy_file(FEROLAN_BATCH, folder.root() / "ferolan-batch");
+        const fs::path program = kWindowsProgram.isEmpty()
+                                     ? fs::path(FEROLAN_BATCH)
+                                     : fs::path(kWindowsProgram.toStdString());
+        fs::copy_file(program, folder.root() / program.filename());
         Outcome outcome = ::run(without(folder.arguments(), "--cartella"), folder.root(),
-                                QString::fromStdString(folder.root() / "ferolan-batch"));
+                                QString::fromStdString(folder.root() / program.filename()));
         QCOMPARE(outcome.status, 0);
         QCOMPARE(bytesOf(folder.booklet()),
                  bytesOf(kData / "expected" / "booklet_without_added_points.dat"));
