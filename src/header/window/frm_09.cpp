@@ -30,16 +30,10 @@
 namespace ferolan {
 namespace {
 
-const QStringList kAlbo = {"AGROTECNICO", "ARCHITETTO",     "DOTTORE IN AGRARIA", "GEOMETRA",
-                           "INGEGNERE",   "PERITO AGRARIO", "PERITO EDILE"};
-const QStringList kTipo = {"Frazionamento -FR", "Mappale per nuova costruzione -MC",
-                           "Mappale per ampliamento -MA", "Modello 26 per fabbricato rurale -26",
-                           "Particellare -PA"};
-
-QStringList toQStringList(const std::vector<std::string> &texts) {
+template <typename Texts> QStringList toQStringList(const Texts &texts) {
     QStringList list;
     list.reserve(static_cast<qsizetype>(texts.size()));
-    for (const std::string &text : texts)
+    for (std::string_view text : texts)
         list << toQString(text);
     return list;
 }
@@ -224,10 +218,10 @@ bool Frm_09::Form_Load() {
                       QStringLiteral("Errore di accesso al file"), MessageIcon::Critical);
         return false;
     }
-    Cmb_albo->addItems(kAlbo);
-    Cmb_tipo->addItems(kTipo);
-    Cmb_prec1->addItems({QStringLiteral("10"), QStringLiteral("100")});
-    Cmb_prec2->addItems({QStringLiteral("20"), QStringLiteral("100")});
+    Cmb_albo->addItems(toQStringList(kTitoliProfessionali));
+    Cmb_tipo->addItems(toQStringList(kTipiElaborato));
+    Cmb_prec1->addItems(toQStringList(kPrecisioniLineari));
+    Cmb_prec2->addItems(toQStringList(kPrecisioniAngolari));
     for (QComboBox *combo : {Cmb_albo, Cmb_prov_albo, Cmb_prec1, Cmb_prec2, Cmb_tipo})
         combo->setCurrentIndex(-1);
 
