@@ -46,8 +46,12 @@ Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master) {
 }
 
 std::string row0(const HeaderData &header) {
+    // Pregeo separates parcels by commas: a typed comma is written as ";", which the
+    // finishing pass turns back into ",", instead of becoming a point ("101. 102").
+    std::string parcels = header.Txt_mappali;
+    std::replace(parcels.begin(), parcels.end(), ',', ';');
     return rowOf("0", {header.Txt_data, header.Txt_pg, columns(header.Cmb_comune, 1, 4),
-                       header.Txt_foglio, header.Txt_mappali, header.Txt_tecnico, header.Cmb_albo,
+                       header.Txt_foglio, parcels, header.Txt_tecnico, header.Cmb_albo,
                        toUpperCp1252(header.Cmb_prov_albo)});
 }
 
