@@ -1,6 +1,7 @@
 #include "booklet/logic/controllo_libretto.h"
 
 #include "app/logic/cp1252.h"
+#include "app/logic/numbers.h"
 #include "app/logic/text.h"
 #include "booklet/logic/trasforma_libretto.h"
 #include "core/gauss_boaga.h"
@@ -46,23 +47,9 @@ bool isCapital(char c) {
     return c >= 'A' && c <= 'Z';
 }
 
-// A plain decimal number: optional sign, digits, optionally "." and more digits.
+// A number as Pregeo reads it: optional sign, digits with at most one point.
 std::optional<double> plainNumber(std::string_view text) {
-    std::string_view digits = text;
-    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
-        digits.remove_prefix(1);
-    const std::size_t point = digits.find('.');
-    std::string_view whole = digits.substr(0, point);
-    std::string_view decimals =
-        point == std::string_view::npos ? std::string_view("0") : digits.substr(point + 1);
-    if (whole.empty() || decimals.empty() || !std::all_of(whole.begin(), whole.end(), isDigit) ||
-        !std::all_of(decimals.begin(), decimals.end(), isDigit))
-        return std::nullopt;
-    if (text.front() == '+')
-        text.remove_prefix(1);
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+    return exactNumericValue(text, false);
 }
 
 // The numbers of a field of comma-separated numbers, when there are exactly `count`.
