@@ -6,6 +6,7 @@
 #include "app/model/qt_text.h"
 #include "app/window/cp1252_validator.h"
 #include "app/window/window_setup.h"
+#include "booklet/logic/controllo_libretto.h"
 #include "header/logic/archive_folders.h"
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
@@ -15,7 +16,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
-#include <QDate>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -201,10 +201,7 @@ bool Frm_09::Form_Load() {
     centreOnScreen(*this);
     unsetCursor();
 
-    const QDate today = QDate::currentDate();
-    Txt_data->setText(QString::fromStdString(dateText(std::chrono::year_month_day{
-        std::chrono::year{today.year()}, std::chrono::month{static_cast<unsigned>(today.month())},
-        std::chrono::day{static_cast<unsigned>(today.day())}})));
+    Txt_data->setText(QString::fromStdString(dateText(context_.today())));
     Txt_quota->setText(QString::fromStdString(wholeNumberText(context_.state.Quota_master)));
     Txt_estmedia->setText(QString::fromStdString(wholeNumberText(context_.state.Est_media)));
 
@@ -290,8 +287,32 @@ void Frm_09::Cmd_ok_Click() {
         Mostra_stato(QString::fromStdString(*problem));
         return;
     }
+    if (!acceptFindings())
+        return;
     if (Apri_gestione_pf())
         emit avanti();
+}
+
+bool Frm_09::acceptFindings() {
+    const std::vector<Finding> findings =
+        Controlla_righe_0_9(datiIntestazione(), pointXyz(points_, context_.state.Riga_master),
+                            table_, context_.today());
+    if (findings.empty())
+        return true;
+    const QString text = QStringLiteral("Il libretto avrà questi problemi:\n") +
+                         QString::fromStdString(findingLines(findings)) +
+                         QStringLiteral("\nContinuare comunque?");
+    if (context_.ask(this, text, QStringLiteral("Controllo del libretto"), MessageButtons::YesNo,
+                     MessageIcon::Exclamation, Answer::No) != Answer::No)
+        return true;
+    for (const Finding &finding : findings) {
+        std::string_view control = headerControlOfField(finding.rowType, finding.field);
+        if (!control.empty()) {
+            findChild<QWidget *>(QString::fromLatin1(control.data(), control.size()))->setFocus();
+            break;
+        }
+    }
+    return false;
 }
 
 bool Frm_09::Apri_gestione_pf() {
