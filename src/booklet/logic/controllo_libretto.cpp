@@ -14,7 +14,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
-#include <set>
+#include <unordered_map>
 
 namespace ferolan {
 namespace {
@@ -111,22 +111,12 @@ bool isPositiveDefinite(const std::vector<double> &t) {
     return xx > 0 && minor2 > 0 && det > 0;
 }
 
-// A number with a decimal comma, whatever the locale.
-std::string decimalText(double value, int decimals) {
-    std::array<char, 64> buffer{};
-    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                std::chars_format::fixed, decimals);
-    std::string text(buffer.data(), result.ptr);
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
-}
-
 std::string kilometres(double metres) {
-    return decimalText(metres / 1000.0, 1) + " km";
+    return decimalText(metres / 1000.0, 1, ',') + " km";
 }
 
 std::string wholeText(double value) {
-    return std::to_string(std::llround(value));
+    return wholeNumberText(std::round(value));
 }
 
 struct Line {
@@ -469,7 +459,7 @@ private:
             errore(line, 1, "il nome del punto è vuoto: dargli un nome.");
             return;
         }
-        auto [seen, added] = names_.try_emplace(std::string(name), line.number);
+        auto [seen, added] = names_.try_emplace(name, line.number);
         const bool ownBase = line.type == "2" && base_ && name == base_->name;
         if (!added && !ownBase)
             avviso(line, 1,
@@ -481,7 +471,7 @@ private:
                        " comincia con PF ma non ha la forma PFnn/ffff/cccc dei punti "
                        "fiduciali.");
         if (added && !std::all_of(name.begin(), name.end(), isPlainNameCharacter))
-            oddNames_.emplace_back(name);
+            oddNames_.push_back(name);
     }
 
     void checkMeanEast(const MeanEast &mean, const Xyz &base) {
@@ -500,7 +490,7 @@ private:
             avviso(line, 4,
                    "l'est medio " + wholeText(mean.east) +
                        " non è nella zona Gauss-Boaga della base (" + zone + ", longitudine " +
-                       decimalText(longitude, 2) + "° E): controllare l'est medio.");
+                       decimalText(longitude, 2, ',') + "° E): controllare l'est medio.");
             return;
         }
         const double baseEast =
@@ -541,8 +531,10 @@ private:
     std::optional<Base> base_;
     std::optional<Xyz> firstBase_;
     std::optional<MeanEast> meanEast_;
-    std::map<std::string, std::size_t> names_;
-    std::vector<std::string> oddNames_;
+    // Views into the booklet's text, which outlives the check: a large booklet's names are
+    // not copied.
+    std::unordered_map<std::string_view, std::size_t> names_;
+    std::vector<std::string_view> oddNames_;
     std::vector<std::size_t> accentedLines_;
     std::size_t zeroMatrices_ = 0, fiducialRows_ = 0;
     std::map<std::string, Unchecked> uncheckedTypes_;

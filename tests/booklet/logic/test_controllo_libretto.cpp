@@ -59,6 +59,14 @@ private slots:
         QCOMPARE(found, expected);
     }
 
+    void shouldShowAtMostTwentyFindings() {
+        std::vector<Finding> findings(21, Finding{Severity::Avviso, 0, {}, 0, "x"});
+        QStringList lines = QString::fromStdString(findingLines(findings)).split('\n');
+        QCOMPARE(lines.size(), 21);
+        QCOMPARE(lines.first(), QStringLiteral("avviso: libretto: x"));
+        QCOMPARE(lines.last(), QStringLiteral("e altri 1"));
+    }
+
     // Reference values from an independent transverse Mercator series (Krüger's, in n).
     void shouldProjectToGaussBoaga_data() {
         QTest::addColumn<double>("latitude");
