@@ -25,7 +25,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include <chrono>
 
 namespace ferolan {
 namespace {
