@@ -3,6 +3,7 @@
 #include "batch/dati_file.h"
 #include "batch/exit_status.h"
 #include "booklet/logic/archived_point.h"
+#include "booklet/logic/controllo_libretto.h"
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"
 #include "booklet/logic/trasforma_libretto.h"
@@ -57,7 +58,7 @@ public:
         : request_(request), context_(context), libretto_(pathFromUtf8(request.libretto)),
           tabella_(context.programFolder / kCodeTableName) {}
 
-    void run() {
+    int run() {
         HeaderValues given = readDati();
         readSettings();
         loadJob();
@@ -70,6 +71,7 @@ public:
         writeBookletRows();
         addArchivedPoints();
         finish();
+        return checkBooklet();
     }
 
     // What a stopped run leaves in the temporary file is no booklet anyone could finish.
@@ -292,6 +294,20 @@ private:
                          << quoted(result.leftoverTemporary) << ".\n";
     }
 
+    // The booklet is kept whatever the check finds: the user decides.
+    int checkBooklet() {
+        FileContent booklet = readFile(libretto_);
+        if (!booklet.ok()) {
+            context_.err << "Impossibile rileggere il libretto " << quoted(libretto_)
+                         << " per controllarlo.\n";
+            return kDone;
+        }
+        std::vector<Finding> findings = Controlla_libretto(booklet.bytes, tabella_, context_.today);
+        for (const Finding &finding : findings)
+            context_.err << findingText(finding) << '\n';
+        return request_.severo && hasErrore(findings) ? kBookletErrore : kDone;
+    }
+
     ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }
 
     std::optional<fs::path> archiveFileOf(std::string_view comune) const {
@@ -337,8 +353,7 @@ private:
 int runBatch(const BatchRequest &request, const BatchContext &context) {
     BatchRun run(request, context);
     try {
-        run.run();
-        return kDone;
+        return run.run();
     } catch (const Stop &stop) {
         run.discardTemporary();
         context.err << stop.message << '\n';
@@ -352,6 +367,26 @@ int runBatch(const BatchRequest &request, const BatchContext &context) {
                     << ". Il libretto non è stato scritto.\n";
         return kFileProblem;
     }
+}
+
+int runVerify(const VerifyRequest &request, const BatchContext &context) {
+    const fs::path file = pathFromUtf8(request.libretto);
+    FileContent booklet = readFile(file);
+    if (!booklet.ok()) {
+        context.err << "Impossibile leggere il libretto " << quoted(file) << ".\n";
+        return kFileProblem;
+    }
+    Tabella_comuni tabella(context.programFolder / kCodeTableName);
+    tabella.Elenco_province();
+    if (tabella.lastOutcome() != ReadOutcome::Ok) {
+        context.err << "Impossibile leggere la tabella dei comuni " << quoted(tabella.file())
+                    << ": senza la tabella i codici dei comuni non si possono controllare.\n";
+        return kFileProblem;
+    }
+    std::vector<Finding> findings = Controlla_libretto(booklet.bytes, tabella, context.today);
+    for (const Finding &finding : findings)
+        context.out << findingText(finding) << '\n';
+    return hasErrore(findings) ? kBookletErrore : kDone;
 }
 
 } // namespace ferolan::batch

@@ -14,6 +14,9 @@ namespace {
 constexpr std::string_view kHelp = "--help";
 constexpr std::string_view kConfronto = "--confronto";
 constexpr std::string_view kAggiungi = "--aggiungi";
+constexpr std::string_view kSevero = "--severo";
+constexpr std::string_view kVerifica = "--verifica";
+constexpr std::string_view kCartella = "--cartella";
 
 // The options that take one value and may be given once.
 struct SingleOption {
@@ -31,7 +34,7 @@ SingleOption *findOption(SingleOptions &options, std::string_view name) {
 }
 
 CommandLine wrong(std::string problem) {
-    return {CommandLine::Wrong, {}, std::move(problem)};
+    return {CommandLine::Wrong, {}, {}, std::move(problem)};
 }
 
 std::string inQuotes(std::string_view text) {
@@ -57,11 +60,37 @@ std::optional<std::string> archivedPointName(std::string_view utf8) {
     return name;
 }
 
+// --verifica BOOKLET [--cartella DIR], in either order.
+CommandLine parseVerify(std::span<const std::string_view> arguments) {
+    VerifyRequest verify;
+    std::optional<std::string> booklet;
+    for (std::size_t i = 0; i < arguments.size(); i += 2) {
+        std::string_view argument = arguments[i];
+        if (argument != kVerifica && argument != kCartella)
+            return wrong(argument.starts_with("--")
+                             ? "L'opzione " + std::string(argument) +
+                                   " non si usa con --verifica, che ammette solo --cartella."
+                             : "Argomento inatteso: " + inQuotes(argument) + ".");
+        if (i + 1 == arguments.size())
+            return wrong("Manca il valore dell'opzione " + std::string(argument) + ".");
+        std::optional<std::string> &value = argument == kVerifica ? booklet : verify.cartella;
+        if (value)
+            return wrong("L'opzione " + std::string(argument) + " è ripetuta.");
+        if (arguments[i + 1].empty())
+            return wrong("Il valore dell'opzione " + std::string(argument) + " è vuoto.");
+        value = arguments[i + 1];
+    }
+    verify.libretto = *booklet;
+    return {CommandLine::Verify, {}, std::move(verify), {}};
+}
+
 } // namespace
 
 CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
     if (arguments.size() == 1 && arguments.front() == kHelp)
-        return {CommandLine::Help, {}, {}};
+        return {CommandLine::Help, {}, {}, {}};
+    if (std::find(arguments.begin(), arguments.end(), kVerifica) != arguments.end())
+        return parseVerify(arguments);
 
     SingleOptions options = {{{"--lavoro", true},
                               {"--master", true},
@@ -74,10 +103,11 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         std::string_view argument = arguments[i];
         if (argument == kHelp)
             return wrong("L'opzione --help va data da sola.");
-        if (argument == kConfronto) {
-            if (request.confronto)
-                return wrong("L'opzione --confronto è ripetuta.");
-            request.confronto = true;
+        if (argument == kConfronto || argument == kSevero) {
+            bool &flag = argument == kConfronto ? request.confronto : request.severo;
+            if (flag)
+                return wrong("L'opzione " + std::string(argument) + " è ripetuta.");
+            flag = true;
             continue;
         }
         SingleOption *option = findOption(options, argument);
@@ -123,7 +153,7 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         request.archivia = *choice;
     }
     request.cartella = valueOf("--cartella");
-    return {CommandLine::Run, std::move(request), {}};
+    return {CommandLine::Run, std::move(request), {}, {}};
 }
 
 std::string usageText() {
@@ -145,7 +175,8 @@ std::string usageText() {
     return "Uso:\n"
            "  ferolan-batch --lavoro LAVORO --master NOME --dati FILE --libretto LIBRETTO\n"
            "                [--archivia proposti|nessuno|tutti] [--aggiungi PFnn/ffff/cccc]...\n"
-           "                [--cartella CARTELLA] [--confronto]\n"
+           "                [--cartella CARTELLA] [--confronto] [--severo]\n"
+           "  ferolan-batch --verifica LIBRETTO [--cartella CARTELLA]\n"
            "  ferolan-batch --help\n"
            "\n"
            "Crea il libretto Pregeo da un lavoro esportato da TGO, come le finestre di Ferolan.\n"
@@ -165,11 +196,21 @@ std::string usageText() {
            "  --cartella CARTELLA    la cartella di ferolan.ini e cod_comuni_2.cod\n"
            "                         (predefinita: quella del programma)\n"
            "  --confronto            stampa il confronto dei punti fiduciali con l'archivio\n"
+           "  --severo               stato di uscita 4 quando il controllo del libretto trova\n"
+           "                         un errore (il libretto resta scritto)\n"
+           "  --verifica LIBRETTO    controlla un libretto qualsiasi, anche fatto da un altro\n"
+           "                         programma, e ne stampa i problemi\n"
            "  --help                 mostra questo aiuto\n"
+           "\n"
+           "Dopo la scrittura il libretto è controllato: ogni problema va sullo standard error\n"
+           "in una riga \"errore: ...\" (Pregeo lo rifiuterà) o \"avviso: ...\" (probabile\n"
+           "svista).\n"
            "\n"
            "Stato di uscita: 0 libretto creato; 1 riga di comando o file dei dati errati;\n"
            "2 stazione master o dati dell'intestazione rifiutati; 3 file o cartella che non si\n"
-           "può leggere, creare o scrivere.\n";
+           "può leggere, creare o scrivere; 4 con --severo, libretto creato ma con un errore.\n"
+           "Con --verifica: 0 nessun errore (possono esserci avvisi); 4 almeno un errore;\n"
+           "3 libretto o tabella dei comuni illeggibile.\n";
 }
 
 } // namespace ferolan::batch

@@ -28,12 +28,21 @@ struct BatchRequest {
     std::vector<std::string> aggiungi;
     std::optional<std::string> cartella;
     bool confronto = false;
+    // Exit status 4 when the written booklet's check finds an errore.
+    bool severo = false;
+};
+
+// Checking a booklet, whoever made it.
+struct VerifyRequest {
+    std::string libretto;
+    std::optional<std::string> cartella;
 };
 
 struct CommandLine {
-    enum Kind { Run, Help, Wrong };
+    enum Kind { Run, Verify, Help, Wrong };
     Kind kind = Wrong;
     BatchRequest request;
+    VerifyRequest verify;
     // Why the command line is wrong (UTF-8).
     std::string problem;
 };

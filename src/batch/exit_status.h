@@ -11,6 +11,9 @@ enum ExitStatus : int {
     kRefused = 2,
     // A file or folder that cannot be read, created or written.
     kFileProblem = 3,
+    // The booklet check found an errore: with --severo after writing (the booklet is kept),
+    // and always with --verifica.
+    kBookletErrore = 4,
 };
 
 } // namespace ferolan::batch

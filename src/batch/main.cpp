@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,12 +28,16 @@ int main(int argc, char **argv) {
         std::cerr << commandLine.problem << "\n\n" << usageText();
         return kWrongCommandLine;
     case CommandLine::Run:
+    case CommandLine::Verify:
         break;
     }
-    const BatchRequest &request = commandLine.request;
+    const bool verify = commandLine.kind == CommandLine::Verify;
+    const std::optional<std::string> &cartella =
+        verify ? commandLine.verify.cartella : commandLine.request.cartella;
     const std::filesystem::path programFolder =
-        request.cartella ? ferolan::pathFromUtf8(*request.cartella)
-                         : ferolan::platform::programFolder(argc > 0 ? argv[0] : "");
-    return runBatch(request,
-                    {programFolder, ferolan::platform::localToday(), std::cout, std::cerr});
+        cartella ? ferolan::pathFromUtf8(*cartella)
+                 : ferolan::platform::programFolder(argc > 0 ? argv[0] : "");
+    const BatchContext context{programFolder, ferolan::platform::localToday(), std::cout,
+                               std::cerr};
+    return verify ? runVerify(commandLine.verify, context) : runBatch(commandLine.request, context);
 }

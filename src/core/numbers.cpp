@@ -82,6 +82,38 @@ double numericValue(std::string_view text) {
     return negative ? -value : value;
 }
 
+std::optional<double> exactNumericValue(std::string_view text, bool exponentAllowed) {
+    std::size_t pos = 0;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        ++pos;
+    std::size_t digits = 0;
+    bool point = false;
+    for (; pos < text.size(); ++pos) {
+        if (isDigit(text[pos]))
+            ++digits;
+        else if (text[pos] == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (exponentAllowed && pos < text.size() &&
+        (text[pos] == 'E' || text[pos] == 'e' || text[pos] == 'D' || text[pos] == 'd')) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            ++pos;
+        std::size_t exponentDigits = 0;
+        for (; pos < text.size() && isDigit(text[pos]); ++pos)
+            ++exponentDigits;
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (pos != text.size())
+        return std::nullopt;
+    return numericValue(text);
+}
+
 double roundDown(double value) {
     return std::floor(value);
 }
@@ -96,6 +128,11 @@ std::string wholeNumberText(double wholeValue) {
 }
 
 std::string threeDecimalText(double value, char decimalSeparator) {
+    return decimalText(value, 3, decimalSeparator);
+}
+
+std::string decimalText(double value, int decimals, char decimalSeparator) {
+    const auto places = static_cast<std::size_t>(decimals);
     if (!std::isfinite(value))
         value = 0.0;
     std::array<char, 400> buffer{};
@@ -106,14 +143,14 @@ std::string threeDecimalText(double value, char decimalSeparator) {
     auto point = shortest.find('.');
     std::string whole(shortest.substr(0, point));
     std::string fraction(point == std::string_view::npos ? "" : shortest.substr(point + 1));
-    bool roundUp = fraction.size() > 3 && fraction[3] >= '5';
-    fraction.resize(3, '0');
+    bool roundUp = fraction.size() > places && fraction[places] >= '5';
+    fraction.resize(places, '0');
     if (roundUp) {
         std::string digits = whole + fraction;
         if (incrementDigits(digits))
             digits.insert(digits.begin(), '1');
-        whole = digits.substr(0, digits.size() - 3);
-        fraction = digits.substr(digits.size() - 3);
+        whole = digits.substr(0, digits.size() - places);
+        fraction = digits.substr(digits.size() - places);
     }
 
     bool isZero = whole.find_first_not_of('0') == std::string::npos &&

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,11 @@ namespace ferolan {
 // a double, gives 0.
 double numericValue(std::string_view text);
 
+// The value when the whole text is one number: an optional sign, digits with at most one "."
+// (at least one digit) and, when `exponentAllowed`, an optional exponent (E or D, optional
+// sign, digits). Nothing for any other text, blanks included.
+std::optional<double> exactNumericValue(std::string_view text, bool exponentAllowed);
+
 // Rounding down, towards minus infinity (-2.5 gives -3).
 double roundDown(double value);
 
@@ -22,5 +28,8 @@ std::string wholeNumberText(double wholeValue);
 // as the same double (2.0005 gives 2.001); at least one digit before the separator, no
 // grouping, "-" only when the rounded value is not zero.
 std::string threeDecimalText(double value, char decimalSeparator);
+
+// The same with the given number of decimals.
+std::string decimalText(double value, int decimals, char decimalSeparator);
 
 } // namespace ferolan

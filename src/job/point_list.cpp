@@ -25,14 +25,16 @@ bool PointList::load(std::string jobBytes) {
     std::vector<Row> rows;
     rows.reserve(lines.empty() ? rows_.size() : lines.size());
     for (std::string_view line : lines) {
-        line = line.substr(0, std::min(line.size(), kLineWidth));
+        auto spanOf = [&jobBytes](std::string_view text) {
+            return text.empty() ? Span{}
+                                : Span{static_cast<std::uint32_t>(text.data() - jobBytes.data()),
+                                       static_cast<std::uint32_t>(text.size())};
+        };
         Row row;
-        for (std::size_t i = 0; i < kLayout.size(); ++i) {
-            std::string_view text = trimBlanks(columns(line, kLayout[i].from, kLayout[i].width));
-            if (!text.empty())
-                row[i] = {static_cast<std::uint32_t>(text.data() - jobBytes.data()),
-                          static_cast<std::uint32_t>(text.size())};
-        }
+        row[kColumns] = spanOf(columns(line, kVarianceFrom, kVarianceWidth));
+        line = line.substr(0, std::min(line.size(), kLineWidth));
+        for (std::size_t i = 0; i < kLayout.size(); ++i)
+            row[i] = spanOf(trimBlanks(columns(line, kLayout[i].from, kLayout[i].width)));
         rows.push_back(row);
     }
     if (lines.empty())
@@ -43,10 +45,20 @@ bool PointList::load(std::string jobBytes) {
 }
 
 std::string_view PointList::field(std::size_t row, int column) const {
-    if (row < 1 || row > rows_.size() || column < 1 || column > kColumns)
+    if (column < 1 || column > kColumns)
         return {};
-    const Span &span = rows_[row - 1][static_cast<std::size_t>(column - 1)];
-    return std::string_view(bytes_).substr(span.offset, span.length);
+    return text(row, static_cast<std::size_t>(column - 1));
+}
+
+std::string_view PointList::varianceColumns(std::size_t row) const {
+    return text(row, kColumns);
+}
+
+std::string_view PointList::text(std::size_t row, std::size_t span) const {
+    if (row < 1 || row > rows_.size())
+        return {};
+    const Span &at = rows_[row - 1][span];
+    return std::string_view(bytes_).substr(at.offset, at.length);
 }
 
 } // namespace ferolan

@@ -29,12 +29,19 @@ public:
     // row 1..rowCount(), column 1..8; anything else reads as empty.
     std::string_view field(std::size_t row, int column) const;
 
+    // Characters 125 to 196 of the row's line, as they are: six optional cells of 12
+    // characters with the variance-covariance terms of the point's vector.
+    static constexpr std::size_t kVarianceFrom = 125, kVarianceWidth = 72;
+    std::string_view varianceColumns(std::size_t row) const;
+
 private:
     struct Span {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
     };
-    using Row = std::array<Span, kColumns>;
+    // The eight fields, then the variance-covariance columns.
+    using Row = std::array<Span, kColumns + 1>;
+    std::string_view text(std::size_t row, std::size_t span) const;
 
     std::string bytes_;
     std::vector<Row> rows_;

@@ -72,7 +72,8 @@ private slots:
         walk.loadJob(bytesOf(kData / "job.txt"), 1);
         Frm_09 *header = walk.openHeaderWindow();
         typeHeader(*header, bytesOf(kData / "header.txt"));
-        walk.run.dialogs.answers = {Answer::Yes, Answer::Yes}; // skip PF1/0012/A074; add points
+        // Go on despite the accented letters; skip PF1/0012/A074; add points.
+        walk.run.dialogs.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
         Frm_pf *window = walk.handOff();
         QVERIFY(window);
         window->Cmd_esegui->click();

@@ -36,6 +36,7 @@ QStringList items(const QComboBox *combo) {
 }
 
 JobWalk::JobWalk(char decimalSeparator) : run(folder, decimalSeparator), windows(run.context) {
+    run.context.today = [] { return kWalkDay; };
     std::filesystem::create_directory(folder.root() / "lavori");
 }
 

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 
+#include <chrono>
 #include <filesystem>
 
 class QComboBox;
@@ -24,6 +25,10 @@ QByteArray jobLine(const QByteArray &name, const QByteArray &description, const 
 
 // The entries of a list, in order.
 QStringList items(const QComboBox *combo);
+
+// "Today" in every walk: the day after the date the walks type, 05032027.
+inline constexpr std::chrono::year_month_day kWalkDay{std::chrono::year{2027}, std::chrono::March,
+                                                      std::chrono::day{6}};
 
 // A whole run of the windowed program in its own program folder, driven as a user would:
 // every question and file dialog answered from the script of `run.dialogs`.

@@ -27,8 +27,13 @@ std::string bookletField(std::string_view text) {
     return field;
 }
 
+// A decimal separator other than "," or "." would survive the finishing pass.
+char writtenSeparator(char decimalSeparator) {
+    return decimalSeparator == '.' ? '.' : ',';
+}
+
 std::string xyzText(const Xyz &value, char decimalSeparator) {
-    char separator = decimalSeparator == '.' ? '.' : ',';
+    const char separator = writtenSeparator(decimalSeparator);
     return threeDecimalText(value.X, separator) + ';' + threeDecimalText(value.Y, separator) + ';' +
            threeDecimalText(value.Z, separator);
 }
@@ -46,8 +51,12 @@ Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master) {
 }
 
 std::string row0(const HeaderData &header) {
+    // Pregeo separates parcels by commas: a typed comma is written as ";", which the
+    // finishing pass turns back into ",", instead of becoming a point ("101. 102").
+    std::string parcels = header.Txt_mappali;
+    std::replace(parcels.begin(), parcels.end(), ',', ';');
     return rowOf("0", {header.Txt_data, header.Txt_pg, columns(header.Cmb_comune, 1, 4),
-                       header.Txt_foglio, header.Txt_mappali, header.Txt_tecnico, header.Cmb_albo,
+                       header.Txt_foglio, parcels, header.Txt_tecnico, header.Cmb_albo,
                        toUpperCp1252(header.Cmb_prov_albo)});
 }
 
@@ -68,10 +77,30 @@ std::string row1(std::string_view name, const Xyz &Coord_master, std::string_vie
                        bookletField(description)});
 }
 
+std::optional<VarianceTerms> varianceTerms(std::string_view cells) {
+    constexpr std::size_t kCellWidth = 12;
+    VarianceTerms terms;
+    for (std::size_t i = 0; i < terms.size(); ++i) {
+        std::optional<double> term =
+            exactNumericValue(trimBlanks(columns(cells, 1 + i * kCellWidth, kCellWidth)), true);
+        if (!term)
+            return std::nullopt;
+        terms[i] = *term;
+    }
+    return terms;
+}
+
 std::string row2(std::string_view name, const Xyz &vector, std::string_view description,
-                 char decimalSeparator) {
-    return rowOf("2", {bookletField(name), xyzText(vector, decimalSeparator), "0;0;0;0;0;0",
-                       "PDOP=1", "0", bookletField(description)});
+                 char decimalSeparator, const std::optional<VarianceTerms> &terms) {
+    std::string termsText = "0;0;0;0;0;0";
+    if (terms) {
+        termsText.clear();
+        for (double term : *terms)
+            termsText += (termsText.empty() ? "" : ";") +
+                         decimalText(term, 9, writtenSeparator(decimalSeparator));
+    }
+    return rowOf("2", {bookletField(name), xyzText(vector, decimalSeparator), termsText, "PDOP=1",
+                       "0", bookletField(description)});
 }
 
 } // namespace ferolan

@@ -3,7 +3,9 @@
 #include "job/point_list.h"
 #include "header/logic/header_data.h"
 
+#include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,7 +37,16 @@ std::string row6(std::string_view date);
 // unreadable, so it is written as ",".
 std::string row1(std::string_view name, const Xyz &Coord_master, std::string_view description,
                  char decimalSeparator);
+// The variance-covariance terms of a vector in square metres: variances of X, Y and Z, then
+// covariances XY, YZ and ZX, the order row 2 carries them in.
+using VarianceTerms = std::array<double, 6>;
+
+// The terms of the job's six optional 12-character cells when each, blanks trimmed, is a
+// whole number text (sign, digits with at most one point, exponent); otherwise none, and the
+// row carries zeros as a job of the plain layout does.
+std::optional<VarianceTerms> varianceTerms(std::string_view cells);
+
 std::string row2(std::string_view name, const Xyz &vector, std::string_view description,
-                 char decimalSeparator);
+                 char decimalSeparator, const std::optional<VarianceTerms> &terms = std::nullopt);
 
 } // namespace ferolan

@@ -51,7 +51,7 @@ bool produceBookletRows(const BookletSource &source,
             continue;
         Xyz vector = Calcola_vettore(pointXyz(points, row), Coord_master);
         if (!buffer.add(row2(name, vector, points.field(row, PointList::Description),
-                             source.decimalSeparator)))
+                             source.decimalSeparator, varianceTerms(points.varianceColumns(row)))))
             return false;
     }
     return buffer.flush();

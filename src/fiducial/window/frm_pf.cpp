@@ -1,16 +1,18 @@
 #include "fiducial/window/frm_pf.h"
 
-#include "core/text.h"
-#include "ui/model/qt_text.h"
-#include "ui/window/cp1252_validator.h"
-#include "ui/window/window_setup.h"
 #include "booklet/logic/archived_point.h"
+#include "booklet/logic/controllo_libretto.h"
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"
 #include "booklet/logic/trasforma_libretto.h"
+#include "core/files.h"
+#include "core/text.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "header/window/frm_09.h"
+#include "ui/model/qt_text.h"
+#include "ui/window/cp1252_validator.h"
+#include "ui/window/window_setup.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -327,8 +329,21 @@ void Frm_pf::Trasforma_libretto() {
     if (!result.leftoverTemporary.empty())
         text += QStringLiteral("\nNon è stato possibile cancellare il file temporaneo %1.")
                     .arg(pathToQString(result.leftoverTemporary));
+    text += QStringLiteral("\n") + checkedBooklet(booklet);
     context_.tell(this, text, QStringLiteral("Trasformazione eseguita"), MessageIcon::None);
     context_.desktop.endProgram();
+}
+
+QString Frm_pf::checkedBooklet(const std::filesystem::path &booklet) {
+    FileContent written = readFile(booklet);
+    if (!written.ok())
+        return QStringLiteral("Controllo del libretto: impossibile rileggere il libretto.");
+    const std::vector<Finding> findings =
+        Controlla_libretto(written.bytes, table_, context_.today());
+    if (findings.empty())
+        return QStringLiteral("Controllo del libretto: nessun problema.");
+    return QStringLiteral("Controllo del libretto:\n") +
+           QString::fromStdString(findingLines(findings));
 }
 
 void Frm_pf::tellCritical(const QString &text) {

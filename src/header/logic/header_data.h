@@ -53,4 +53,16 @@ inline constexpr std::array<HeaderControl, 15> kHeaderControls = {{
     {"Txt_note", &HeaderData::Txt_note, true},
 }};
 
+// The fixed lists of the header window's combo boxes. The booklet check compares the typed
+// texts with these same lists, so that a list changed here changes both.
+inline constexpr std::array<std::string_view, 7> kTitoliProfessionali = {
+    "AGROTECNICO", "ARCHITETTO",     "DOTTORE IN AGRARIA", "GEOMETRA",
+    "INGEGNERE",   "PERITO AGRARIO", "PERITO EDILE"};
+// Row 9 carries the last two characters of the chosen entry as the type code.
+inline constexpr std::array<std::string_view, 5> kTipiElaborato = {
+    "Frazionamento -FR", "Mappale per nuova costruzione -MC", "Mappale per ampliamento -MA",
+    "Modello 26 per fabbricato rurale -26", "Particellare -PA"};
+inline constexpr std::array<std::string_view, 2> kPrecisioniLineari = {"10", "100"};
+inline constexpr std::array<std::string_view, 2> kPrecisioniAngolari = {"20", "100"};
+
 } // namespace ferolan

@@ -1,21 +1,21 @@
 #include "header/window/frm_09.h"
 
+#include "booklet/logic/controllo_libretto.h"
 #include "core/numbers.h"
 #include "core/settings_file.h"
 #include "core/text.h"
-#include "ui/model/qt_text.h"
-#include "ui/window/cp1252_validator.h"
-#include "ui/window/window_setup.h"
 #include "header/logic/archive_folders.h"
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
 #include "header/logic/tabella_comuni.h"
+#include "ui/model/qt_text.h"
+#include "ui/window/cp1252_validator.h"
+#include "ui/window/window_setup.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
-#include <QDate>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -25,21 +25,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include <chrono>
-
 namespace ferolan {
 namespace {
 
-const QStringList kAlbo = {"AGROTECNICO", "ARCHITETTO",     "DOTTORE IN AGRARIA", "GEOMETRA",
-                           "INGEGNERE",   "PERITO AGRARIO", "PERITO EDILE"};
-const QStringList kTipo = {"Frazionamento -FR", "Mappale per nuova costruzione -MC",
-                           "Mappale per ampliamento -MA", "Modello 26 per fabbricato rurale -26",
-                           "Particellare -PA"};
-
-QStringList toQStringList(const std::vector<std::string> &texts) {
+template <typename Texts> QStringList toQStringList(const Texts &texts) {
     QStringList list;
     list.reserve(static_cast<qsizetype>(texts.size()));
-    for (const std::string &text : texts)
+    for (std::string_view text : texts)
         list << toQString(text);
     return list;
 }
@@ -207,10 +199,7 @@ bool Frm_09::Form_Load() {
     centreOnScreen(*this);
     unsetCursor();
 
-    const QDate today = QDate::currentDate();
-    Txt_data->setText(QString::fromStdString(dateText(std::chrono::year_month_day{
-        std::chrono::year{today.year()}, std::chrono::month{static_cast<unsigned>(today.month())},
-        std::chrono::day{static_cast<unsigned>(today.day())}})));
+    Txt_data->setText(QString::fromStdString(dateText(context_.today())));
     Txt_quota->setText(QString::fromStdString(wholeNumberText(context_.state.Quota_master)));
     Txt_estmedia->setText(QString::fromStdString(wholeNumberText(context_.state.Est_media)));
 
@@ -224,10 +213,10 @@ bool Frm_09::Form_Load() {
                       QStringLiteral("Errore di accesso al file"), MessageIcon::Critical);
         return false;
     }
-    Cmb_albo->addItems(kAlbo);
-    Cmb_tipo->addItems(kTipo);
-    Cmb_prec1->addItems({QStringLiteral("10"), QStringLiteral("100")});
-    Cmb_prec2->addItems({QStringLiteral("20"), QStringLiteral("100")});
+    Cmb_albo->addItems(toQStringList(kTitoliProfessionali));
+    Cmb_tipo->addItems(toQStringList(kTipiElaborato));
+    Cmb_prec1->addItems(toQStringList(kPrecisioniLineari));
+    Cmb_prec2->addItems(toQStringList(kPrecisioniAngolari));
     for (QComboBox *combo : {Cmb_albo, Cmb_prov_albo, Cmb_prec1, Cmb_prec2, Cmb_tipo})
         combo->setCurrentIndex(-1);
 
@@ -296,8 +285,32 @@ void Frm_09::Cmd_ok_Click() {
         Mostra_stato(QString::fromStdString(*problem));
         return;
     }
+    if (!acceptFindings())
+        return;
     if (Apri_gestione_pf())
         emit avanti();
+}
+
+bool Frm_09::acceptFindings() {
+    const std::vector<Finding> findings =
+        Controlla_righe_0_9(datiIntestazione(), pointXyz(points_, context_.state.Riga_master),
+                            table_, context_.today());
+    if (findings.empty())
+        return true;
+    const QString text = QStringLiteral("Il libretto avrà questi problemi:\n") +
+                         QString::fromStdString(findingLines(findings)) +
+                         QStringLiteral("\nContinuare comunque?");
+    if (context_.ask(this, text, QStringLiteral("Controllo del libretto"), MessageButtons::YesNo,
+                     MessageIcon::Exclamation, Answer::No) != Answer::No)
+        return true;
+    for (const Finding &finding : findings) {
+        std::string_view control = headerControlOfField(finding.rowType, finding.field);
+        if (!control.empty()) {
+            findChild<QWidget *>(QString::fromLatin1(control.data(), control.size()))->setFocus();
+            break;
+        }
+    }
+    return false;
 }
 
 bool Frm_09::Apri_gestione_pf() {

@@ -71,6 +71,9 @@ private:
     void buildControls();
     void Cmb_prov_Change();
     void Cmd_ok_Click();
+    // Shows what the booklet check finds in rows 0 and 9; false when the user goes back to
+    // correct them (the focus then in the first field at fault).
+    bool acceptFindings();
     bool Apri_gestione_pf();
     void keepUpperCase(QLineEdit *field);
 

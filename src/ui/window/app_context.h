@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/platform.h"
 #include "job/module1.h"
 #include "ui/window/dialogs.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 
 namespace ferolan {
 
@@ -19,6 +22,8 @@ struct AppContext {
     Desktop &desktop;
     char decimalSeparator = '.';
     QPointer<QWidget> lastActiveForm = nullptr;
+    // Today's date: the header's default and the day after which a booklet date is doubtful.
+    std::function<std::chrono::year_month_day()> today = platform::localToday;
 
     // True when `form` becomes active coming from another of the program's windows (or at
     // start): message boxes and other programs do not count as leaving it.
@@ -30,9 +35,9 @@ struct AppContext {
 
     // Shows a message with the given text, icon and buttons.
     Answer ask(QWidget *owner, const QString &text, const std::optional<QString> &title,
-               MessageButtons buttons = MessageButtons::YesNo,
-               MessageIcon icon = MessageIcon::None) {
-        return dialogs.showMessage(owner, {text, title, icon, buttons});
+               MessageButtons buttons = MessageButtons::YesNo, MessageIcon icon = MessageIcon::None,
+               Answer defaultAnswer = Answer::Yes) {
+        return dialogs.showMessage(owner, {text, title, icon, buttons, defaultAnswer});
     }
     void tell(QWidget *owner, const QString &text, const std::optional<QString> &title,
               MessageIcon icon) {

@@ -57,7 +57,7 @@ Answer QtDialogs::showMessage(QWidget *owner, const Message &message) {
         return Answer::Ok;
     }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(message.defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Sì"));
     box.button(QMessageBox::No)->setText(QStringLiteral("No"));
     box.exec();

@@ -22,6 +22,8 @@ struct Message {
     std::optional<QString> title; // none: the application title
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // The button Enter presses in a Yes/No box.
+    Answer defaultAnswer = Answer::Yes;
 };
 
 struct FileRequest {
@@ -42,8 +44,8 @@ struct FileChoice {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // Blocks until answered. Yes is the default button of a Yes/No box, and only an
-    // explicit No cancels.
+    // Blocks until answered. Only an explicit No cancels, even where No is the default
+    // button.
     virtual Answer showMessage(QWidget *owner, const Message &message) = 0;
     virtual FileChoice chooseFile(QWidget *owner, const FileRequest &request) = 0;
 };

@@ -27,10 +27,10 @@ private slots:
         QTest::newRow("registration province upper-cased, accents too")
             << QByteArray("Cmb_prov_albo") << QByteArray("forl\xEC")
             << QByteArray(
-                   "0|05032027|123456|A123|12|100,101;102|MARIO ROSSI|GEOMETRA|FORL\xCC|\r\n");
+                   "0|05032027|123456|A123|12|100;101;102|MARIO ROSSI|GEOMETRA|FORL\xCC|\r\n");
         QTest::newRow("municipality shorter than its code")
             << QByteArray("Cmb_comune") << QByteArray("A1")
-            << QByteArray("0|05032027|123456|A1|12|100,101;102|MARIO ROSSI|GEOMETRA|ROMA|\r\n");
+            << QByteArray("0|05032027|123456|A1|12|100;101;102|MARIO ROSSI|GEOMETRA|ROMA|\r\n");
         QTest::newRow("typed document type keeps its last two characters")
             << QByteArray("Cmb_tipo") << QByteArray("altro XY")
             << QByteArray("9|123|10|20|2312345|8.00-G,Stda 3.11|XY|NOTE; PROVA, UNO|\r\n");

@@ -11,6 +11,7 @@
 
 using namespace ferolan;
 using namespace booklet_test;
+Q_DECLARE_METATYPE(std::string)
 namespace fs = std::filesystem;
 
 namespace {
@@ -19,8 +20,8 @@ struct WorkedExample {
     HeaderData header = workedExampleHeader();
     PointList points;
     std::set<std::size_t> leftOut{kMalformedRow};
-    WorkedExample() {
-        if (!points.load(dataFile("worked_example.job")))
+    explicit WorkedExample(std::string job = dataFile("worked_example.job")) {
+        if (!points.load(std::move(job)))
             qFatal("cannot load the worked example");
     }
     BookletSource source(char separator) const {
@@ -37,6 +38,17 @@ std::string inMemory(const BookletSource &source) {
     if (!produced)
         qFatal("rows not produced");
     return text;
+}
+
+// The job with every line cut after its 124th character.
+std::string cutAt124(const std::string &job) {
+    std::string cut;
+    for (std::size_t start = 0; start < job.size();) {
+        std::size_t end = std::min(job.find("\r\n", start), job.size());
+        cut += job.substr(start, std::min<std::size_t>(end - start, 124)) + "\r\n";
+        start = end + 2;
+    }
+    return cut;
 }
 
 // A job of `count` points named P1, P2, ... at X = 1, 2, ... with the master station M at
@@ -65,15 +77,24 @@ class TestScriviLibretto : public QObject {
 
 private slots:
     void shouldWriteTheWorkedExampleToTheTemporaryFile_data() {
+        QTest::addColumn<std::string>("job");
         QTest::addColumn<char>("separator");
         QTest::addColumn<QString>("expectedFile");
-        QTest::newRow("comma") << ',' << "worked_example_comma.tmp";
-        QTest::newRow("full stop") << '.' << "worked_example_point.tmp";
+        const std::string job = dataFile("worked_example.job");
+        const std::string withTerms = dataFile("worked_example_varianze.job");
+        QTest::newRow("comma") << job << ',' << "worked_example_comma.tmp";
+        QTest::newRow("full stop") << job << '.' << "worked_example_point.tmp";
+        // Six further cells of variance-covariance terms; rows whose cells are not all
+        // numbers keep the zeros.
+        QTest::newRow("variance columns") << withTerms << ',' << "worked_example_varianze.tmp";
+        QTest::newRow("variance columns cut off")
+            << cutAt124(withTerms) << ',' << "worked_example_comma.tmp";
     }
     void shouldWriteTheWorkedExampleToTheTemporaryFile() {
+        QFETCH(std::string, job);
         QFETCH(char, separator);
         QFETCH(QString, expectedFile);
-        WorkedExample example;
+        WorkedExample example(job);
         fs::path booklet = at("job.dat");
         auto Coord_master = Scrivi_libretto(example.source(separator), booklet);
         QVERIFY(Coord_master.has_value());

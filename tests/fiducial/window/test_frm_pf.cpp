@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -54,6 +55,9 @@ class TestFrmPf : public QObject {
         walk->loadJob(job, 1);
         Frm_09 *header = walk->openHeaderWindow();
         JobWalk::fillHeader(*header);
+        // The job's only east value, rather than the mean over every row, which the booklet
+        // check would question.
+        header->Txt_estmedia->setText(QStringLiteral("1403652"));
         walk->run.dialogs.answers.push_back(malformed);
         return walk->handOff();
     }
@@ -131,8 +135,17 @@ private slots:
         for (int row = 0; row < 3; ++row)
             QCOMPARE(colour(window, row, 1, Qt::BackgroundRole), QColor(0, 255, 0));
         const Message &done = walk->run.dialogs.messages.last();
-        QCOMPARE(done.text, "il file " + QString::fromStdString(walk->booklet().string()) +
-                                " è stato regolarmente creato");
+        // Then the booklet check: the findings without their messages.
+        QStringList lines = done.text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.takeFirst(), "il file " + QString::fromStdString(walk->booklet().string()) +
+                                        " è stato regolarmente creato");
+        QCOMPARE(lines.takeFirst(), QStringLiteral("Controllo del libretto:"));
+        for (QString &line : lines)
+            line = line.section(QStringLiteral(": "), 0, 1);
+        QCOMPARE(lines, (QStringList{"avviso: libretto",                     // zero matrices
+                                     "avviso: libretto",                     // the name pf03
+                                     "avviso: linea 7 (riga 2), campo 2",    // pf03 far away
+                                     "avviso: linea 8 (riga 2), campo 1"})); // PF02 again
         QCOMPARE(done.title, QStringLiteral("Trasformazione eseguita"));
         QCOMPARE(done.icon, MessageIcon::None);
         QVERIFY(walk->run.desktop.ended);

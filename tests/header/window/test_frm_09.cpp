@@ -53,8 +53,7 @@ private slots:
         QVERIFY(header);
         QVERIFY(!walk->windows.form1().isEnabled());
         QCOMPARE(header->windowTitle(), QStringLiteral("Dati riga 0 e riga 9"));
-        QCOMPARE(header->Txt_data->text(),
-                 QDate::currentDate().toString(QStringLiteral("ddMMyyyy")));
+        QCOMPARE(header->Txt_data->text(), QStringLiteral("06032027"));
         QCOMPARE(header->Txt_quota->text(), QStringLiteral("315"));
         QCOMPARE(header->Txt_estmedia->text(), QStringLiteral("1403651"));
         QCOMPARE(items(header->Cmb_prov), QStringList{"TORINO"});
@@ -146,6 +145,38 @@ private slots:
         QCOMPARE(walk->run.desktop.beeps, 1);
         QVERIFY(header->isEnabled());
         QVERIFY(!walk->windows.frmPf());
+    }
+
+    // What the booklet check finds in rows 0 and 9 is shown before going on; No, the default
+    // button, goes back to the first field at fault.
+    void shouldAskBeforeGoingOnWithFindings_data() {
+        QTest::addColumn<bool>("goOn");
+        QTest::newRow("Sì") << true;
+        QTest::newRow("No") << false;
+    }
+    void shouldAskBeforeGoingOnWithFindings() {
+        QFETCH(bool, goOn);
+        Frm_09 *header = open();
+        JobWalk::fillHeader(*header);
+        header->Txt_quota->setText(QStringLiteral("abc"));
+        header->Txt_foglio->setText(QStringLiteral("12AB"));
+        walk->run.dialogs.answers.push_back(goOn ? Answer::Yes : Answer::No);
+        header->Cmd_ok->click();
+        const Message &box = walk->run.dialogs.messages.last();
+        QCOMPARE(box.title, QStringLiteral("Controllo del libretto"));
+        QCOMPARE(box.defaultAnswer, Answer::No);
+        QCOMPARE(box.text,
+                 QStringLiteral("Il libretto avrà questi problemi:\n"
+                                "avviso: linea 1 (riga 0), campo 4: il foglio \"12AB\" non ha la "
+                                "forma attesa: tre caratteri del foglio e uno dell'allegato (come "
+                                "0012 per il foglio 1, allegato 2).\n"
+                                "errore: linea 2 (riga 9), campo 1: la quota \"abc\" non è un "
+                                "numero: correggerlo.\n"
+                                "Continuare comunque?"));
+        QCOMPARE(walk->windows.frmPf() != nullptr, goOn);
+        QCOMPARE(header->isEnabled(), !goOn);
+        if (!goOn)
+            QCOMPARE(header->focusWidget(), header->Txt_foglio);
     }
 
     void shouldShowOnlyTheFirstMessageWhenEverythingIsEmpty() {

@@ -1,0 +1,600 @@
+#include "booklet/logic/controllo_libretto.h"
+
+#include "core/cp1252.h"
+#include "core/numbers.h"
+#include "core/text.h"
+#include "booklet/logic/trasforma_libretto.h"
+#include "core/gauss_boaga.h"
+#include "core/geodesy.h"
+#include "header/logic/tabella_comuni.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <unordered_map>
+
+namespace ferolan {
+namespace {
+
+constexpr std::size_t kParcelsLength = 39;
+constexpr std::size_t kMinimumFiducialPoints = 3;
+constexpr std::size_t kNamesShown = 5;
+constexpr double kLongestVector = 50000.0;
+constexpr double kEastTolerance = 20000.0;
+// Every point of Italy lies this far from the Earth's centre.
+constexpr double kNearestRadius = 6350000.0, kFarthestRadius = 6390000.0;
+// Around the 12° E seam surveys are framed in either zone.
+constexpr double kSeamWest = 11.5, kSeamEast = 12.5;
+
+struct RowRule {
+    std::string_view type;
+    std::size_t fields;
+};
+constexpr std::array<RowRule, 5> kFieldsNeeded = {
+    {{"0", 8}, {"9", 7}, {"1", 3}, {"6", 5}, {"2", 6}}};
+
+std::string inQuotes(std::string_view cp1252) {
+    return "\"" + utf8FromCp1252(cp1252) + "\"";
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isCapital(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+// A number as Pregeo reads it: optional sign, digits with at most one point.
+std::optional<double> plainNumber(std::string_view text) {
+    return exactNumericValue(text, false);
+}
+
+// The numbers of a field of comma-separated numbers, when there are exactly `count`.
+std::optional<std::vector<double>> numberList(std::string_view field, std::size_t count) {
+    std::vector<double> values;
+    while (true) {
+        const std::size_t comma = field.find(',');
+        std::optional<double> value = plainNumber(field.substr(0, comma));
+        if (!value)
+            return std::nullopt;
+        values.push_back(*value);
+        if (comma == std::string_view::npos)
+            break;
+        field.remove_prefix(comma + 1);
+    }
+    if (values.size() != count)
+        return std::nullopt;
+    return values;
+}
+
+bool isCalendarDay(std::string_view date, std::chrono::year_month_day &day) {
+    if (date.size() != 8 || !std::all_of(date.begin(), date.end(), isDigit))
+        return false;
+    auto number = [date](std::size_t from, std::size_t count) {
+        unsigned value = 0;
+        std::from_chars(date.data() + from, date.data() + from + count, value);
+        return value;
+    };
+    day = std::chrono::year_month_day{std::chrono::year{static_cast<int>(number(4, 4))},
+                                      std::chrono::month{number(2, 2)},
+                                      std::chrono::day{number(0, 2)}};
+    return day.ok();
+}
+
+bool isAccentedLetter(unsigned char c) {
+    return (c >= 0xC0 && c != 0xD7 && c != 0xF7) || c == 0x8A || c == 0x8C || c == 0x8E ||
+           c == 0x9A || c == 0x9C || c == 0x9E || c == 0x9F;
+}
+
+bool isPlainNameCharacter(char c) {
+    return isCapital(c) || isDigit(c) || c == '/' || c == '-' || c == '_' || c == '.';
+}
+
+// PFnn/ffff/cccc: point number, sheet, municipality code.
+bool isFiducialPointName(std::string_view name) {
+    return name.size() == 14 && name.starts_with("PF") && isDigit(name[2]) && isDigit(name[3]) &&
+           name[4] == '/' && name[9] == '/' && isCapital(name[10]) &&
+           std::all_of(name.begin() + 5, name.begin() + 9,
+                       [](char c) { return isDigit(c) || isCapital(c); }) &&
+           std::all_of(name.begin() + 11, name.end(), isDigit);
+}
+
+// Variances of X, Y, Z, then covariances XY, YZ, ZX (Sylvester's criterion).
+bool isPositiveDefinite(const std::vector<double> &t) {
+    const double xx = t[0], yy = t[1], zz = t[2], xy = t[3], yz = t[4], zx = t[5];
+    const double minor2 = xx * yy - xy * xy;
+    const double det =
+        xx * (yy * zz - yz * yz) - xy * (xy * zz - yz * zx) + zx * (xy * yz - yy * zx);
+    return xx > 0 && minor2 > 0 && det > 0;
+}
+
+std::string kilometres(double metres) {
+    return decimalText(metres / 1000.0, 1, ',') + " km";
+}
+
+std::string wholeText(double value) {
+    return wholeNumberText(std::round(value));
+}
+
+struct Line {
+    std::size_t number = 0;
+    std::string_view type;
+    std::vector<std::string_view> fields;
+    bool closed = false;
+    bool has(std::size_t n) const { return n <= fields.size(); }
+    // The given field (1-based), empty when the row has fewer.
+    std::string_view field(std::size_t n) const {
+        return n >= 1 && n <= fields.size() ? fields[n - 1] : std::string_view();
+    }
+};
+
+Line splitRow(std::string_view text, std::size_t number) {
+    Line line;
+    line.number = number;
+    line.closed = text.ends_with('|');
+    if (line.closed)
+        text.remove_suffix(1);
+    const std::size_t bar = text.find('|');
+    line.type = text.substr(0, bar);
+    if (bar == std::string_view::npos)
+        return line;
+    text.remove_prefix(bar + 1);
+    while (true) {
+        const std::size_t next = text.find('|');
+        line.fields.push_back(text.substr(0, next));
+        if (next == std::string_view::npos)
+            break;
+        text.remove_prefix(next + 1);
+    }
+    return line;
+}
+
+class Checker {
+public:
+    Checker(Tabella_comuni &table, std::chrono::year_month_day today, bool wholeBooklet)
+        : table_(table), today_(today), wholeBooklet_(wholeBooklet) {}
+
+    void checkLines(std::string_view text) {
+        std::size_t number = 0;
+        for (std::string_view row : splitLines(text))
+            checkLine(splitRow(row, ++number));
+        lineCount_ = number;
+    }
+
+    std::vector<Finding> finish(std::optional<Xyz> base) {
+        if (!base)
+            base = firstBase_;
+        if (meanEast_ && base)
+            checkMeanEast(*meanEast_, *base);
+        if (wholeBooklet_)
+            checkWholeBooklet();
+        if (!accentedLines_.empty())
+            avviso(0, {}, 0,
+                   std::to_string(accentedLines_.size()) +
+                       (accentedLines_.size() == 1 ? " riga contiene" : " righe contengono") +
+                       " lettere accentate (linea " + std::to_string(accentedLines_.front()) +
+                       (accentedLines_.size() > 1 ? " e seguenti" : "") +
+                       "), che hanno dato problemi dopo la presentazione: scriverle senza "
+                       "accento (A' per À).");
+        if (!oddNames_.empty()) {
+            std::string shown;
+            for (std::size_t i = 0; i < std::min(oddNames_.size(), kNamesShown); ++i)
+                shown += (i == 0 ? "" : ", ") + inQuotes(oddNames_[i]);
+            if (oddNames_.size() > kNamesShown)
+                shown += " e altri " + std::to_string(oddNames_.size() - kNamesShown);
+            avviso(0, {}, 0,
+                   "nomi di punti con caratteri diversi da A-Z, 0-9 e /-_. (" + shown +
+                       "): usare solo questi caratteri.");
+        }
+        for (const auto &[type, unchecked] : uncheckedTypes_)
+            avviso(unchecked.first, type, 0,
+                   unchecked.description + " non controllate (" + std::to_string(unchecked.count) +
+                       " in tutto, la prima qui).");
+        std::stable_sort(findings_.begin(), findings_.end(),
+                         [](const Finding &a, const Finding &b) {
+                             return a.line != b.line ? a.line < b.line : a.field < b.field;
+                         });
+        return std::move(findings_);
+    }
+
+private:
+    struct Unchecked {
+        std::size_t first = 0; // the line of the first such row
+        std::string description;
+        std::size_t count = 0;
+    };
+    struct MeanEast {
+        std::size_t line;
+        double east;
+    };
+    struct Base {
+        std::string name;
+    };
+
+    void add(Severity severity, std::size_t line, std::string_view type, std::size_t field,
+             std::string message) {
+        findings_.push_back({severity, line, std::string(type), field, std::move(message)});
+    }
+    void errore(const Line &line, std::size_t field, std::string message) {
+        add(Severity::Errore, line.number, line.type, field, std::move(message));
+    }
+    void avviso(const Line &line, std::size_t field, std::string message) {
+        add(Severity::Avviso, line.number, line.type, field, std::move(message));
+    }
+    void avviso(std::size_t line, std::string_view type, std::size_t field, std::string message) {
+        add(Severity::Avviso, line, type, field, std::move(message));
+    }
+    void bookletErrore(std::string message) { add(Severity::Errore, 0, {}, 0, std::move(message)); }
+
+    void noteUnchecked(const Line &line, std::string description) {
+        auto [entry, added] = uncheckedTypes_.try_emplace(std::string(line.type));
+        if (added) {
+            entry->second.first = line.number;
+            entry->second.description = std::move(description);
+        }
+        ++entry->second.count;
+    }
+
+    void checkLine(const Line &line) {
+        if (!line.closed)
+            errore(line, 0, "la riga non termina con \"|\": aggiungere il separatore finale.");
+        checkCharacters(line);
+        checkPlace(line);
+
+        const bool gnss =
+            line.fields.size() >= 2 && line.fields[1].find(',') != std::string_view::npos;
+        if ((line.type == "1" || line.type == "2") && !gnss) {
+            noteUnchecked(line, "righe " + std::string(line.type) +
+                                    " senza tre coordinate (stazione totale)");
+            return;
+        }
+        auto rule = std::find_if(kFieldsNeeded.begin(), kFieldsNeeded.end(),
+                                 [&line](const RowRule &r) { return r.type == line.type; });
+        if (rule == kFieldsNeeded.end()) {
+            noteUnchecked(line, "righe di tipo " + inQuotes(line.type));
+            return;
+        }
+        if (line.fields.size() < rule->fields)
+            errore(line, 0,
+                   "la riga ha " + std::to_string(line.fields.size()) + " campi, ne servono " +
+                       std::to_string(rule->fields) + ": completarla.");
+        if (line.type == "0")
+            checkRow0(line);
+        else if (line.type == "9")
+            checkRow9(line);
+        else if (line.type == "1")
+            checkRow1(line);
+        else if (line.type == "2")
+            checkRow2(line);
+    }
+
+    void checkCharacters(const Line &line) {
+        bool accented = false;
+        for (std::size_t n = 0; n <= line.fields.size(); ++n) {
+            std::string_view text = n == 0 ? line.type : line.fields[n - 1];
+            auto control = std::find_if(text.begin(), text.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+            });
+            if (control != text.end())
+                errore(line, n,
+                       "il campo contiene un carattere di controllo (codice " +
+                           std::to_string(static_cast<unsigned char>(*control)) +
+                           "), che Pregeo non legge: toglierlo.");
+            accented = accented || std::any_of(text.begin(), text.end(), [](char c) {
+                           return isAccentedLetter(static_cast<unsigned char>(c));
+                       });
+        }
+        if (accented)
+            accentedLines_.push_back(line.number);
+    }
+
+    // Rows 0 and 9 open the booklet; a vector needs a base before it.
+    void checkPlace(const Line &line) {
+        if (line.type == "0") {
+            if (seenRow0_)
+                errore(line, 0, "il libretto ha più di una riga 0: tenere solo la prima.");
+            else if (line.number != 1)
+                errore(line, 0, "la riga 0 deve essere la prima del libretto.");
+            seenRow0_ = true;
+        }
+        if (line.number == 2 && line.type != "9")
+            errore(line, 0, "la seconda riga del libretto deve essere la riga 9.");
+        if (line.type == "6")
+            seenRow6_ = true;
+        if (line.type == "2" && !base_)
+            errore(line, 0,
+                   "riga 2 prima di ogni riga 1: ogni vettore deve seguire la riga 1 della sua "
+                   "base.");
+    }
+
+    void checkRow0(const Line &line) {
+        if (line.has(1))
+            checkDate(line);
+        if (line.has(3))
+            checkMunicipality(line);
+        const std::string_view sheet = line.field(4);
+        auto sheetEnd = [](char c) { return isDigit(c) || isCapital(c); };
+        if (line.has(4) && (sheet.size() != 4 || !sheetEnd(sheet[0]) || !isDigit(sheet[1]) ||
+                            !isDigit(sheet[2]) || !sheetEnd(sheet[3])))
+            avviso(line, 4,
+                   "il foglio " + inQuotes(sheet) +
+                       " non ha la forma attesa: tre caratteri del foglio e uno dell'allegato "
+                       "(come 0012 per il foglio 1, allegato 2).");
+
+        const std::string_view parcels = line.field(5);
+        if (parcels.size() > kParcelsLength)
+            errore(line, 5,
+                   "i mappali occupano " + std::to_string(parcels.size()) +
+                       " caratteri, più dei 39 ammessi: abbreviarli.");
+        if (parcels.find('.') != std::string_view::npos)
+            avviso(line, 5,
+                   "i mappali contengono \".\": vanno separati da virgole (101,102), "
+                   "controllarli.");
+
+        const std::string_view title = line.field(7);
+        if (line.has(7) && std::find(kTitoliProfessionali.begin(), kTitoliProfessionali.end(),
+                                     title) == kTitoliProfessionali.end())
+            avviso(line, 7,
+                   "il titolo " + inQuotes(title) +
+                       " non è nell'elenco dei titoli professionali: sceglierlo dall'elenco.");
+        const std::string_view province = line.field(8);
+        const std::vector<std::string> provinces = table_.Elenco_province();
+        if (line.has(8) &&
+            std::find(provinces.begin(), provinces.end(), province) == provinces.end())
+            avviso(line, 8,
+                   "la provincia di iscrizione " + inQuotes(province) +
+                       " non è nell'elenco delle province: sceglierla dall'elenco.");
+    }
+
+    void checkDate(const Line &line) {
+        std::chrono::year_month_day day;
+        const std::string_view date = line.field(1);
+        if (!isCalendarDay(date, day))
+            errore(line, 1,
+                   "la data " + inQuotes(date) +
+                       " non è un giorno del calendario scritto GGMMAAAA: correggerla.");
+        else if (day > today_)
+            avviso(line, 1, "la data " + inQuotes(date) + " è successiva a oggi: controllarla.");
+    }
+
+    void checkMunicipality(const Line &line) {
+        const std::string_view code = line.field(3);
+        if (code.size() != 4 || !isCapital(code[0]) ||
+            !std::all_of(code.begin() + 1, code.end(), isDigit))
+            errore(line, 3,
+                   "il codice del comune " + inQuotes(code) +
+                       " non è una lettera seguita da tre cifre (come A074): sceglierlo "
+                       "dall'elenco dei comuni.");
+        else if (!table_.Riga_del_comune(code))
+            avviso(line, 3,
+                   "il codice del comune " + inQuotes(code) +
+                       " non è nella tabella dei comuni: controllarlo.");
+    }
+
+    void checkRow9(const Line &line) {
+        constexpr std::array<std::pair<std::size_t, std::string_view>, 4> kNumbers = {
+            {{1, "la quota"},
+             {2, "la precisione lineare"},
+             {3, "la precisione angolare"},
+             {4, "l'est medio"}}};
+        for (const auto &[field, name] : kNumbers)
+            if (line.has(field) && !plainNumber(line.field(field)))
+                errore(line, field,
+                       std::string(name) + " " + inQuotes(line.field(field)) +
+                           " non è un numero: correggerlo.");
+        if (std::optional<double> east = plainNumber(line.field(4)))
+            meanEast_ = MeanEast{line.number, *east};
+
+        const std::string_view type = line.field(6);
+        if (line.has(6) &&
+            std::none_of(kTipiElaborato.begin(), kTipiElaborato.end(),
+                         [type](std::string_view entry) { return lastChars(entry, 2) == type; }))
+            avviso(line, 6,
+                   "il tipo di elaborato " + inQuotes(type) +
+                       " non è uno dei cinque codici (FR, MC, MA, 26, PA): sceglierlo "
+                       "dall'elenco.");
+    }
+
+    std::optional<Xyz> coordinates(const Line &line, std::string_view what) {
+        std::optional<std::vector<double>> values = numberList(line.field(2), 3);
+        if (!values) {
+            errore(line, 2,
+                   std::string(what) + " " + inQuotes(line.field(2)) +
+                       " non sono tre numeri separati da virgole: correggerli.");
+            return std::nullopt;
+        }
+        return Xyz{(*values)[0], (*values)[1], (*values)[2]};
+    }
+
+    void checkRow1(const Line &line) {
+        checkName(line);
+        base_ = Base{std::string(line.field(1))};
+        if (std::optional<Xyz> xyz = coordinates(line, "le coordinate")) {
+            if (!firstBase_)
+                firstBase_ = *xyz;
+            const double radius = std::sqrt(xyz->X * xyz->X + xyz->Y * xyz->Y + xyz->Z * xyz->Z);
+            if (radius < kNearestRadius || radius > kFarthestRadius)
+                avviso(
+                    line, 2,
+                    "la base dista " + kilometres(radius) +
+                        " dal centro della Terra, mentre ogni punto d'Italia ne dista tra 6350 e "
+                        "6390 km: "
+                        "controllare le coordinate.");
+        }
+    }
+
+    void checkRow2(const Line &line) {
+        checkName(line);
+        if (base_ && !line.field(1).empty() && line.field(1) == base_->name)
+            avviso(line, 1,
+                   "il punto ha lo stesso nome della sua base " + inQuotes(base_->name) +
+                       ": rinominarlo.");
+        if (line.field(1).starts_with("PF"))
+            ++fiducialRows_;
+        if (std::optional<Xyz> vector = coordinates(line, "le componenti del vettore")) {
+            const double length =
+                std::sqrt(vector->X * vector->X + vector->Y * vector->Y + vector->Z * vector->Z);
+            if (length > kLongestVector)
+                avviso(line, 2,
+                       "il vettore è lungo " + kilometres(length) +
+                           ", più di 50 km: controllare la base e il punto.");
+        }
+        if (line.fields.size() < 3)
+            return;
+        std::optional<std::vector<double>> terms = numberList(line.field(3), 6);
+        if (terms && std::all_of(terms->begin(), terms->end(), [](double t) { return t == 0; }))
+            ++zeroMatrices_;
+        else if (!terms || !isPositiveDefinite(*terms))
+            avviso(line, 3,
+                   "i sei termini di varianza-covarianza non formano una matrice definita "
+                   "positiva: controllare l'esportazione del vettore.");
+    }
+
+    void checkName(const Line &line) {
+        const std::string_view name = line.field(1);
+        if (name.empty()) {
+            errore(line, 1, "il nome del punto è vuoto: dargli un nome.");
+            return;
+        }
+        auto [seen, added] = names_.try_emplace(name, line.number);
+        const bool ownBase = line.type == "2" && base_ && name == base_->name;
+        if (!added && !ownBase)
+            avviso(line, 1,
+                   "il nome " + inQuotes(name) + " compare già alla linea " +
+                       std::to_string(seen->second) + ": i nomi devono essere unici.");
+        if (name.starts_with("PF") && !isFiducialPointName(name))
+            avviso(line, 1,
+                   "il nome " + inQuotes(name) +
+                       " comincia con PF ma non ha la forma PFnn/ffff/cccc dei punti "
+                       "fiduciali.");
+        if (added && !std::all_of(name.begin(), name.end(), isPlainNameCharacter))
+            oddNames_.push_back(name);
+    }
+
+    void checkMeanEast(const MeanEast &mean, const Xyz &base) {
+        const Geodetic where = geodeticFromGeocentric({base.X, base.Y, base.Z});
+        const double longitude = where.longitudeDegrees;
+        std::optional<GaussBoagaZone> eastZone;
+        if (mean.east >= 1000000 && mean.east < 2000000)
+            eastZone = GaussBoagaZone::Ovest;
+        else if (mean.east >= 2000000 && mean.east < 3000000)
+            eastZone = GaussBoagaZone::Est;
+        const bool seam = longitude >= kSeamWest && longitude <= kSeamEast;
+        const Line line{mean.line, "9", {}, true};
+        if (!eastZone || (!seam && *eastZone != gaussBoagaZoneOf(longitude))) {
+            const char *zone =
+                gaussBoagaZoneOf(longitude) == GaussBoagaZone::Ovest ? "Ovest" : "Est";
+            avviso(line, 4,
+                   "l'est medio " + wholeText(mean.east) +
+                       " non è nella zona Gauss-Boaga della base (" + zone + ", longitudine " +
+                       decimalText(longitude, 2, ',') + "° E): controllare l'est medio.");
+            return;
+        }
+        const double baseEast =
+            gaussBoagaFromGeodetic(where.latitudeDegrees, longitude, *eastZone).east;
+        if (std::abs(mean.east - baseEast) > kEastTolerance)
+            avviso(line, 4,
+                   "l'est medio " + wholeText(mean.east) + " dista " +
+                       kilometres(std::abs(mean.east - baseEast)) + " dall'est della base (" +
+                       wholeText(baseEast) + "), più di 20 km: controllare l'est medio.");
+    }
+
+    void checkWholeBooklet() {
+        if (!seenRow0_)
+            bookletErrore("manca la riga 0: il libretto deve cominciare con la riga 0.");
+        if (lineCount_ < 2)
+            bookletErrore("manca la riga 9: deve essere la seconda riga del libretto.");
+        if (!seenRow6_)
+            bookletErrore("manca la riga 6 (data, ore e metodo del rilievo): aggiungerla.");
+        if (zeroMatrices_ > 0)
+            avviso(0, {}, 0,
+                   std::to_string(zeroMatrices_) +
+                       (zeroMatrices_ == 1 ? " riga 2 ha" : " righe 2 hanno") +
+                       " i sei termini di varianza-covarianza tutti a zero: alcuni uffici li "
+                       "rifiutano come matrice \"non definita positiva\" (Pregeo 10.6.4 e "
+                       "successivi); esportare i vettori con la loro matrice.");
+        if (fiducialRows_ < kMinimumFiducialPoints)
+            avviso(0, {}, 0,
+                   "il rilievo è collegato a " + std::to_string(fiducialRows_) +
+                       " punti fiduciali: ne servono almeno tre.");
+    }
+
+    Tabella_comuni &table_;
+    const std::chrono::year_month_day today_;
+    const bool wholeBooklet_;
+    std::vector<Finding> findings_;
+    std::size_t lineCount_ = 0;
+    bool seenRow0_ = false, seenRow6_ = false;
+    std::optional<Base> base_;
+    std::optional<Xyz> firstBase_;
+    std::optional<MeanEast> meanEast_;
+    // Views into the booklet's text, which outlives the check: a large booklet's names are
+    // not copied.
+    std::unordered_map<std::string_view, std::size_t> names_;
+    std::vector<std::string_view> oddNames_;
+    std::vector<std::size_t> accentedLines_;
+    std::size_t zeroMatrices_ = 0, fiducialRows_ = 0;
+    std::map<std::string, Unchecked> uncheckedTypes_;
+};
+
+} // namespace
+
+std::string findingText(const Finding &finding) {
+    std::string text = finding.severity == Severity::Errore ? "errore: " : "avviso: ";
+    if (finding.line == 0)
+        text += "libretto";
+    else
+        text += "linea " + std::to_string(finding.line) + " (riga " +
+                utf8FromCp1252(finding.rowType) + ")";
+    if (finding.field != 0)
+        text += ", campo " + std::to_string(finding.field);
+    return text + ": " + finding.message;
+}
+
+std::string findingLines(const std::vector<Finding> &findings, std::size_t limit) {
+    std::string lines;
+    for (std::size_t i = 0; i < std::min(findings.size(), limit); ++i)
+        lines += (i == 0 ? "" : "\n") + findingText(findings[i]);
+    if (findings.size() > limit)
+        lines += "\ne altri " + std::to_string(findings.size() - limit);
+    return lines;
+}
+
+bool hasErrore(const std::vector<Finding> &findings) {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding &f) { return f.severity == Severity::Errore; });
+}
+
+std::vector<Finding> Controlla_libretto(std::string_view booklet, Tabella_comuni &table,
+                                        std::chrono::year_month_day today) {
+    Checker checker(table, today, true);
+    checker.checkLines(booklet);
+    return checker.finish(std::nullopt);
+}
+
+std::vector<Finding> Controlla_righe_0_9(const HeaderData &header, const Xyz &master,
+                                         Tabella_comuni &table, std::chrono::year_month_day today) {
+    std::string rows = row0(header) + row9(header);
+    toBookletCharacters(rows);
+    Checker checker(table, today, false);
+    checker.checkLines(rows);
+    return checker.finish(master);
+}
+
+std::string_view headerControlOfField(std::string_view rowType, std::size_t field) {
+    constexpr std::array<std::string_view, 8> kRow0 = {"Txt_data",   "Txt_pg",       "Cmb_comune",
+                                                       "Txt_foglio", "Txt_mappali",  "Txt_tecnico",
+                                                       "Cmb_albo",   "Cmb_prov_albo"};
+    constexpr std::array<std::string_view, 7> kRow9 = {
+        "Txt_quota", "Cmb_prec1", "Cmb_prec2", "Txt_estmedia", "", "Cmb_tipo", "Txt_note"};
+    if (rowType == "0" && field >= 1 && field <= kRow0.size())
+        return kRow0[field - 1];
+    if (rowType == "9" && field >= 1 && field <= kRow9.size())
+        return kRow9[field - 1];
+    return {};
+}
+
+} // namespace ferolan
