@@ -25,6 +25,9 @@ bool PointList::load(std::string jobBytes) {
     std::vector<Row> rows;
     rows.reserve(lines.empty() ? rows_.size() : lines.size());
     for (std::string_view line : lines) {
+        // Blank lines, trailing ones above all, are no points.
+        if (line.find_first_not_of(" \t") == std::string_view::npos)
+            continue;
         line = line.substr(0, std::min(line.size(), kLineWidth));
         Row row;
         for (std::size_t i = 0; i < kLayout.size(); ++i) {
@@ -35,7 +38,7 @@ bool PointList::load(std::string jobBytes) {
         }
         rows.push_back(row);
     }
-    if (lines.empty())
+    if (rows.empty())
         rows.resize(rows_.size());
     bytes_ = std::move(jobBytes);
     rows_ = std::move(rows);

@@ -1,5 +1,6 @@
 #include "header/window/frm_09.h"
 
+#include "app/logic/master_station.h"
 #include "app/logic/numbers.h"
 #include "app/logic/settings_file.h"
 #include "app/logic/text.h"
@@ -212,7 +213,7 @@ bool Frm_09::Form_Load() {
         std::chrono::year{today.year()}, std::chrono::month{static_cast<unsigned>(today.month())},
         std::chrono::day{static_cast<unsigned>(today.day())}})));
     Txt_quota->setText(QString::fromStdString(wholeNumberText(context_.state.Quota_master)));
-    Txt_estmedia->setText(QString::fromStdString(wholeNumberText(context_.state.Est_media)));
+    Txt_estmedia->setText(QString::fromStdString(meanEastText(context_.state.Est_media)));
 
     Cmb_prov_albo->addItems(toQStringList(table_.Elenco_province()));
     if (table_.lastOutcome() != ReadOutcome::Ok) {
@@ -231,9 +232,16 @@ bool Frm_09::Form_Load() {
     for (QComboBox *combo : {Cmb_albo, Cmb_prov_albo, Cmb_prec1, Cmb_prec2, Cmb_tipo})
         combo->setCurrentIndex(-1);
 
-    std::string provincia = table_.Provincia_del_comune(jobMunicipalityCode(points_));
+    // A job whose municipality the table does not know leaves the province to the user,
+    // rather than guessing one and creating its folder.
+    std::optional<std::string> provincia = table_.knownProvinceOf(jobMunicipalityCode(points_));
     QSignalBlocker quiet(Cmb_prov);
-    Cmb_prov->addItem(toQString(trimBlanks(provincia)));
+    if (provincia) {
+        Cmb_prov->addItem(toQString(*provincia));
+    } else {
+        Cmb_prov->addItems(toQStringList(table_.Elenco_province()));
+        Cmb_prov->setCurrentIndex(-1);
+    }
     quiet.unblock();
     Cmb_prov_Change();
     Txt_data->setFocus();
