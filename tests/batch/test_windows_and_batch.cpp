@@ -70,7 +70,7 @@ private slots:
         prepare(walk.folder);
         walk.start();
         walk.loadJob(bytesOf(kData / "job.txt"), 1);
-        Frm_09 *header = walk.openHeaderWindow();
+        Frm_09 *header = walk.openHeaderWindow(true);
         typeHeader(*header, bytesOf(kData / "header.txt"));
         walk.run.dialogs.answers = {Answer::Yes, Answer::Yes}; // skip PF1/0012/A074; add points
         Frm_pf *window = walk.handOff();

@@ -50,8 +50,10 @@ FileContent readFile(const fs::path &path) {
 }
 
 platform::File createFresh(const fs::path &path) {
-    std::error_code ignored;
-    fs::remove(path, ignored);
+    std::error_code error;
+    fs::file_status leftover = fs::symlink_status(path, error);
+    if (fs::is_regular_file(leftover) || fs::is_symlink(leftover))
+        fs::remove(path, error);
     return platform::File::createNew(path);
 }
 

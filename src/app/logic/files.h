@@ -21,8 +21,9 @@ struct FileContent {
 
 FileContent readFile(const std::filesystem::path &path);
 
-// A new file at `path` for writing. A leftover file or link of that name is removed first and
-// the new one is created exclusively, so a link planted there can never redirect the write.
+// A new file at `path` for writing. A leftover file or link of that name is removed first (a
+// folder is not) and the new one is created exclusively, so a link planted there can never
+// redirect the write.
 platform::File createFresh(const std::filesystem::path &path);
 
 // Writes the bytes to a new file beside `path`, flushes it to disk and renames it over

@@ -11,7 +11,8 @@ std::filesystem::path temporaryBookletPath(const std::filesystem::path &File_lib
 }
 
 bool createTemporaryBooklet(const std::filesystem::path &File_libretto) {
-    return createFresh(temporaryBookletPath(File_libretto)).close();
+    platform::File file = createFresh(temporaryBookletPath(File_libretto));
+    return file.isOpen() && file.close();
 }
 
 } // namespace ferolan

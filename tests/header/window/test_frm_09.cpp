@@ -15,11 +15,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const QByteArray kJob = jobLine("BASE", "STAZIONE", "4448006.9732", "606794.2298", "4516065.3429",
-                                "1403652.400", "315.3") +
-                        jobLine("101", "PALO", "1", "2", "3", "1403600", "317") +
-                        jobLine("PF01/0012/A074", "PF", "1", "2", "3", "1403700", "316") +
-                        jobLine("PF05/0013/H501", "PF DI ROMA", "1", "2", "3", "1403652", "316");
+const QByteArray kJob =
+    jobLine("BASE", "STAZIONE", "4448006.9732", "606794.2298", "4516065.3429", "1403652.400",
+            "315.3") +
+    jobLine("101", "PALO", "4000000", "1000000", "4800000", "1403600", "317") +
+    jobLine("PF01/0012/A074", "PF", "4000000", "1000000", "4800000", "1403700", "316") +
+    jobLine("PF05/0013/H501", "PF DI ROMA", "4000000", "1000000", "4800000", "1403652", "316");
 
 // Types text as the keyboard would, letters outside ASCII included.
 void typeText(QWidget *widget, const QString &text) {
