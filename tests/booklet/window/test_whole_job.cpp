@@ -34,7 +34,7 @@ class TestWholeJob : public QObject {
         fs::copy(kDemo / "archivio", walk->folder.archive(), fs::copy_options::recursive);
         walk->start();
         walk->loadJob(bytesOf(kDemo / "lavoro_aglie.txt"), 1);
-        Frm_09 *header = walk->openHeaderWindow(true);
+        Frm_09 *header = walk->openHeaderWindow();
         JobWalk::fillHeader(*header);
         walk->run.dialogs.answers.push_back(
             Answer::Yes); // go on without the malformed PF4/0012/A074

@@ -221,7 +221,7 @@ private slots:
         QVERIFY(walk->run.dialogs.texts().last().contains("Z999.pf"));
         QVERIFY(!window->Cmd_esegui->isEnabled());
         QVERIFY(!fs::exists(walk->booklet()));
-        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 4);
+        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 3);
     }
 
     void shouldKeepTheTemporaryFileAndOfferFineWhenTheBookletCannotBeWritten() {
@@ -239,7 +239,7 @@ private slots:
         window->cmd_fine->click();
         QVERIFY(walk->run.desktop.ended);
         QVERIFY(fs::is_regular_file(walk->booklet()));
-        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 4);
+        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 3);
     }
 };
 

@@ -79,12 +79,31 @@ private slots:
     }
 
     void shouldTakeTheProvinceFromTheLastPointWithoutAFiducialPoint() {
-        const QByteArray job =
-            jobLine("BASE", "", "", "", "", "", "12345.6") + jobLine("PUNTO H501", "ROMA");
+        const QByteArray job = jobLine("BASE", "", "4000000", "1000000", "4800000", "", "12345.6") +
+                               jobLine("PUNTO H501", "ROMA", "4000000", "1000000", "4800000");
         Frm_09 *header = open(job);
         QCOMPARE(items(header->Cmb_prov), QStringList{"ROMA"});
         // A default longer than the input limit shows whole: the limit bounds typing only.
         QCOMPARE(header->Txt_quota->text(), QStringLiteral("12345"));
+        // No east value at all: no made-up mean.
+        QCOMPARE(header->Txt_estmedia->text(), QString());
+    }
+
+    void shouldLetTheUserChooseAProvinceTheJobDoesNotGive() {
+        const QByteArray job = jobLine("BASE", "", "4000000", "1000000", "4800000", "1403652") +
+                               jobLine("PUNTO Z000", "", "4000000", "1000000", "4800000");
+        Frm_09 *header = open(job);
+        Tabella_comuni table(walk->folder.root() / "cod_comuni_2.cod");
+        QCOMPARE(header->Cmb_prov->count(), static_cast<int>(table.Elenco_province().size()));
+        QCOMPARE(header->Cmb_prov->currentText(), QString());
+        QVERIFY(!header->Cmb_prov->isEditable());
+        JobWalk::fillHeader(*header);
+        header->Cmd_ok->click();
+        QCOMPARE(header->statusText(), QStringLiteral("Il campo Provincia è vuoto!"));
+        QCOMPARE(walk->run.desktop.beeps, 1);
+        QVERIFY(!fs::exists(walk->folder.archive() / "punti_fiduciali"));
+        header->Cmb_prov->setCurrentText(QStringLiteral("ROMA"));
+        QVERIFY(items(header->Cmb_comune).contains(QStringLiteral("H501 - ROMA")));
     }
 
     void shouldKeepThreeFieldsInUpperCase() {
