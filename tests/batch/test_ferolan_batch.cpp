@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -152,21 +153,82 @@ private slots:
     void shouldArchiveAsChosen_data() {
         QTest::addColumn<QStringList>("choice");
         QTest::addColumn<QString>("expectedArchive");
-        QTest::newRow("default") << QStringList() << "archive_proposti";
-        QTest::newRow("proposti") << QStringList{"--archivia", "proposti"} << "archive_proposti";
-        QTest::newRow("nessuno") << QStringList{"--archivia", "nessuno"} << "archive_nessuno";
-        QTest::newRow("tutti") << QStringList{"--archivia", "tutti"} << "archive_tutti";
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("default") << QStringList() << "archive_proposti" << QByteArray("\r\n");
+        QTest::newRow("proposti") << QStringList{"--archivia", "proposti"} << "archive_proposti"
+                                  << QByteArray("\r\n");
+        QTest::newRow("nessuno") << QStringList{"--archivia", "nessuno"} << "archive_nessuno"
+                                 << QByteArray("\r\n");
+        QTest::newRow("tutti") << QStringList{"--archivia", "tutti"} << "archive_tutti"
+                               << QByteArray("\r\n");
+        QTest::newRow("job with LF line ends")
+            << QStringList() << "archive_proposti" << QByteArray("\n");
+        QTest::newRow("job with CR line ends")
+            << QStringList() << "archive_proposti" << QByteArray("\r");
     }
     void shouldArchiveAsChosen() {
         QFETCH(QStringList, choice);
         QFETCH(QString, expectedArchive);
+        QFETCH(QByteArray, lineEnd);
         ProgramFolder folder;
-        Outcome outcome = folder.run(folder.arguments() << choice);
+        writeBytes(folder.root() / "job.txt", bytesOf(kData / "job.txt").replace("\r\n", lineEnd));
+        Outcome outcome =
+            folder.run(without(folder.arguments(), "--lavoro") << "--lavoro"
+                                                               << "job.txt" << choice);
         QCOMPARE(outcome.status, 0);
         QCOMPARE(outcome.out, "il file libretto.dat è stato regolarmente creato\n");
         QCOMPARE(bytesOf(folder.booklet()),
                  bytesOf(kData / "expected" / "booklet_without_added_points.dat"));
         compareFolders(folder.archive(), kData / "expected" / expectedArchive.toStdString());
+    }
+
+    // Several runs archiving the same new points at once: each point is archived once.
+    void shouldArchiveEachPointOnceWhenRunsOverlap() {
+        ProgramFolder folder;
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int i = 0; i < 4; ++i) {
+            runs.push_back(std::make_unique<QProcess>());
+            runs.back()->setWorkingDirectory(QString::fromStdString(folder.root().string()));
+            runs.back()->start(FEROLAN_BATCH, without(folder.arguments(), "--libretto")
+                                                  << "--libretto" << QString("libretto%1").arg(i));
+        }
+        for (auto &process : runs) {
+            QVERIFY(process->waitForFinished(60000));
+            QCOMPARE(process->exitCode(), 0);
+        }
+        compareFolders(folder.archive(), kData / "expected" / "archive_proposti");
+    }
+
+    // A job whose municipality code the table does not know.
+    void shouldTakeTheProvinceTheJobDoesNotGive_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QString>("province");
+        QTest::newRow("of the municipality") << QByteArray() << 0 << QByteArray() << "TORINO";
+        QTest::newRow("chosen") << QByteArray("Cmb_prov=CUNEO\n") << 0 << QByteArray() << "CUNEO";
+        QTest::newRow("none") << QByteArray("Cmb_comune=X999 - ALTROVE\n") << 2
+                              << QByteArray("Il campo Provincia è vuoto!\n") << "";
+    }
+    void shouldTakeTheProvinceTheJobDoesNotGive() {
+        QFETCH(QByteArray, line);
+        QFETCH(int, status);
+        QFETCH(QString, province);
+        ProgramFolder folder;
+        writeBytes(folder.root() / "job.txt",
+                   "BASE                                                                 "
+                   "4448006.973  606794.230 4516065.343\r\n"
+                   "PUNTO X999                                                           "
+                   "4448010.000  606790.000 4516060.000\r\n");
+        writeBytes(folder.root() / "dati", headerWith(line));
+        Outcome outcome =
+            folder.run(without(folder.arguments(folder.root() / "dati"), "--lavoro") << "--lavoro"
+                                                                                     << "job.txt");
+        QTEST(outcome.err, "err");
+        QCOMPARE(outcome.status, status);
+        if (!province.isEmpty())
+            QVERIFY(
+                fs::is_directory(folder.archive() / "punti_fiduciali" / province.toStdString()));
     }
 
     void shouldReadHeaderDataInEveryEncoding_data() {

@@ -64,8 +64,10 @@ class TestPfGridLoading : public QObject {
 private slots:
     void shouldCompareEveryPfWithTheArchive() {
         ArchiveFixture fixture;
-        writeBytes(fixture.alfa(), "07 0023 A123 PRIMO                          4321098.765 "
-                                   "1234567.890 4567890.123\r\n"
+        // Records with LF line ends, as a file copied through another system has them.
+        writeBytes(fixture.alfa(), "05 0023 A123 ALTRO\n"
+                                   "07 0023 A123 PRIMO                          4321098.765 "
+                                   "1234567.890 4567890.123\n"
                                    "07 0023 A123 DOPPIO                         1.000       "
                                    "1.000       1.000\r\n");
         writeBytes(fixture.provinceFolder() / "C789.pf", "02 0001 C789");
