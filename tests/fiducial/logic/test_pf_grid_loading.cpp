@@ -182,9 +182,8 @@ private slots:
             loadPfGrid(job.points, {fixture.pathPf(), provincia, fixture.tabella()}, ',',
                        recorder.callbacks());
 
-        fs::path named = tableMissing
-                             ? fixture.table()
-                             : fixture.root() / "punti_fiduciali" / ".." / "A123.pf";
+        fs::path named =
+            tableMissing ? fixture.table() : fixture.root() / "punti_fiduciali" / ".." / "A123.pf";
         QCOMPARE(pathsOf(loading.unreadableFiles), pathsOf({named}));
         QCOMPARE(cellsOf(loading.grid),
                  (QStringList{"PF07/0023/A123|4000000|1000000|4800000|||||X|",

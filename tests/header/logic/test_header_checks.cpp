@@ -102,8 +102,8 @@ private slots:
             << QByteArray("Txt_foglio") << QByteArray("00123") << badSheet;
         QTest::newRow("any four characters")
             << QByteArray("Txt_foglio") << QByteArray("  A ") << "ok";
-        QTest::newRow("empty province") << QByteArray("Cmb_prov") << QByteArray("")
-                                        << "Il campo Provincia è vuoto!";
+        QTest::newRow("empty province")
+            << QByteArray("Cmb_prov") << QByteArray("") << "Il campo Provincia è vuoto!";
         QTest::newRow("province separator not checked")
             << QByteArray("Cmb_prov") << QByteArray("|") << "ok";
         QTest::newRow("notes optional") << QByteArray("Txt_note") << QByteArray("") << "ok";
