@@ -195,6 +195,21 @@ private slots:
         QCOMPARE(booklet.count("PF09/0014/A074"), 1);
     }
 
+    // Another program archives the new point between the comparison and " Avanti".
+    void shouldNameThePointsArchivedMeanwhile() {
+        Frm_pf *window = open();
+        const QByteArray byAnother =
+            "02 0012 A074 DA UN ALTRO PROGRAMMA         4448100.5   606900.25   4516010.125\r\n";
+        walk->folder.write(aglie(), kArchive + byAnother);
+        walk->run.dialogs.answers.push_back(Answer::No);
+        window->Cmd_esegui->click();
+        QCOMPARE(walk->folder.read(aglie()), kArchive + byAnother);
+        QCOMPARE(cell(window, 1, 9), QStringLiteral("X"));
+        QVERIFY(walk->run.dialogs.texts().last().endsWith(
+            "Punti Fiduciali già archiviati nel frattempo da un altro programma, non archiviati "
+            "di nuovo:\nPF02/0012/A074"));
+    }
+
     void shouldArchiveNothingWhenTheTemporaryFileCannotBeCreated() {
         Frm_pf *window = open();
         fs::remove_all(walk->booklet().parent_path());
