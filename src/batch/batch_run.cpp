@@ -21,6 +21,7 @@
 #include "header/logic/tabella_comuni.h"
 #include "job/master_station.h"
 #include "job/point_list.h"
+#include "job/usable_point.h"
 
 #include <algorithm>
 #include <exception>
@@ -125,22 +126,55 @@ private:
         if (row == 0 || points_.field(row, PointList::Name).empty())
             throw Stop{kRefused, "Non hai selezionato nessun punto!"};
         master_ = masterStationAt(points_, row);
+        if (!hasUsableCoordinates(points_, row))
+            throw Stop{kRefused, unusableMasterMessage(master_.Punto_master)};
+        for (std::string_view name : pointsWithoutCoordinates(points_, master_.Punto_master))
+            context_.err << "Il punto " << utf8FromCp1252(name)
+                         << " non ha coordinate utilizzabili: non inserito nel libretto\n";
     }
 
     void fillHeader(const HeaderValues &given) {
-        const std::string provincia = tabella_.Provincia_del_comune(jobMunicipalityCode(points_));
         HeaderData defaults;
-        defaults.Cmb_prov = trimBlanks(provincia);
+        defaults.Cmb_prov = provinceOf(given);
         comuni_ = tabella_.Comuni_della_provincia(defaults.Cmb_prov);
         if (tabella_.lastOutcome() != ReadOutcome::Ok)
             throw Stop{kFileProblem, "Impossibile leggere la tabella dei comuni " +
                                          quoted(tabella_.file()) + "."};
         defaults.Txt_data = dateText(context_.today);
         defaults.Txt_quota = wholeNumberText(master_.Quota_master);
-        defaults.Txt_estmedia = wholeNumberText(master_.Est_media);
+        defaults.Txt_estmedia = meanEastText(master_.Est_media);
         header_ = headerDataFrom(given, defaults);
+        header_.Cmb_prov = defaults.Cmb_prov;
         if (std::optional<std::string> problem = Controlla_intestazione(header_))
             throw Stop{kRefused, *problem};
+    }
+
+    // The job's province when the table knows its municipality; otherwise the one given, or
+    // that of the municipality given; empty when none is known, which the header check
+    // refuses as the window does.
+    std::string provinceOf(const HeaderValues &given) {
+        std::optional<std::string> ofJob = tabella_.knownProvinceOf(jobMunicipalityCode(points_));
+        auto named = given.find("Cmb_prov");
+        std::optional<std::string> chosen;
+        if (named != given.end() && !trimBlanks(named->second).empty())
+            chosen = std::string(trimBlanks(named->second));
+        if (ofJob && chosen && *chosen != *ofJob)
+            throw Stop{kRefused, "La provincia " + utf8FromCp1252(*chosen) +
+                                     " non è quella del lavoro (" + utf8FromCp1252(*ofJob) + ")!"};
+        if (ofJob)
+            return *ofJob;
+        if (chosen) {
+            const std::vector<std::string> listed = tabella_.Elenco_province();
+            if (std::find(listed.begin(), listed.end(), *chosen) == listed.end() &&
+                tabella_.lastOutcome() == ReadOutcome::Ok)
+                throw Stop{kRefused, "La provincia " + utf8FromCp1252(*chosen) +
+                                         " non è nella tabella dei comuni."};
+            return *chosen;
+        }
+        auto comune = given.find("Cmb_comune");
+        if (comune != given.end())
+            return tabella_.knownProvinceOf(columns(comune->second, 1, 4)).value_or("");
+        return {};
     }
 
     void prepareArchive() {
@@ -200,6 +234,9 @@ private:
                 row.cell(PfGridRow::Mark) =
                     request_.archivia == ArchiveChoice::Tutti ? kArchiveMark : kSkipMark;
         ArchivingResult result = Archivia_pf(grid, archive());
+        for (const std::string &name : result.archivedMeanwhile)
+            context_.err << "Punto Fiduciale " << utf8FromCp1252(name)
+                         << " già archiviato nel frattempo: non archiviato di nuovo\n";
         archived_ = static_cast<std::size_t>(std::count_if(grid.begin(), grid.end(), [](auto &row) {
             return row.passedByArchiving && row.cell(PfGridRow::Mark) == kArchiveMark;
         }));
@@ -210,13 +247,20 @@ private:
                                    [](auto &row) { return !row.passedByArchiving; });
         const std::string name =
             failed != grid.end() ? utf8FromCp1252(failed->cell(PfGridRow::Name)) : std::string();
-        throw Stop{kFileProblem,
-                   (result.outcome == ArchivingResult::TableUnreadable
-                        ? "Impossibile leggere la tabella dei comuni " + quoted(result.file) +
-                              " per archiviare il punto fiduciale " + name + "."
-                        : "Impossibile aggiungere il punto fiduciale " + name +
-                              " al file dell'archivio " + quoted(result.file) + ".") +
-                       bookletNotWritten()};
+        std::string cause;
+        switch (result.outcome) {
+        case ArchivingResult::TableUnreadable:
+            cause = "Impossibile leggere la tabella dei comuni " + quoted(result.file) +
+                    " per archiviare il punto fiduciale " + name + ".";
+            break;
+        case ArchivingResult::Busy:
+            cause = archiveBusyMessage(result.file);
+            break;
+        default:
+            cause = "Impossibile aggiungere il punto fiduciale " + name +
+                    " al file dell'archivio " + quoted(result.file) + ".";
+        }
+        throw Stop{kFileProblem, cause + bookletNotWritten()};
     }
 
     void writeBookletRows() {

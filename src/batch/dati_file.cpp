@@ -9,14 +9,10 @@
 namespace ferolan::batch {
 namespace {
 
-// Every control but Cmb_prov: the window finds the province itself and locks the control.
-constexpr std::size_t kGivenControls = kHeaderControls.size() - 1;
-constexpr std::array<std::string_view, kGivenControls> kControlNames = [] {
-    std::array<std::string_view, kGivenControls> names;
-    std::size_t next = 0;
-    for (const HeaderControl &control : kHeaderControls)
-        if (control.name != "Cmb_prov")
-            names[next++] = control.name;
+constexpr std::array<std::string_view, kHeaderControls.size()> kControlNames = [] {
+    std::array<std::string_view, kHeaderControls.size()> names;
+    for (std::size_t i = 0; i < kHeaderControls.size(); ++i)
+        names[i] = kHeaderControls[i].name;
     return names;
 }();
 
@@ -42,13 +38,8 @@ DatiParsing parseDati(std::string_view bytes, std::string_view fileName) {
 
     DatiParsing parsing;
     std::size_t lineNumber = 0;
-    while (!bytes.empty()) {
-        std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+    for (std::string_view line : splitLines(bytes)) {
         ++lineNumber;
-        if (end != std::string_view::npos && line.ends_with('\r'))
-            line.remove_suffix(1);
         if (line.empty())
             continue;
 
@@ -73,12 +64,6 @@ DatiParsing parseDati(std::string_view bytes, std::string_view fileName) {
                     {},
                     "Il valore di " + std::string(name) + " " + where +
                         " contiene caratteri che il libretto (Windows-1252) non può contenere."};
-        // A CR would end the booklet's row in the middle of a field.
-        if (value->find('\r') != std::string::npos)
-            return {DatiParsing::ValueRefused,
-                    {},
-                    "Il valore di " + std::string(name) + " " + where +
-                        " contiene un ritorno a capo (CR), che spezzerebbe la riga del libretto."};
         parsing.values.insert_or_assign(std::string(name), std::move(*value));
     }
     return parsing;

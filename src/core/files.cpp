@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <system_error>
+#include <utility>
 
 namespace ferolan {
 namespace fs = std::filesystem;
@@ -23,24 +25,6 @@ FileHandle openFile(const fs::path &path, const char *mode) {
 #else
     return FileHandle(std::fopen(path.c_str(), mode));
 #endif
-}
-
-bool writeAll(std::FILE *file, std::string_view bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-}
-
-// The last two bytes of a file, fewer when it is shorter; empty on failure.
-std::string tailOf(const fs::path &path, std::uintmax_t size) {
-    auto file = openFile(path, "rb");
-    if (!file)
-        return {};
-    long count = size >= 2 ? 2 : static_cast<long>(size);
-    if (std::fseek(file.get(), -count, SEEK_END) != 0)
-        return {};
-    std::string tail(static_cast<std::size_t>(count), '\0');
-    if (std::fread(tail.data(), 1, tail.size(), file.get()) != tail.size())
-        return {};
-    return tail;
 }
 
 } // namespace
@@ -65,56 +49,127 @@ FileContent readFile(const fs::path &path) {
     return {ReadOutcome::Ok, std::move(bytes)};
 }
 
+platform::File createFresh(const fs::path &path) {
+    std::error_code error;
+    fs::file_status leftover = fs::symlink_status(path, error);
+    if (fs::is_regular_file(leftover) || fs::is_symlink(leftover))
+        fs::remove(path, error);
+    return platform::File::createNew(path);
+}
+
 bool replaceFile(const fs::path &path, std::string_view bytes) {
     fs::path fresh = path;
     fresh += ".nuovo";
-    {
-        auto file = openFile(fresh, "wb");
-        if (!file)
-            return false;
-        bool written = writeAll(file.get(), bytes) && std::fflush(file.get()) == 0;
-        if (std::fclose(file.release()) != 0 || !written) {
-            std::error_code ignored;
-            fs::remove(fresh, ignored);
-            return false;
-        }
+    platform::File file = createFresh(fresh);
+    bool written = file.write(bytes) && file.flushToDisk();
+    if (file.close() && written && platform::renameOver(fresh, path))
+        return true;
+    std::error_code ignored;
+    fs::remove(fresh, ignored);
+    return false;
+}
+
+namespace {
+
+std::function<void()> pendingFault;
+
+// The text to write after `size` bytes of the open file: CR LF first when its last line is
+// still open.
+std::optional<std::string> appendedText(const platform::File &file, std::uint64_t size,
+                                        std::string_view bytes) {
+    std::string text;
+    if (size > 0) {
+        std::uint64_t tailLength = size >= 2 ? 2 : size;
+        std::optional<std::string> tail = file.readAt(size - tailLength, tailLength);
+        if (!tail || tail->size() != tailLength)
+            return std::nullopt;
+        if (!endsWithLineEnd(*tail))
+            text = kCrLf;
     }
-    std::error_code error;
-    fs::rename(fresh, path, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(fresh, ignored);
+    text += bytes;
+    return text;
+}
+
+// False when the watch must see bytes that cannot be read.
+bool showUnseen(const platform::File &file, std::uint64_t size, AppendWatch &watch, bool &wanted) {
+    wanted = true;
+    if (size <= watch.seenUpTo) {
+        watch.seenUpTo = size;
+        return true;
+    }
+    std::optional<std::string> unseen =
+        file.readAt(watch.seenUpTo, static_cast<std::size_t>(size - watch.seenUpTo));
+    if (!unseen || unseen->size() != size - watch.seenUpTo)
         return false;
-    }
+    watch.seenUpTo = size;
+    wanted = watch.stillWanted(*unseen);
     return true;
 }
 
+} // namespace
+
+void failNextAppendForTesting(std::function<void()> beforeLock) {
+    pendingFault = std::move(beforeLock);
+}
+
+AppendOutcome appendLocked(const fs::path &path, std::string_view bytes, AppendWatch *watch) {
+    std::function<void()> fault = std::exchange(pendingFault, nullptr);
+    // A writer that rolled back may remove the file it had just created while this one waited
+    // for the lock: then open the path again, a few times at most.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        bool created = false;
+        platform::File file = platform::File::openForAppend(path, created);
+        if (!file.isOpen())
+            return AppendOutcome::Failed;
+        if (fault)
+            fault();
+        switch (file.lockExclusive(kAppendLockWait)) {
+        case platform::File::LockResult::Locked:
+            break;
+        case platform::File::LockResult::TimedOut:
+            return AppendOutcome::Busy;
+        case platform::File::LockResult::Failed:
+            return AppendOutcome::Failed;
+        }
+        if (!file.isStillAt(path))
+            continue;
+
+        std::optional<std::uint64_t> size = file.size();
+        if (!size)
+            return AppendOutcome::Failed;
+        bool wanted = true;
+        if (watch && !showUnseen(file, *size, *watch, wanted))
+            return AppendOutcome::Failed;
+        if (!wanted)
+            return AppendOutcome::Declined;
+        std::optional<std::string> text = appendedText(file, *size, bytes);
+        if (!text)
+            return AppendOutcome::Failed;
+
+        bool written = false;
+        if (fault)
+            file.write(std::string_view(*text).substr(0, text->size() / 2));
+        else
+            written = file.write(*text) && file.flushToDisk();
+        if (written) {
+            if (watch)
+                watch->seenUpTo = *size + text->size();
+            return AppendOutcome::Appended;
+        }
+        // Take back only what this append wrote, still under the lock.
+        file.truncate(*size);
+        file.flushToDisk();
+        if (created && *size == 0) {
+            std::error_code ignored;
+            fs::remove(path, ignored);
+        }
+        return AppendOutcome::Failed;
+    }
+    return AppendOutcome::Failed;
+}
+
 bool appendToFile(const fs::path &path, std::string_view bytes) {
-    std::error_code error;
-    bool existed = fs::exists(path, error);
-    std::uintmax_t oldSize = existed ? fs::file_size(path, error) : 0;
-    if (error)
-        return false;
-
-    std::string text;
-    if (oldSize > 0 && !endsWithLineEnd(tailOf(path, oldSize)))
-        text = kCrLf;
-    text += bytes;
-
-    auto file = openFile(path, "ab");
-    if (!file)
-        return false;
-    bool written = writeAll(file.get(), text) && std::fflush(file.get()) == 0;
-    if (std::fclose(file.release()) == 0 && written)
-        return true;
-
-    // Take back whatever part of the text reached the disk.
-    std::error_code ignored;
-    if (existed)
-        fs::resize_file(path, oldSize, ignored);
-    else
-        fs::remove(path, ignored);
-    return false;
+    return appendLocked(path, bytes) == AppendOutcome::Appended;
 }
 
 bool isPlainFileName(std::string_view name) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/platform.h"
+
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,14 +21,45 @@ struct FileContent {
 
 FileContent readFile(const std::filesystem::path &path);
 
-// Writes the bytes to a new file beside `path` and renames it over `path`, so that `path`
-// holds either its old content or the whole new one, never a part.
+// A new file at `path` for writing. A leftover file or link of that name is removed first (a
+// folder is not) and the new one is created exclusively, so a link planted there can never
+// redirect the write.
+platform::File createFresh(const std::filesystem::path &path);
+
+// Writes the bytes to a new file beside `path`, flushes it to disk and renames it over
+// `path`, so that `path` holds either its old content or the whole new one, never a part.
 bool replaceFile(const std::filesystem::path &path, std::string_view bytes);
 
-// Appends the bytes in one write, creating the file when missing. When the file's last line
-// has no line end, CR LF goes first so the new text starts a line of its own. On failure the
-// file is cut back to its old length.
+// How long an append waits for another program to release the file.
+inline constexpr std::chrono::seconds kAppendLockWait{10};
+
+enum class AppendOutcome { Appended, Declined, Busy, Failed };
+
+// Lets the caller see, under the lock, what other programs appended since it last read the
+// file, and decline its own append because of it.
+struct AppendWatch {
+    // The length of the file the caller has already seen; moved past the bytes read and
+    // written by each append.
+    std::uint64_t seenUpTo = 0;
+    // Gets the bytes beyond `seenUpTo` (what others appended); false declines the append.
+    std::function<bool(std::string_view unseen)> stillWanted;
+};
+
+// Appends the bytes in one write under an exclusive lock on the file, creating the file when
+// missing, and flushes them to disk. When the file's last line has no line end, CR LF goes
+// first so the new text starts a line of its own. Busy when another program keeps the file
+// locked beyond kAppendLockWait. On failure the file is cut back to the length found under
+// the lock, and a file this append created is removed while it holds nothing else, so no
+// other writer's record is ever lost.
+AppendOutcome appendLocked(const std::filesystem::path &path, std::string_view bytes,
+                           AppendWatch *watch = nullptr);
+
+// appendLocked without a watch: true when the bytes were appended.
 bool appendToFile(const std::filesystem::path &path, std::string_view bytes);
+
+// For tests: the next append runs `beforeLock` once its file is open and before it locks
+// it, then fails after writing part of its bytes, as a full disk would.
+void failNextAppendForTesting(std::function<void()> beforeLock);
 
 // A name that can stand as one component of a path on Windows and elsewhere: not empty,
 // not "." or "..", no path separator and none of : * ? " < > | nor a control character.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,5 +33,52 @@ bool isConsole(StandardStream stream);
 
 // Writes UTF-8 text to a console stream.
 void writeConsole(StandardStream stream, std::string_view utf8);
+
+// An open file for writing, closed when the value goes. Every operation answers false (or
+// nothing) on failure, including on a file that is not open.
+class File {
+public:
+    File() = default;
+    File(File &&other) noexcept;
+    File &operator=(File &&other) noexcept;
+    File(const File &) = delete;
+    File &operator=(const File &) = delete;
+    ~File();
+
+    // A file that did not exist before, never reached through a symbolic link: an existing
+    // file or link of that name makes it fail, so nothing else can ever be overwritten.
+    static File createNew(const std::filesystem::path &path);
+    // The file opened for appending (every write goes to its end), created when missing;
+    // `created` tells whether this call created it.
+    static File openForAppend(const std::filesystem::path &path, bool &created);
+
+    bool isOpen() const;
+    // All the bytes, or false.
+    bool write(std::string_view bytes);
+    std::optional<std::uint64_t> size() const;
+    // Up to `count` bytes from `offset`, fewer at the end of the file.
+    std::optional<std::string> readAt(std::uint64_t offset, std::size_t count) const;
+    bool truncate(std::uint64_t size);
+    // Waits until the data written so far are on the disk.
+    bool flushToDisk();
+
+    enum class LockResult { Locked, TimedOut, Failed };
+    // An exclusive lock on the whole file between processes, held until the file is closed;
+    // waits at most `timeout` for another holder to let go.
+    LockResult lockExclusive(std::chrono::milliseconds timeout);
+    // True while `path` still names this very file (it has not been removed or replaced).
+    bool isStillAt(const std::filesystem::path &path) const;
+
+    bool close();
+
+private:
+    // A POSIX file descriptor or a Windows handle; -1 when closed.
+    explicit File(std::intptr_t handle) : handle_(handle) {}
+    std::intptr_t handle_ = -1;
+};
+
+// Renames `from` over `to` and then asks the folder to record the change on the disk, so that
+// a power cut leaves either the old `to` or the new one.
+bool renameOver(const std::filesystem::path &from, const std::filesystem::path &to);
 
 } // namespace ferolan::platform

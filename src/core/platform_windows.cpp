@@ -1,6 +1,8 @@
 #include "core/platform.h"
 
+#include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include <windows.h>
 
@@ -82,6 +84,166 @@ void writeConsole(StandardStream stream, std::string_view utf8) {
     DWORD written = 0;
     WriteConsoleW(handleOf(stream), wide.data(), static_cast<DWORD>(wide.size()), &written,
                   nullptr);
+}
+
+namespace {
+
+HANDLE asHandle(std::intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+std::intptr_t fromHandle(HANDLE handle) {
+    return handle == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(handle);
+}
+
+// Windows locks are mandatory: a lock over the data would stop other programs from reading
+// the archive while a record is appended. Locking one byte far beyond any real file keeps
+// the writers in line and leaves the data readable.
+constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+
+bool sameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION first{}, second{};
+    return GetFileInformationByHandle(a, &first) && GetFileInformationByHandle(b, &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
+} // namespace
+
+File::File(File &&other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+
+File &File::operator=(File &&other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+}
+
+File::~File() {
+    close();
+}
+
+// CREATE_NEW fails on any existing name, a symbolic link included, so nothing is ever
+// written through a link.
+File File::createNew(const fs::path &path) {
+    return File(fromHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                       nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+}
+
+File File::openForAppend(const fs::path &path, bool &created) {
+    HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    created = handle != INVALID_HANDLE_VALUE && GetLastError() != ERROR_ALREADY_EXISTS;
+    return File(fromHandle(handle));
+}
+
+bool File::isOpen() const {
+    return handle_ != -1;
+}
+
+// Every write goes to the end of the file: a new file grows from its start, and an archive
+// file opened for appending gets its records after whatever another process appended.
+bool File::write(std::string_view bytes) {
+    if (!isOpen() || !SetFilePointerEx(asHandle(handle_), {}, nullptr, FILE_END))
+        return false;
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(asHandle(handle_), bytes.data(), chunk, &written, nullptr) || written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+std::optional<std::uint64_t> File::size() const {
+    LARGE_INTEGER size{};
+    if (!isOpen() || !GetFileSizeEx(asHandle(handle_), &size))
+        return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+std::optional<std::string> File::readAt(std::uint64_t offset, std::size_t count) const {
+    if (!isOpen())
+        return std::nullopt;
+    std::string bytes(count, '\0');
+    std::size_t done = 0;
+    while (done < count) {
+        OVERLAPPED at{};
+        const std::uint64_t position = offset + done;
+        at.Offset = static_cast<DWORD>(position);
+        at.OffsetHigh = static_cast<DWORD>(position >> 32);
+        DWORD got = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+        if (!ReadFile(asHandle(handle_), bytes.data() + done, chunk, &got, &at)) {
+            if (GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool File::truncate(std::uint64_t size) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    return isOpen() &&
+           SetFileInformationByHandle(asHandle(handle_), FileEndOfFileInfo, &end, sizeof end);
+}
+
+bool File::flushToDisk() {
+    return isOpen() && FlushFileBuffers(asHandle(handle_));
+}
+
+File::LockResult File::lockExclusive(std::chrono::milliseconds timeout) {
+    if (!isOpen())
+        return LockResult::Failed;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        OVERLAPPED at{};
+        at.OffsetHigh = kLockOffsetHigh;
+        if (LockFileEx(asHandle(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                       0, &at))
+            return LockResult::Locked;
+        if (GetLastError() != ERROR_LOCK_VIOLATION && GetLastError() != ERROR_IO_PENDING)
+            return LockResult::Failed;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return LockResult::TimedOut;
+        Sleep(20);
+    }
+}
+
+bool File::isStillAt(const fs::path &path) const {
+    if (!isOpen())
+        return false;
+    HANDLE named =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    const bool same = sameFile(asHandle(handle_), named);
+    CloseHandle(named);
+    return same;
+}
+
+// Closing the handle lets go of the lock too.
+bool File::close() {
+    if (!isOpen())
+        return true;
+    return CloseHandle(asHandle(std::exchange(handle_, -1)));
+}
+
+// Write-through: the rename is on the disk when the call returns.
+bool renameOver(const fs::path &from, const fs::path &to) {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 } // namespace ferolan::platform

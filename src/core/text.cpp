@@ -43,21 +43,29 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        auto cr = text.find('\r', start);
-        if (cr == std::string_view::npos) {
+        auto end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
             lines.push_back(text.substr(start));
             break;
         }
-        lines.push_back(text.substr(start, cr - start));
-        start = cr + 1;
-        if (start < text.size() && text[start] == '\n')
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
             ++start;
     }
     return lines;
 }
 
 bool endsWithLineEnd(std::string_view text) {
-    return text.empty() || text.back() == '\r' || text.ends_with(kCrLf);
+    return text.empty() || text.back() == '\r' || text.back() == '\n';
+}
+
+std::string withControlsBlanked(std::string_view text) {
+    std::string out(text);
+    for (char &c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
+            c = ' ';
+    return out;
 }
 
 } // namespace ferolan

@@ -25,12 +25,17 @@ std::string_view lastChars(std::string_view text, std::size_t count);
 // never grows and never leaves the code page.
 std::string toUpperCp1252(std::string_view text);
 
-// Lines as the program reads them: a line ends at CR or at CR LF (a lone LF does not end
-// a line); a last line without a line end still counts; an empty text has no lines.
+// Lines as the program reads them: CR LF, a lone CR and a lone LF each end a line, so a
+// file that passed through another system reads as it was written; a last line without a
+// line end still counts; an empty text has no lines.
 std::vector<std::string_view> splitLines(std::string_view text);
 
-// True when the text is empty or its last line is closed by CR or CR LF.
+// True when the text is empty or its last line is closed by CR LF, CR or LF.
 bool endsWithLineEnd(std::string_view text);
+
+// The text with every control character (line feed, NUL, tab...) turned into a blank, for
+// a field written inside one line of a file, where such a byte would break or shift it.
+std::string withControlsBlanked(std::string_view text);
 
 inline constexpr std::string_view kCrLf = "\r\n";
 

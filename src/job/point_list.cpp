@@ -25,6 +25,9 @@ bool PointList::load(std::string jobBytes) {
     std::vector<Row> rows;
     rows.reserve(lines.empty() ? rows_.size() : lines.size());
     for (std::string_view line : lines) {
+        // Blank lines, trailing ones above all, are no points.
+        if (line.find_first_not_of(" \t") == std::string_view::npos)
+            continue;
         auto spanOf = [&jobBytes](std::string_view text) {
             return text.empty() ? Span{}
                                 : Span{static_cast<std::uint32_t>(text.data() - jobBytes.data()),
@@ -37,7 +40,7 @@ bool PointList::load(std::string jobBytes) {
             row[i] = spanOf(trimBlanks(columns(line, kLayout[i].from, kLayout[i].width)));
         rows.push_back(row);
     }
-    if (lines.empty())
+    if (rows.empty())
         rows.resize(rows_.size());
     bytes_ = std::move(jobBytes);
     rows_ = std::move(rows);

@@ -8,7 +8,7 @@
 
 namespace ferolan {
 
-// The job's point list: rows 1 to N, one per line of the job file, each with the eight
+// The job's point list: rows 1 to N, one per non-blank line of the job file, each with the eight
 // fields of the fixed-column layout as text. The file's bytes are kept once and the fields
 // are views into them, so a job of a million points stays small.
 class PointList {
@@ -20,9 +20,9 @@ public:
     // Before the first job: one empty row, as the grid shows it.
     PointList();
 
-    // Replaces the rows with the lines of a job file (Windows-1252 bytes). An empty file
-    // keeps the number of rows and empties them all. False, and nothing changed, for a
-    // file of 4 GiB or more.
+    // Replaces the rows with the lines of a job file (Windows-1252 bytes). A file without a
+    // non-blank line keeps the number of rows and empties them all. False, and nothing changed, for
+    // a file of 4 GiB or more.
     [[nodiscard]] bool load(std::string jobBytes);
 
     std::size_t rowCount() const { return rows_.size(); }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -12,7 +13,11 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kData = FEROLAN_TEST_DATA;
-const QByteArray kMalformed = "il formato del punto PF1/0012/A074 non è corretto! (XX/XX/XXXX)\n";
+// What the job of the tests reports on standard error in every run that reaches the grid.
+const QByteArray kWithoutCoordinates =
+    "Il punto 104 non ha coordinate utilizzabili: non inserito nel libretto\n";
+const QByteArray kMalformed =
+    kWithoutCoordinates + "il formato del punto PF1/0012/A074 non è corretto! (XX/XX/XXXX)\n";
 
 QByteArray bytesOf(const fs::path &path) {
     std::ifstream file(path, std::ios::binary);
@@ -186,21 +191,82 @@ private slots:
     void shouldArchiveAsChosen_data() {
         QTest::addColumn<QStringList>("choice");
         QTest::addColumn<QString>("expectedArchive");
-        QTest::newRow("default") << QStringList() << "archive_proposti";
-        QTest::newRow("proposti") << QStringList{"--archivia", "proposti"} << "archive_proposti";
-        QTest::newRow("nessuno") << QStringList{"--archivia", "nessuno"} << "archive_nessuno";
-        QTest::newRow("tutti") << QStringList{"--archivia", "tutti"} << "archive_tutti";
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("default") << QStringList() << "archive_proposti" << QByteArray("\r\n");
+        QTest::newRow("proposti") << QStringList{"--archivia", "proposti"} << "archive_proposti"
+                                  << QByteArray("\r\n");
+        QTest::newRow("nessuno") << QStringList{"--archivia", "nessuno"} << "archive_nessuno"
+                                 << QByteArray("\r\n");
+        QTest::newRow("tutti") << QStringList{"--archivia", "tutti"} << "archive_tutti"
+                               << QByteArray("\r\n");
+        QTest::newRow("job with LF line ends")
+            << QStringList() << "archive_proposti" << QByteArray("\n");
+        QTest::newRow("job with CR line ends")
+            << QStringList() << "archive_proposti" << QByteArray("\r");
     }
     void shouldArchiveAsChosen() {
         QFETCH(QStringList, choice);
         QFETCH(QString, expectedArchive);
+        QFETCH(QByteArray, lineEnd);
         ProgramFolder folder;
-        Outcome outcome = folder.run(folder.arguments() << choice);
+        writeBytes(folder.root() / "job.txt", bytesOf(kData / "job.txt").replace("\r\n", lineEnd));
+        Outcome outcome =
+            folder.run(without(folder.arguments(), "--lavoro") << "--lavoro"
+                                                               << "job.txt" << choice);
         QCOMPARE(outcome.status, 0);
         QCOMPARE(outcome.out, "il file libretto.dat è stato regolarmente creato\n");
         QCOMPARE(bytesOf(folder.booklet()),
                  bytesOf(kData / "expected" / "booklet_without_added_points.dat"));
         compareFolders(folder.archive(), kData / "expected" / expectedArchive.toStdString());
+    }
+
+    // Several runs archiving the same new points at once: each point is archived once.
+    void shouldArchiveEachPointOnceWhenRunsOverlap() {
+        ProgramFolder folder;
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int i = 0; i < 4; ++i) {
+            runs.push_back(std::make_unique<QProcess>());
+            runs.back()->setWorkingDirectory(QString::fromStdString(folder.root().string()));
+            runs.back()->start(FEROLAN_BATCH, without(folder.arguments(), "--libretto")
+                                                  << "--libretto" << QString("libretto%1").arg(i));
+        }
+        for (auto &process : runs) {
+            QVERIFY(process->waitForFinished(60000));
+            QCOMPARE(process->exitCode(), 0);
+        }
+        compareFolders(folder.archive(), kData / "expected" / "archive_proposti");
+    }
+
+    // A job whose municipality code the table does not know.
+    void shouldTakeTheProvinceTheJobDoesNotGive_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QString>("province");
+        QTest::newRow("of the municipality") << QByteArray() << 0 << QByteArray() << "TORINO";
+        QTest::newRow("chosen") << QByteArray("Cmb_prov=CUNEO\n") << 0 << QByteArray() << "CUNEO";
+        QTest::newRow("none") << QByteArray("Cmb_comune=X999 - ALTROVE\n") << 2
+                              << QByteArray("Il campo Provincia è vuoto!\n") << "";
+    }
+    void shouldTakeTheProvinceTheJobDoesNotGive() {
+        QFETCH(QByteArray, line);
+        QFETCH(int, status);
+        QFETCH(QString, province);
+        ProgramFolder folder;
+        writeBytes(folder.root() / "job.txt",
+                   "BASE                                                                 "
+                   "4448006.973  606794.230 4516065.343\r\n"
+                   "PUNTO X999                                                           "
+                   "4448010.000  606790.000 4516060.000\r\n");
+        writeBytes(folder.root() / "dati", headerWith(line));
+        Outcome outcome =
+            folder.run(without(folder.arguments(folder.root() / "dati"), "--lavoro") << "--lavoro"
+                                                                                     << "job.txt");
+        QTEST(withoutFindings(outcome.err), "err");
+        QCOMPARE(outcome.status, status);
+        if (!province.isEmpty())
+            QVERIFY(
+                fs::is_directory(folder.archive() / "punti_fiduciali" / province.toStdString()));
     }
 
     void shouldReadHeaderDataInEveryEncoding_data() {
@@ -238,9 +304,10 @@ private slots:
         QByteArray after = QDate::currentDate().toString("ddMMyyyy").toLatin1();
         QCOMPARE(outcome.status, 0);
 
-        // The height of the master station and the mean east value of all 11 rows, rounded down.
+        // The height of the master station and the mean of the 10 east values, rounded down;
+        // the point without an east value does not count.
         QByteArray expected = bytesOf(kData / "expected" / "booklet_without_added_points.dat")
-                                  .replace("|1403600|", "|1276057|");
+                                  .replace("|1403600|", "|1403663|");
         QByteArray booklet = bytesOf(folder.booklet());
         QVERIFY(booklet == QByteArray(expected).replace("05032027", before) ||
                 booklet == QByteArray(expected).replace("05032027", after));
@@ -365,16 +432,13 @@ private slots:
                     "Manca il segno \"=\" alla riga 15 del file \"{root}/dati\": ogni riga deve "
                     "avere la forma Controllo=valore.",
                     true);
-        wrongHeader("unknown control", "Cmb_prov=ROMA\n",
-                    "Il controllo \"Cmb_prov\" alla riga 15 del file \"{root}/dati\" non esiste.",
-                    true);
+        wrongHeader(
+            "unknown control", "Cmb_provincia=ROMA\n",
+            "Il controllo \"Cmb_provincia\" alla riga 15 del file \"{root}/dati\" non esiste.",
+            true);
         wrongHeader("value Windows-1252 cannot hold", "Txt_note=Ω\n",
                     "Il valore di Txt_note alla riga 15 del file \"{root}/dati\" contiene "
                     "caratteri che il libretto (Windows-1252) non può contenere.",
-                    false);
-        wrongHeader("value with a CR", "Txt_note=A\rB\n",
-                    "Il valore di Txt_note alla riga 15 del file \"{root}/dati\" contiene un "
-                    "ritorno a capo (CR), che spezzerebbe la riga del libretto.",
                     false);
 
         auto refused = [&](const char *row, const QStringList &arguments, const QByteArray &line,
@@ -391,11 +455,19 @@ private slots:
                 without(withHeader, "--master") << "--master"
                                                 << "",
                 "", "Non hai selezionato nessun punto!");
-        refused("empty protocol", withHeader, "Txt_pg=\n", "Il campo Protocollo è vuoto!");
+        refused("master station without coordinates",
+                without(withHeader, "--master") << "--master"
+                                                << "104",
+                "",
+                "Il punto 104 non ha coordinate utilizzabili: non può essere la stazione master.");
+        refused("empty protocol", withHeader, "Txt_pg=\n",
+                kWithoutCoordinates + "Il campo Protocollo è vuoto!");
         refused("short sheet", withHeader, "Txt_foglio=12\n",
-                "Il formato del foglio non è corretto! <XXXX>");
+                kWithoutCoordinates + "Il formato del foglio non è corretto! <XXXX>");
         refused("field separator in the notes", withHeader, "Txt_note=A|B\n",
-                "Il campo note contiene il carattere | non ammesso!");
+                kWithoutCoordinates + "Il campo note contiene il carattere | non ammesso!");
+        refused("another province than the job's", withHeader, "Cmb_prov= ROMA\n",
+                kWithoutCoordinates + "La provincia ROMA non è quella del lavoro (TORINO)!");
 
         auto fileProblem = [&](const char *row, const QStringList &arguments, const char *setup,
                                const QByteArray &message, const char *archiveAfter = "archive") {
@@ -419,10 +491,13 @@ private slots:
                                                 << "nessuno.txt",
                     "", "Impossibile leggere il file dei dati dell'intestazione \"nessuno.txt\".");
         fileProblem("no code table", standard, "no code table",
-                    "Impossibile leggere la tabella dei comuni \"{root}/cod_comuni_2.cod\".");
-        fileProblem("no archive folder", standard, "no archive",
-                    "La cartella dell'archivio dei punti fiduciali \"{root}/archive\" non esiste: "
-                    "correggere la riga PATH_PF= del file \"{root}/ferolan.ini\".");
+                    kWithoutCoordinates +
+                        "Impossibile leggere la tabella dei comuni \"{root}/cod_comuni_2.cod\".");
+        fileProblem(
+            "no archive folder", standard, "no archive",
+            kWithoutCoordinates +
+                "La cartella dell'archivio dei punti fiduciali \"{root}/archive\" non esiste: "
+                "correggere la riga PATH_PF= del file \"{root}/ferolan.ini\".");
         // These two stop after the comparison, which reports the malformed name first.
         fileProblem("temporary file not creatable", standard, "temporary blocked",
                     kMalformed +

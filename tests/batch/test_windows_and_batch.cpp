@@ -70,7 +70,7 @@ private slots:
         prepare(walk.folder);
         walk.start();
         walk.loadJob(bytesOf(kData / "job.txt"), 1);
-        Frm_09 *header = walk.openHeaderWindow();
+        Frm_09 *header = walk.openHeaderWindow(true);
         typeHeader(*header, bytesOf(kData / "header.txt"));
         // Go on despite the accented letters; skip PF1/0012/A074; add points.
         walk.run.dialogs.answers = {Answer::Yes, Answer::Yes, Answer::Yes};

@@ -27,7 +27,9 @@ private slots:
             << QStringList{"10", "20", "31"} << "123.9" << 123.0 << 20.0;
         QTest::newRow("negative height") << QStringList{"1", "1", "1"} << "-0.5" << -1.0 << 1.0;
         QTest::newRow("text height") << QStringList{"1", "1", "1"} << "abc" << 0.0 << 1.0;
-        QTest::newRow("empty east counts as 0") << QStringList{"10", "", "11"} << "" << 0.0 << 7.0;
+        QTest::newRow("only numbers count") << QStringList{"10", "", "11"} << "" << 0.0 << 10.0;
+        QTest::newRow("text east does not count")
+            << QStringList{"10", "EST", "11"} << "" << 0.0 << 10.0;
         QTest::newRow("negative mean rounds down")
             << QStringList{"-1", "0", "0"} << "5" << 5.0 << -1.0;
     }

@@ -1,5 +1,6 @@
 #include "core/files.h"
 #include "job/point_list.h"
+#include "job/usable_point.h"
 
 #include <QtTest>
 
@@ -30,6 +31,63 @@ private slots:
         PointList points;
         QVERIFY(points.load(dataFile("job_edge_cases.txt")));
         QCOMPARE(dump(points), QByteArray::fromStdString(dataFile("job_edge_cases.expected")));
+    }
+
+    // A job that went through another system reads as the original, blank lines aside.
+    void shouldReadTheSameJobWhateverItsLineEnds() {
+        const QByteArray original = QByteArray::fromStdString(
+            readFile(std::filesystem::path(FEROLAN_SOURCE_DIR) / "demo" / "lavoro_aglie.txt")
+                .bytes);
+        PointList reference;
+        QVERIFY(reference.load(original.toStdString()));
+        QCOMPARE(reference.rowCount(), std::size_t(32));
+        for (const char *lineEnd : {"\n", "\r"}) {
+            QByteArray twin = QByteArray(original).replace("\r\n", lineEnd) + "  \t " + lineEnd;
+            PointList points;
+            QVERIFY(points.load(twin.toStdString()));
+            QCOMPARE(dump(points), dump(reference));
+        }
+    }
+
+    void shouldTellUsableCoordinates_data() {
+        QTest::addColumn<QByteArray>("x");
+        QTest::addColumn<QByteArray>("y");
+        QTest::addColumn<QByteArray>("z");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("a point in Italy") << QByteArray("4448006.973") << QByteArray("606794.230")
+                                          << QByteArray("4516065.343") << true;
+        QTest::newRow("inner edge")
+            << QByteArray("6000000") << QByteArray("0") << QByteArray("0") << true;
+        QTest::newRow("below it") << QByteArray("5999999.99") << QByteArray("0") << QByteArray("0")
+                                  << false;
+        QTest::newRow("outer edge")
+            << QByteArray("0") << QByteArray("-6800000") << QByteArray("0") << true;
+        QTest::newRow("beyond it")
+            << QByteArray("0") << QByteArray("0") << QByteArray("+6800000.01") << false;
+        QTest::newRow("point and digit")
+            << QByteArray(".64E7") << QByteArray("0") << QByteArray("0") << true;
+        QTest::newRow("empty cell")
+            << QByteArray("6400000") << QByteArray("") << QByteArray("0") << false;
+        QTest::newRow("text") << QByteArray("6400000") << QByteArray("0") << QByteArray("N/D")
+                              << false;
+        QTest::newRow("sign alone")
+            << QByteArray("-") << QByteArray("6400000") << QByteArray("0") << false;
+        QTest::newRow("overflowing")
+            << QByteArray("1E999") << QByteArray("0") << QByteArray("0") << false;
+    }
+    void shouldTellUsableCoordinates() {
+        QFETCH(QByteArray, x);
+        QFETCH(QByteArray, y);
+        QFETCH(QByteArray, z);
+        std::string line = "P";
+        for (const QByteArray &cell : {x, y, z}) {
+            line.resize(line.size() < 68 ? 68 : line.size(), ' ');
+            line +=
+                std::string(12 - static_cast<std::size_t>(cell.size()), ' ') + cell.toStdString();
+        }
+        PointList points;
+        QVERIFY(points.load(line));
+        QTEST(hasUsableCoordinates(points, 1), "usable");
     }
 
     void shouldStartWithOneEmptyRow() {

@@ -59,8 +59,10 @@ void JobWalk::loadJob(const QByteArray &job, int pointRow) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-Frm_09 *JobWalk::openHeaderWindow() {
+Frm_09 *JobWalk::openHeaderWindow(bool withoutCoordinates) {
     run.dialogs.answers.push_back(Answer::Yes);
+    if (withoutCoordinates)
+        run.dialogs.answers.push_back(Answer::Yes);
     run.dialogs.answers.push_back(Answer::Yes);
     run.dialogs.fileChoices.push_back({true, QString::fromStdString(booklet().string())});
     windows.form1().Cmd_ok->click();

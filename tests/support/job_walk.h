@@ -47,7 +47,9 @@ public:
     // Loads the job and clicks the point row (1..N).
     void loadJob(const QByteArray &job, int pointRow);
     // Confirms the master station and names the booklet; the header window opens.
-    Frm_09 *openHeaderWindow();
+    // `withoutCoordinates`: the job has points without usable coordinates, which the user
+    // agrees to leave out.
+    Frm_09 *openHeaderWindow(bool withoutCoordinates = false);
     // Fills every header field with valid values (the municipality: the first of the list).
     static void fillHeader(Frm_09 &header);
     // Presses " Avanti" in the header window; the fiducial point window opens unless loading

@@ -1,13 +1,14 @@
 #include "app/window/form1.h"
 
-#include "core/cp1252.h"
 #include "app/logic/export_definition.h"
-#include "core/files.h"
-#include "job/master_station.h"
-#include "core/settings_file.h"
-#include "ui/model/qt_text.h"
 #include "app/window/clickable_label.h"
 #include "app/window/logos.h"
+#include "core/cp1252.h"
+#include "core/files.h"
+#include "core/settings_file.h"
+#include "job/master_station.h"
+#include "job/usable_point.h"
+#include "ui/model/qt_text.h"
 #include "ui/window/window_setup.h"
 
 #include <QApplication>
@@ -254,6 +255,13 @@ void Form1::Cmd_ok_Click() {
                          .arg(toQString(state.Punto_master)),
                      QStringLiteral("Conferma punto")) == Answer::No)
         return;
+    if (!hasUsableCoordinates(points_, selectedRow_)) {
+        context_.tell(this, QString::fromStdString(unusableMasterMessage(state.Punto_master)),
+                      std::nullopt, MessageIcon::Critical);
+        return;
+    }
+    if (!confirmPointsWithoutCoordinates(state.Punto_master))
+        return;
     if (context_.ask(this, QStringLiteral("Vuoi procedere alla creazione del libretto Pregeo?"),
                      QStringLiteral("Conferma trasformazione")) == Answer::No)
         return;
@@ -273,6 +281,24 @@ void Form1::Cmd_ok_Click() {
 
     setEnabled(false);
     openHeaderWindow_();
+}
+
+// True when every point has usable coordinates or the user agrees to leave out those that
+// have none.
+bool Form1::confirmPointsWithoutCoordinates(std::string_view Punto_master) {
+    constexpr std::size_t kListed = 20;
+    std::vector<std::string_view> names = pointsWithoutCoordinates(points_, Punto_master);
+    if (names.empty())
+        return true;
+    QStringList lines{QStringLiteral("I punti seguenti non hanno coordinate utilizzabili e non "
+                                     "saranno inseriti nel libretto né archiviati:")};
+    for (std::size_t i = 0; i < names.size() && i < kListed; ++i)
+        lines << toQString(names[i]);
+    if (names.size() > kListed)
+        lines << QStringLiteral("e altri %1").arg(names.size() - kListed);
+    lines << QStringLiteral("Continuare?");
+    return context_.ask(this, lines.join(QLatin1Char('\n')),
+                        QStringLiteral("Punti senza coordinate")) != Answer::No;
 }
 
 void Form1::Cmd_esci_Click() {

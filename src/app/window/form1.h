@@ -54,6 +54,7 @@ private:
     void Cmd_esci_Click();
     void cmd_info_Click();
     void offerSite(const QString &question, const QUrl &site);
+    bool confirmPointsWithoutCoordinates(std::string_view Punto_master);
     void showActiveJob();
 
     AppContext &context_;

@@ -22,7 +22,7 @@ std::string rowOf(std::string_view type, std::initializer_list<std::string_view>
 }
 
 std::string bookletField(std::string_view text) {
-    std::string field(text);
+    std::string field = withControlsBlanked(text);
     std::replace(field.begin(), field.end(), '|', ' ');
     return field;
 }

@@ -1,8 +1,9 @@
 #include "booklet/logic/scrivi_libretto.h"
 
+#include "core/files.h"
+#include "job/usable_point.h"
 #include "booklet/logic/temporary_booklet.h"
 
-#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -47,7 +48,8 @@ bool produceBookletRows(const BookletSource &source,
         return false;
     for (std::size_t row = 1; row <= points.rowCount(); ++row) {
         std::string_view name = points.field(row, PointList::Name);
-        if (name == source.Punto_master || source.leftOutRows.contains(row))
+        if (name == source.Punto_master || source.leftOutRows.contains(row) ||
+            !hasUsableCoordinates(points, row))
             continue;
         Xyz vector = Calcola_vettore(pointXyz(points, row), Coord_master);
         if (!buffer.add(row2(name, vector, points.field(row, PointList::Description),
@@ -60,15 +62,12 @@ bool produceBookletRows(const BookletSource &source,
 std::optional<Xyz> Scrivi_libretto(const BookletSource &source,
                                    const std::filesystem::path &File_libretto) {
     const std::filesystem::path temporary = temporaryBookletPath(File_libretto);
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file.is_open())
+    platform::File file = createFresh(temporary);
+    if (!file.isOpen())
         return std::nullopt;
-    bool written = produceBookletRows(source, [&file](std::string_view piece) {
-        file.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-        return file.good();
-    });
-    file.close();
-    if (!written || file.fail()) {
+    bool written =
+        produceBookletRows(source, [&file](std::string_view piece) { return file.write(piece); });
+    if (!file.close() || !written) {
         // A booklet cut short must not be finished later as if it were whole.
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);

@@ -1,6 +1,6 @@
 #include "booklet/logic/temporary_booklet.h"
 
-#include <fstream>
+#include "core/files.h"
 
 namespace ferolan {
 
@@ -11,11 +11,8 @@ std::filesystem::path temporaryBookletPath(const std::filesystem::path &File_lib
 }
 
 bool createTemporaryBooklet(const std::filesystem::path &File_libretto) {
-    std::ofstream file(temporaryBookletPath(File_libretto), std::ios::binary | std::ios::trunc);
-    if (!file.is_open())
-        return false;
-    file.close();
-    return !file.fail();
+    platform::File file = createFresh(temporaryBookletPath(File_libretto));
+    return file.isOpen() && file.close();
 }
 
 } // namespace ferolan

@@ -8,7 +8,7 @@ namespace ferolan {
 // with ".tmp" appended (job.dat gives job.dat.tmp).
 std::filesystem::path temporaryBookletPath(const std::filesystem::path &File_libretto);
 
-// Creates the temporary file, or empties it when it exists. Run before anything is
+// Creates the temporary file afresh, a leftover of that name removed first. Run before anything is
 // archived, so that a folder that cannot take the file stops the job while nothing has
 // changed yet. False when the file cannot be created.
 [[nodiscard]] bool createTemporaryBooklet(const std::filesystem::path &File_libretto);

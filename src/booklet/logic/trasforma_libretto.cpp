@@ -25,21 +25,22 @@ CopyOutcome copyMapped(const fs::path &from, const fs::path &to) {
     std::ifstream in(from, std::ios::binary);
     if (!in.is_open())
         return CopyOutcome::ReadFailed;
-    std::ofstream out(to, std::ios::binary | std::ios::trunc);
-    if (!out.is_open())
-        return CopyOutcome::WriteFailed;
+    platform::File out = createFresh(to);
+    bool written = out.isOpen();
     std::vector<char> piece(kPieceSize);
-    while (out.good()) {
+    while (written) {
         in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
         auto count = static_cast<std::size_t>(in.gcount());
         if (count == 0)
             break;
         toBookletCharacters(std::span(piece.data(), count));
-        out.write(piece.data(), static_cast<std::streamsize>(count));
+        written = out.write(std::string_view(piece.data(), count));
     }
     bool readWhole = in.eof() && !in.bad();
-    out.close();
-    CopyOutcome outcome = out.fail()  ? CopyOutcome::WriteFailed
+    // On the disk before the rename, so a power cut never leaves an empty booklet.
+    written = written && out.flushToDisk();
+    written = out.close() && written;
+    CopyOutcome outcome = !written    ? CopyOutcome::WriteFailed
                           : readWhole ? CopyOutcome::Copied
                                       : CopyOutcome::ReadFailed;
     if (outcome != CopyOutcome::Copied) {
@@ -74,15 +75,14 @@ FinishingResult Trasforma_libretto(const fs::path &File_libretto) {
     case CopyOutcome::Copied:
         break;
     }
-    std::error_code error;
-    fs::rename(fresh, File_libretto, error);
-    if (error) {
+    if (!platform::renameOver(fresh, File_libretto)) {
         std::error_code ignored;
         fs::remove(fresh, ignored);
         return {Outcome::BookletUnwritable, File_libretto, {}};
     }
 
     FinishingResult result;
+    std::error_code error;
     fs::remove(temporary, error);
     if (error)
         result.leftoverTemporary = temporary;

@@ -3,6 +3,7 @@
 #include "core/files.h"
 #include "fiducial/logic/fiducial_archive.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <unordered_map>
@@ -20,6 +21,8 @@ public:
     ArchiveSnapshot &operator=(const ArchiveSnapshot &) = delete;
 
     PfLookup lookup(const PfKey &key) const;
+    // The length of the file as it was read; 0 when it could not be.
+    std::uint64_t length() const { return bytes_.size(); }
 
 private:
     struct KeyHash {

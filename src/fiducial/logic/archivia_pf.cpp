@@ -1,23 +1,85 @@
 #include "fiducial/logic/archivia_pf.h"
 
+#include "core/cp1252.h"
+#include "core/text.h"
+
+#include <map>
+#include <set>
+#include <system_error>
+
 namespace ferolan {
+namespace {
+
+std::string keyText(const PfKey &key) {
+    return std::string(key.numero) + '/' + std::string(key.foglio) + '/' +
+           std::string(key.codice_comune);
+}
+
+// What archiving knows of one municipality file: how far it has read it, and the keys other
+// programs appended since the comparison.
+struct WatchedFile {
+    AppendWatch watch;
+    std::set<std::string> keysOfOthers;
+};
+
+} // namespace
 
 ArchivingResult Archivia_pf(PfGrid &grid, const ProvinceArchive &archive) {
+    ArchivingResult result;
+    std::map<std::filesystem::path, WatchedFile> watched;
     for (PfGridRow &row : grid) {
         if (row.cell(PfGridRow::Mark) == kArchiveMark) {
             // The code table is asked again for every point, as the file may have changed.
-            PfFile file = pfFileOf(archive, row.cell(PfGridRow::Name));
+            const std::string &name = row.cell(PfGridRow::Name);
+            PfFile file = pfFileOf(archive, name);
             if (file.status == PfFile::TableUnreadable)
-                return {ArchivingResult::TableUnreadable, file.path};
-            if (file.status != PfFile::Ok ||
-                !Aggiungi_punto_fiduciale(file.path, row.cell(PfGridRow::Name),
-                                          row.cell(PfGridRow::Description), row.cell(PfGridRow::X),
-                                          row.cell(PfGridRow::Y), row.cell(PfGridRow::Z)))
-                return {ArchivingResult::AppendFailed, file.path};
+                return {ArchivingResult::TableUnreadable, file.path, {}};
+            if (file.status != PfFile::Ok)
+                return {ArchivingResult::AppendFailed, file.path, {}};
+            // A point of another province than the header's may need its folder.
+            std::error_code ignored;
+            std::filesystem::create_directory(file.path.parent_path(), ignored);
+
+            auto [entry, isNew] = watched.try_emplace(file.path);
+            WatchedFile &known = entry->second;
+            if (isNew)
+                known.watch.seenUpTo = row.archiveLengthCompared;
+            // Only a point the comparison found new is checked: one the user chose to archive
+            // again is appended as asked.
+            const bool foundNew = row.cell(PfGridRow::Used) == kNotUsed;
+            const std::string key = keyText(Scomponi_nome_pf(name));
+            known.watch.stillWanted = [&known, &key, foundNew](std::string_view unseen) {
+                for (std::string_view line : splitLines(unseen))
+                    known.keysOfOthers.insert(keyText(recordKey(line)));
+                return !foundNew || !known.keysOfOthers.contains(key);
+            };
+            AppendOutcome outcome =
+                foundNew && known.keysOfOthers.contains(key)
+                    ? AppendOutcome::Declined
+                    : appendPfRecord(file.path, name, row.cell(PfGridRow::Description),
+                                     row.cell(PfGridRow::X), row.cell(PfGridRow::Y),
+                                     row.cell(PfGridRow::Z), &known.watch);
+            switch (outcome) {
+            case AppendOutcome::Appended:
+                break;
+            case AppendOutcome::Declined:
+                result.archivedMeanwhile.push_back(name);
+                row.cell(PfGridRow::Mark) = kSkipMark;
+                break;
+            case AppendOutcome::Busy:
+                return {ArchivingResult::Busy, file.path, std::move(result.archivedMeanwhile)};
+            case AppendOutcome::Failed:
+                return {ArchivingResult::AppendFailed, file.path,
+                        std::move(result.archivedMeanwhile)};
+            }
         }
         row.passedByArchiving = true;
     }
-    return {};
+    return result;
+}
+
+std::string archiveBusyMessage(const std::filesystem::path &file) {
+    return "L'archivio " + utf8FromPath(file) + " è in uso da un altro programma.";
 }
 
 } // namespace ferolan

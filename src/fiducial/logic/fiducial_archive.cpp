@@ -40,13 +40,19 @@ std::optional<fs::path> Percorso_file_pf(std::string_view pathPf, std::string_vi
 }
 
 PfFile pfFileOf(const ProvinceArchive &archive, std::string_view nomePf) {
-    std::optional<std::string> nomeBase =
-        Nome_file_comune(archive.tabella, Scomponi_nome_pf(nomePf).codice_comune);
-    if (!nomeBase)
-        return {PfFile::TableUnreadable, archive.tabella.file()};
-    if (auto path = Percorso_file_pf(archive.pathPf, archive.provincia, *nomeBase))
-        return {PfFile::Ok, *path};
-    return {PfFile::NameUnusable, pfFilePath(archive.pathPf, archive.provincia, *nomeBase)};
+    std::string_view code = Scomponi_nome_pf(nomePf).codice_comune;
+    std::optional<std::string> nomeBase = Nome_file_comune(archive.tabella, code);
+    std::optional<std::string> own = archive.tabella.knownProvinceOf(code);
+    if (!nomeBase || archive.tabella.lastOutcome() != ReadOutcome::Ok)
+        return {PfFile::TableUnreadable, archive.tabella.file(), {}};
+    std::string_view provincia = own ? std::string_view(*own) : archive.provincia;
+    std::optional<fs::path> path = Percorso_file_pf(archive.pathPf, provincia, *nomeBase);
+    if (!path)
+        return {PfFile::NameUnusable, pfFilePath(archive.pathPf, provincia, *nomeBase), {}};
+    PfFile file{PfFile::Ok, *path, {}};
+    if (own && *own != trimBlanks(archive.provincia))
+        file.headerProvinceFile = Percorso_file_pf(archive.pathPf, archive.provincia, *nomeBase);
+    return file;
 }
 
 PfLookup Cerca_punto_fiduciale(const fs::path &file, const PfKey &key) {
@@ -56,9 +62,15 @@ PfLookup Cerca_punto_fiduciale(const fs::path &file, const PfKey &key) {
 bool Aggiungi_punto_fiduciale(const fs::path &file, std::string_view nomePf,
                               std::string_view descrizione, std::string_view x, std::string_view y,
                               std::string_view z) {
+    return appendPfRecord(file, nomePf, descrizione, x, y, z, nullptr) == AppendOutcome::Appended;
+}
+
+AppendOutcome appendPfRecord(const fs::path &file, std::string_view nomePf,
+                             std::string_view descrizione, std::string_view x, std::string_view y,
+                             std::string_view z, AppendWatch *watch) {
     std::string line = recordLine(nomePf, descrizione, x, y, z);
     line += kCrLf;
-    return appendToFile(file, line);
+    return appendLocked(file, line, watch);
 }
 
 bool hasArchiveFile(const fs::path &file) {

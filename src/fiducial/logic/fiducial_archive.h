@@ -44,8 +44,14 @@ struct PfFile {
     // The file; the code table when it could not be read; the path the file would have
     // when its name is not usable (for naming it in a message only).
     std::filesystem::path path;
+    // The file of the same name under the header window's province, when the point's own
+    // province is another: archives kept before points went to their own province hold
+    // such points there.
+    std::optional<std::filesystem::path> headerProvinceFile;
 };
 
+// A point is filed in the province of its own municipality code as the code table gives it;
+// only a code the table does not know is filed under the header window's province.
 PfFile pfFileOf(const ProvinceArchive &archive, std::string_view nomePf);
 
 enum class LookupOutcome { Found, NoMatch, NoFile, Unreadable };
@@ -65,6 +71,11 @@ PfLookup Cerca_punto_fiduciale(const std::filesystem::path &file, const PfKey &k
                                             std::string_view nomePf, std::string_view descrizione,
                                             std::string_view x, std::string_view y,
                                             std::string_view z);
+
+// Aggiungi_punto_fiduciale under the watch of appendLocked, telling how the append went.
+AppendOutcome appendPfRecord(const std::filesystem::path &file, std::string_view nomePf,
+                             std::string_view descrizione, std::string_view x, std::string_view y,
+                             std::string_view z, AppendWatch *watch);
 
 // A municipality has archived points when its file exists as an ordinary file.
 bool hasArchiveFile(const std::filesystem::path &file);

@@ -11,7 +11,7 @@ PfComparison::PfComparison(const ProvinceArchive &archive, char decimalSeparator
     : archive_(archive), decimalSeparator_(decimalSeparator) {}
 
 void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::size_t pointRow) {
-    PfLookup found = lookup(row.cell(PfGridRow::Name));
+    PfLookup found = lookup(row.cell(PfGridRow::Name), row.archiveLengthCompared);
     switch (found.outcome) {
     case LookupOutcome::Found: {
         Punto_fiduciale archived = found.record();
@@ -35,7 +35,7 @@ void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::si
     }
 }
 
-PfLookup PfComparison::lookup(std::string_view nomePf) {
+PfLookup PfComparison::lookup(std::string_view nomePf, std::uint64_t &length) {
     auto [known, isNew] =
         filesByCode_.try_emplace(std::string(Scomponi_nome_pf(nomePf).codice_comune));
     if (isNew)
@@ -45,10 +45,28 @@ PfLookup PfComparison::lookup(std::string_view nomePf) {
         noteUnreadable(file.path);
         return {LookupOutcome::Unreadable, {}};
     }
-    const ArchiveSnapshot &snapshot = snapshots_.try_emplace(file.path, file.path).first->second;
-    PfLookup found = snapshot.lookup(Scomponi_nome_pf(nomePf));
+    const PfKey key = Scomponi_nome_pf(nomePf);
+    PfLookup found = lookupIn(file.path, key, &length);
+    // Where the point's own province differs from the header's, an archive may already hold
+    // it under the header's province: found there, it is no new point either.
+    if ((found.outcome == LookupOutcome::NoMatch || found.outcome == LookupOutcome::NoFile) &&
+        file.headerProvinceFile) {
+        PfLookup elsewhere = lookupIn(*file.headerProvinceFile, key);
+        if (elsewhere.outcome == LookupOutcome::Found ||
+            elsewhere.outcome == LookupOutcome::Unreadable)
+            return elsewhere;
+    }
+    return found;
+}
+
+PfLookup PfComparison::lookupIn(const std::filesystem::path &file, const PfKey &key,
+                                std::uint64_t *length) {
+    const ArchiveSnapshot &snapshot = snapshots_.try_emplace(file, file).first->second;
+    if (length)
+        *length = snapshot.length();
+    PfLookup found = snapshot.lookup(key);
     if (found.outcome == LookupOutcome::Unreadable)
-        noteUnreadable(file.path);
+        noteUnreadable(file);
     return found;
 }
 

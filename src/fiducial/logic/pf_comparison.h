@@ -27,7 +27,9 @@ public:
     const std::vector<std::filesystem::path> &unreadableFiles() const { return unreadable_; }
 
 private:
-    PfLookup lookup(std::string_view nomePf);
+    PfLookup lookup(std::string_view nomePf, std::uint64_t &length);
+    PfLookup lookupIn(const std::filesystem::path &file, const PfKey &key,
+                      std::uint64_t *length = nullptr);
     void noteUnreadable(const std::filesystem::path &file);
 
     ProvinceArchive archive_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,9 @@ struct PfGridRow {
     std::array<std::string, kColumns> cells;
     // Set as archiving passes the row; the window shows the name cell green from then on.
     bool passedByArchiving = false;
+    // The length of the point's archive file when it was compared: archiving reads only what
+    // other programs appended after it.
+    std::uint64_t archiveLengthCompared = 0;
 
     std::string &cell(Column column) { return cells[static_cast<std::size_t>(column - 1)]; }
     const std::string &cell(Column column) const {

@@ -1,8 +1,11 @@
 #include "fiducial/logic/pf_grid_loading.h"
 
-#include "job/point_list.h"
 #include "core/text.h"
 #include "fiducial/logic/pf_comparison.h"
+#include "job/point_list.h"
+#include "job/usable_point.h"
+
+#include <unordered_set>
 
 namespace ferolan {
 namespace {
@@ -22,9 +25,12 @@ PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive
                          char decimalSeparator, const PfGridLoadingCallbacks &callbacks) {
     PfGridLoading loading;
     PfComparison comparison(archive, decimalSeparator);
+    std::unordered_set<std::string_view> proposedNames;
     for (std::size_t i = 1; i <= points.rowCount(); ++i) {
         std::string_view name = points.field(i, PointList::Name);
-        if (!isPfName(name))
+        // A point without usable coordinates is neither compared nor archived: the user has
+        // been told it stays out.
+        if (!isPfName(name) || !hasUsableCoordinates(points, i))
             continue;
         if (!hasPfLayout(name)) {
             if (callbacks.askAboutMalformedName(trimBlanks(name)) == MalformedNameAnswer::Stop) {
@@ -42,8 +48,10 @@ PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive
         row.cell(PfGridRow::Description) = points.field(i, PointList::Description);
         callbacks.showProgress(loading.grid.size() + 1);
         comparison.Controlla_pf(row, points, i);
+        // A point measured twice in one job is proposed once: its first occurrence.
+        bool firstOccurrence = proposedNames.insert(name).second;
         row.cell(PfGridRow::Mark) =
-            row.cell(PfGridRow::Used) == kNotUsed ? kArchiveMark : kSkipMark;
+            row.cell(PfGridRow::Used) == kNotUsed && firstOccurrence ? kArchiveMark : kSkipMark;
         loading.grid.push_back(std::move(row));
     }
     loading.unreadableFiles = comparison.unreadableFiles();

@@ -34,7 +34,8 @@ struct PfGridLoadingCallbacks {
 };
 
 // Lists the job's fiducial points in point list order, compares each with the archive and
-// proposes "V" (archive it) exactly for those the archive does not hold.
+// proposes "V" (archive it) for those the archive does not hold, each name only at its first
+// occurrence. Points without usable coordinates are left out.
 PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive,
                          char decimalSeparator, const PfGridLoadingCallbacks &callbacks);
 

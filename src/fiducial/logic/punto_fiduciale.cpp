@@ -56,7 +56,8 @@ std::string recordLine(std::string_view nomePf, std::string_view descrizione, st
     placeAt(line, kXColumn, x);
     placeAt(line, kYColumn, y);
     placeAt(line, kZColumn, z);
-    return line;
+    // A line feed in a description would split the record into two broken ones.
+    return withControlsBlanked(line);
 }
 
 } // namespace ferolan

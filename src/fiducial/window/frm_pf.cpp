@@ -176,18 +176,30 @@ void Frm_pf::Cmd_esegui_Click() {
     }
     ArchivingResult archiving = Archivia_pf(grid_, archive());
     model_.reload();
+    archivedMeanwhile_ = std::move(archiving.archivedMeanwhile);
     if (archiving.outcome != ArchivingResult::Ok) {
         // Whatever was appended stays; pressing " Avanti" again would archive it twice.
         Cmd_esegui->setEnabled(false);
-        tellCritical(
-            (archiving.outcome == ArchivingResult::TableUnreadable
-                 ? QStringLiteral("Impossibile leggere la tabella dei comuni %1.\n"
-                                  "Nessun punto fiduciale è stato archiviato.")
-                 : QStringLiteral("Impossibile scrivere nell'archivio dei punti fiduciali il "
-                                  "file %1.\nL'archiviazione si è fermata a questo punto: i "
-                                  "punti delle righe in verde prima di esso sono archiviati."))
-                .arg(pathToQString(archiving.file)) +
-            QStringLiteral("\nIl libretto non è stato scritto."));
+        const QString stopped =
+            QStringLiteral("\nL'archiviazione si è fermata a questo punto: i punti delle righe "
+                           "in verde prima di esso sono archiviati.");
+        QString cause;
+        switch (archiving.outcome) {
+        case ArchivingResult::TableUnreadable:
+            cause = QStringLiteral("Impossibile leggere la tabella dei comuni %1.\n"
+                                   "Nessun punto fiduciale è stato archiviato.")
+                        .arg(pathToQString(archiving.file));
+            break;
+        case ArchivingResult::Busy:
+            cause = QString::fromStdString(archiveBusyMessage(archiving.file)) + stopped;
+            break;
+        default:
+            cause = QStringLiteral("Impossibile scrivere nell'archivio dei punti fiduciali il "
+                                   "file %1.")
+                        .arg(pathToQString(archiving.file)) +
+                    stopped;
+        }
+        tellCritical(cause + QStringLiteral("\nIl libretto non è stato scritto."));
         return;
     }
     Scrivi_libretto();
@@ -329,6 +341,12 @@ void Frm_pf::Trasforma_libretto() {
     if (!result.leftoverTemporary.empty())
         text += QStringLiteral("\nNon è stato possibile cancellare il file temporaneo %1.")
                     .arg(pathToQString(result.leftoverTemporary));
+    if (!archivedMeanwhile_.empty()) {
+        text += QStringLiteral("\nPunti Fiduciali già archiviati nel frattempo da un altro "
+                               "programma, non archiviati di nuovo:");
+        for (const std::string &name : archivedMeanwhile_)
+            text += QLatin1Char('\n') + toQString(name);
+    }
     text += QStringLiteral("\n") + checkedBooklet(booklet);
     context_.tell(this, text, QStringLiteral("Trasformazione eseguita"), MessageIcon::None);
     context_.desktop.endProgram();

@@ -83,6 +83,8 @@ private:
     PfGridModel model_;
     PfGridColours colours_;
     std::set<std::size_t> leftOutRows_;
+    // Points another program archived between the comparison and archiving.
+    std::vector<std::string> archivedMeanwhile_;
     Xyz Coord_master;
 };
 

@@ -44,6 +44,9 @@ std::optional<std::string> separatorMessage(const HeaderData &header, const Chec
 } // namespace
 
 std::optional<std::string> Controlla_intestazione(const HeaderData &header) {
+    // Only a job whose municipality the table does not know leaves the province to the user.
+    if (header.Cmb_prov.empty())
+        return "Il campo Provincia è vuoto!";
     for (const CheckedField &field : kRequiredFields) {
         const std::string &text = header.*field.text;
         if (text.empty())

@@ -114,6 +114,14 @@ std::string Tabella_comuni::Provincia_del_comune(std::string_view codice) {
     return std::string(match->second);
 }
 
+std::optional<std::string> Tabella_comuni::knownProvinceOf(std::string_view codice) {
+    const Snapshot &table = current();
+    auto match = table.provinceOfCode.find(codice);
+    if (match == table.provinceOfCode.end() || trimBlanks(match->second).empty())
+        return std::nullopt;
+    return std::string(trimBlanks(match->second));
+}
+
 std::optional<std::string> Tabella_comuni::Riga_del_comune(std::string_view codice) {
     const Snapshot &table = current();
     auto match = table.firstLineWithCode.find(codice);

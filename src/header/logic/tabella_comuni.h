@@ -28,6 +28,9 @@ public:
     // The header text (after "*", untrimmed) of the municipality with that code; the last
     // header when no municipality has it; empty when the file has no header.
     std::string Provincia_del_comune(std::string_view codice);
+    // The trimmed province of the municipality with that code; nothing when no municipality
+    // line under a province header carries it, rather than a guess.
+    std::optional<std::string> knownProvinceOf(std::string_view codice);
     // The first line, exactly as read, whose first four characters equal the code.
     std::optional<std::string> Riga_del_comune(std::string_view codice);
 

@@ -8,6 +8,7 @@
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
 #include "header/logic/tabella_comuni.h"
+#include "job/master_station.h"
 #include "ui/model/qt_text.h"
 #include "ui/window/cp1252_validator.h"
 #include "ui/window/window_setup.h"
@@ -201,7 +202,7 @@ bool Frm_09::Form_Load() {
 
     Txt_data->setText(QString::fromStdString(dateText(context_.today())));
     Txt_quota->setText(QString::fromStdString(wholeNumberText(context_.state.Quota_master)));
-    Txt_estmedia->setText(QString::fromStdString(wholeNumberText(context_.state.Est_media)));
+    Txt_estmedia->setText(QString::fromStdString(meanEastText(context_.state.Est_media)));
 
     Cmb_prov_albo->addItems(toQStringList(table_.Elenco_province()));
     if (table_.lastOutcome() != ReadOutcome::Ok) {
@@ -220,9 +221,16 @@ bool Frm_09::Form_Load() {
     for (QComboBox *combo : {Cmb_albo, Cmb_prov_albo, Cmb_prec1, Cmb_prec2, Cmb_tipo})
         combo->setCurrentIndex(-1);
 
-    std::string provincia = table_.Provincia_del_comune(jobMunicipalityCode(points_));
+    // A job whose municipality the table does not know leaves the province to the user,
+    // rather than guessing one and creating its folder.
+    std::optional<std::string> provincia = table_.knownProvinceOf(jobMunicipalityCode(points_));
     QSignalBlocker quiet(Cmb_prov);
-    Cmb_prov->addItem(toQString(trimBlanks(provincia)));
+    if (provincia) {
+        Cmb_prov->addItem(toQString(*provincia));
+    } else {
+        Cmb_prov->addItems(toQStringList(table_.Elenco_province()));
+        Cmb_prov->setCurrentIndex(-1);
+    }
     quiet.unblock();
     Cmb_prov_Change();
     Txt_data->setFocus();

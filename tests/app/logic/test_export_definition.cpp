@@ -40,7 +40,7 @@ private slots:
         QTest::newRow("after a lone cr") << QByteArray("A\rUSCITA PREGEO") << true;
         QTest::newRow("blanks in front") << QByteArray(" USCITA PREGEO\r\n") << false;
         QTest::newRow("lower case") << QByteArray("uscita pregeo\r\n") << false;
-        QTest::newRow("after a lone lf") << QByteArray("A\nUSCITA PREGEO") << false;
+        QTest::newRow("after a lone lf") << QByteArray("A\nUSCITA PREGEO") << true;
         QTest::newRow("cut short") << QByteArray("USCITA PREGE") << false;
         QTest::newRow("empty") << QByteArray("") << false;
     }

@@ -15,9 +15,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const QByteArray kJob = "M1              BASE\r\n"
-                        "P2              SECONDO PUNTO\r\n"
+// P3 has no coordinates.
+const QByteArray kJob = "M1              BASE                                                "
+                        " 4448006.973  606794.230 4516065.343\r\n"
+                        "P2              SECONDO PUNTO                                       "
+                        " 4448010.000  606790.000 4516060.000\r\n"
                         "P3\r\n";
+const QString kWithoutCoordinates =
+    "I punti seguenti non hanno coordinate utilizzabili e non saranno inseriti nel libretto né "
+    "archiviati:\nP3\nContinuare?";
 
 QString lines(std::initializer_list<QString> parts) {
     return QStringList(parts).join('\n');
@@ -244,14 +250,16 @@ private slots:
         start();
         loadJob(kJob);
         clickRow(form->MSHFlexGrid1, 1);
-        run->dialogs.answers = {Answer::Yes, Answer::Yes};
+        run->dialogs.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
         run->dialogs.fileChoices.push_back({true, QStringLiteral("/lavori/libretto")});
         form->Cmd_ok->click();
         QCOMPARE(run->dialogs.texts().mid(1),
                  (QStringList{"Confermi l'utilizzo del punto P2 come stazione master?",
+                              kWithoutCoordinates,
                               "Vuoi procedere alla creazione del libretto Pregeo?"}));
         QCOMPARE(run->dialogs.messages[1].title, QStringLiteral("Conferma punto"));
-        QCOMPARE(run->dialogs.messages[2].title, QStringLiteral("Conferma trasformazione"));
+        QCOMPARE(run->dialogs.messages[2].title, QStringLiteral("Punti senza coordinate"));
+        QCOMPARE(run->dialogs.messages[3].title, QStringLiteral("Conferma trasformazione"));
         const FileRequest &save = run->dialogs.fileRequests.last();
         QCOMPARE(save.mode, FileRequest::Mode::Save);
         QCOMPARE(save.title, QStringLiteral("Creazione file Pregeo"));
@@ -267,8 +275,9 @@ private slots:
     void shouldStopAtANoOrACancelledBooklet_data() {
         QTest::addColumn<int>("yesAnswers");
         QTest::newRow("no to the master") << 0;
-        QTest::newRow("no to the booklet") << 1;
-        QTest::newRow("cancelled save dialog") << 2;
+        QTest::newRow("no to the points without coordinates") << 1;
+        QTest::newRow("no to the booklet") << 2;
+        QTest::newRow("cancelled save dialog") << 3;
     }
     void shouldStopAtANoOrACancelledBooklet() {
         QFETCH(int, yesAnswers);
@@ -277,7 +286,7 @@ private slots:
         clickRow(form->MSHFlexGrid1, 0);
         for (int i = 0; i < yesAnswers; ++i)
             run->dialogs.answers.push_back(Answer::Yes);
-        if (yesAnswers < 2)
+        if (yesAnswers < 3)
             run->dialogs.answers.push_back(Answer::No);
         else
             run->dialogs.fileChoices.push_back({false, {}});
@@ -286,6 +295,19 @@ private slots:
         QCOMPARE(headerWindowsOpened, 0);
         QCOMPARE(run->state.Punto_master, std::string("M1"));
         QVERIFY(run->state.File_libretto.empty());
+    }
+
+    void shouldRefuseAMasterWithoutCoordinates() {
+        start();
+        loadJob(kJob);
+        clickRow(form->MSHFlexGrid1, 2);
+        run->dialogs.answers = {Answer::Yes};
+        form->Cmd_ok->click();
+        QCOMPARE(run->dialogs.messages.last().text,
+                 QStringLiteral("Il punto P3 non ha coordinate utilizzabili: non può essere la "
+                                "stazione master."));
+        QCOMPARE(run->dialogs.messages.last().icon, MessageIcon::Critical);
+        QCOMPARE(headerWindowsOpened, 0);
     }
 
     void shouldEndAtOnceOnExitWritingNothing() {

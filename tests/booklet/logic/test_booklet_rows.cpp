@@ -71,6 +71,9 @@ private slots:
         QTest::newRow("bars become blanks, inner blanks stay")
             << 0.0 << 0.0 << 0.0 << ',' << QByteArray("|P|") << QByteArray("MURO  |CANCELLO")
             << QByteArray("2| P |0,000;0,000;0,000|0;0;0;0;0;0|PDOP=1|0|MURO   CANCELLO|\r\n");
+        QTest::newRow("control characters become blanks")
+            << 0.0 << 0.0 << 0.0 << ',' << QByteArray("P\r") << QByteArray("MURO\nNORD\0X", 11)
+            << QByteArray("2|P |0,000;0,000;0,000|0;0;0;0;0;0|PDOP=1|0|MURO NORD X|\r\n");
     }
     void shouldWriteAVectorRow() {
         QFETCH(double, x);

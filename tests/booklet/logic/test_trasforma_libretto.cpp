@@ -142,17 +142,16 @@ private slots:
         QVERIFY(!fs::exists(at("folder.dat.nuovo")));
     }
 
-    void shouldKeepAnEarlierBookletWhenTheDiskIsFull() {
-        if (!fs::exists("/dev/full"))
-            QSKIP("no /dev/full to stand for a full disk");
-        writeBytes(at("full.dat"), "earlier booklet\r\n");
-        writeBytes(at("full.dat.tmp"), std::string(200000, ';'));
-        fs::create_symlink("/dev/full", at("full.dat.nuovo"));
-        FinishingResult result = Trasforma_libretto(at("full.dat"));
-        QCOMPARE(result.outcome, Outcome::BookletUnwritable);
-        QCOMPARE(result.failedFile, at("full.dat"));
-        QCOMPARE(fileBytes(at("full.dat")), QByteArray("earlier booklet\r\n"));
-        QCOMPARE(fs::file_size(at("full.dat.tmp")), std::uintmax_t(200000));
+    // A leftover ".nuovo" link must neither have its target overwritten nor become the
+    // booklet.
+    void shouldNeverWriteThroughALeftoverLink() {
+        writeBytes(at("target"), "someone else's file\r\n");
+        writeBytes(at("linked.dat.tmp"), "2|P;1|\r\n");
+        fs::create_symlink(at("target"), at("linked.dat.nuovo"));
+        QVERIFY(Trasforma_libretto(at("linked.dat")).created());
+        QCOMPARE(fileBytes(at("target")), QByteArray("someone else's file\r\n"));
+        QVERIFY(!fs::is_symlink(at("linked.dat")));
+        QCOMPARE(fileBytes(at("linked.dat")), QByteArray("2|P,1|\r\n"));
     }
 
     void shouldReportATemporaryFileThatCannotBeDeleted() {

@@ -2,6 +2,7 @@
 #include "archive_fixture.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/pf_grid_loading.h"
+#include "fiducial/logic/punto_fiduciale.h"
 
 #include <QtTest>
 
@@ -117,6 +118,43 @@ private slots:
                      row.cell(PfGridRow::DiffZ),
                  std::string("0.0000.0000.000"));
         QCOMPARE(row.cell(PfGridRow::Mark), std::string("X"));
+    }
+
+    // A job near a provincial border, run while another program archives one of its points.
+    void shouldFileEachPointInItsOwnProvinceAndNotArchiveWhatAnotherDid() {
+        ArchiveFixture fixture;
+        writeBytes(fixture.table(), "*PROVA\r\nA123 - ALFA\r\n*ALTRA\r\nC789 - GAMMA\r\n");
+        const fs::path oldPlace = fixture.provinceFolder() / "C789 - GAMMA.pf";
+        const fs::path ownPlace = fixture.root() / "punti_fiduciali" / "ALTRA" / "C789 - GAMMA.pf";
+        const std::string archived =
+            recordLine("PF01/0001/C789", "", "4000000", "1000000", "4800000") + "\r\n";
+        writeBytes(oldPlace, archived);
+        PointList points;
+        QVERIFY(points.load(jobLine("PF01/0001/C789", "", "4000000", "1000000", "4800000") +
+                            jobLine("PF02/0001/C789", "", "4000000", "1000000", "4800000") +
+                            jobLine("PF07/0023/A123", "", "4000000", "1000000", "4800000") +
+                            jobLine("PF08/0023/A123", "", "4000000", "1000000", "4800000")));
+        PfGridLoadingCallbacks quiet{[](std::string_view) { return MalformedNameAnswer::Stop; },
+                                     [](std::size_t) {}};
+        PfGrid grid = loadPfGrid(points, fixture.archive(), '.', quiet).grid;
+        QStringList marks;
+        for (const PfGridRow &row : grid)
+            marks << QString::fromStdString(row.cell(PfGridRow::Used) + row.cell(PfGridRow::Mark));
+        QCOMPARE(marks, (QStringList{"SIX", "NOV", "NOV", "NOV"}));
+
+        const std::string byAnother = recordLine("PF08/0023/A123", "ALTRO", "1", "2", "3") + "\r\n";
+        writeBytes(fixture.alfa(), byAnother);
+        ArchivingResult result = Archivia_pf(grid, fixture.archive());
+
+        QCOMPARE(result.outcome, ArchivingResult::Ok);
+        QCOMPARE(result.archivedMeanwhile, std::vector<std::string>{"PF08/0023/A123"});
+        QCOMPARE(grid[3].cell(PfGridRow::Mark), std::string("X"));
+        QCOMPARE(bytesOf(oldPlace), archived);
+        QCOMPARE(bytesOf(ownPlace),
+                 recordLine("PF02/0001/C789", "", "4000000", "1000000", "4800000") + "\r\n");
+        QCOMPARE(bytesOf(fixture.alfa()),
+                 byAnother + recordLine("PF07/0023/A123", "", "4000000", "1000000", "4800000") +
+                     "\r\n");
     }
 };
 

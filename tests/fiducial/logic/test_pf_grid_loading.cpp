@@ -20,7 +20,7 @@ struct Job {
 std::string jobOfNames(const QStringList &names) {
     std::string bytes;
     for (const QString &name : names)
-        bytes += jobLine(name.toStdString(), "", "1", "2", "3");
+        bytes += jobLine(name.toStdString(), "", "4000000", "1000000", "4800000");
     return bytes;
 }
 
@@ -64,24 +64,28 @@ class TestPfGridLoading : public QObject {
 private slots:
     void shouldCompareEveryPfWithTheArchive() {
         ArchiveFixture fixture;
-        writeBytes(fixture.alfa(), "07 0023 A123 PRIMO                          4321098.765 "
-                                   "1234567.890 4567890.123\r\n"
+        // Records with LF line ends, as a file copied through another system has them.
+        writeBytes(fixture.alfa(), "05 0023 A123 ALTRO\n"
+                                   "07 0023 A123 PRIMO                          4321098.765 "
+                                   "1234567.890 4567890.123\n"
                                    "07 0023 A123 DOPPIO                         1.000       "
                                    "1.000       1.000\r\n");
         writeBytes(fixture.provinceFolder() / "C789.pf", "02 0001 C789");
         writeBytes(fixture.provinceFolder() / "E111.pf", "");
         fs::create_directory(fixture.provinceFolder() / "D000.pf");
         Job job(jobLine("PF07/0023/A123", "SPIGOLO", "4321098.752", "1234567.890", "4567890.200") +
-                jobLine("STAZIONE", "", "1", "2", "3") +
-                jobLine("PF08/0023/A123", "NUOVO", "1", "2", "3") +
-                jobLine("pf09/0023/A123", "", "1", "2", "3") +
-                jobLine("PF01/0001/B456", "SENZA FILE", "1", "2", "3") +
-                jobLine("PF02/0001/C789", "FUORI TABELLA", "1", "2", "3") +
+                jobLine("STAZIONE", "", "4000000", "1000000", "4800000") +
+                jobLine("PF08/0023/A123", "NUOVO", "4000000", "1000000", "4800000") +
+                jobLine("pf09/0023/A123", "", "4000000", "1000000", "4800000") +
+                jobLine("PF01/0001/B456", "SENZA FILE", "4000000", "1000000", "4800000") +
+                jobLine("PF02/0001/C789", "FUORI TABELLA", "4000000", "1000000", "4800000") +
                 jobLine("PF07/0023/A123", "ANCORA", "4321098.778", "1234567.890", "4567890.123") +
-                jobLine("PF03/0001/D000", "", "1", "2", "3") +
-                jobLine("PF04/0001/D000", "", "1", "2", "3") +
-                jobLine("PF05/0001/E111", "VUOTO", "1", "2", "3") +
-                jobLine("PFAB/CDEF/xA123", "", "1", "2", "3"));
+                jobLine("PF03/0001/D000", "", "4000000", "1000000", "4800000") +
+                jobLine("PF04/0001/D000", "", "4000000", "1000000", "4800000") +
+                jobLine("PF05/0001/E111", "VUOTO", "4000000", "1000000", "4800000") +
+                jobLine("PFAB/CDEF/xA123", "", "4000000", "1000000", "4800000") +
+                jobLine("PF06/0023/A123", "SENZA COORDINATE", "", "", "") +
+                jobLine("PF08/0023/A123", "RIPETUTO", "4000000", "1000000", "4800000"));
         Recorder recorder;
 
         PfGridLoading loading =
@@ -92,17 +96,20 @@ private slots:
                  (QStringList{
                      "PF07/0023/A123|4321098.752|1234567.890|4567890.200|0,013|0,000|-0,077|SI|X|"
                      "SPIGOLO",
-                     "PF08/0023/A123|1|2|3||||NO|V|NUOVO",
-                     "PF01/0001/B456|1|2|3||||NO|V|SENZA FILE",
-                     "PF02/0001/C789|1|2|3|-1,000|-2,000|-3,000|SI|X|FUORI TABELLA",
+                     "PF08/0023/A123|4000000|1000000|4800000||||NO|V|NUOVO",
+                     "PF01/0001/B456|4000000|1000000|4800000||||NO|V|SENZA FILE",
+                     "PF02/0001/"
+                     "C789|4000000|1000000|4800000|-4000000,000|-1000000,000|-4800000,000|SI|X|"
+                     "FUORI TABELLA",
                      "PF07/0023/A123|4321098.778|1234567.890|4567890.123|-0,013|0,000|0,000|SI|"
                      "X|ANCORA",
-                     "PF03/0001/D000|1|2|3|||||X|",
-                     "PF04/0001/D000|1|2|3|||||X|",
-                     "PF05/0001/E111|1|2|3||||NO|V|VUOTO",
-                     "PFAB/CDEF/xA123|1|2|3||||NO|V|",
+                     "PF03/0001/D000|4000000|1000000|4800000|||||X|",
+                     "PF04/0001/D000|4000000|1000000|4800000|||||X|",
+                     "PF05/0001/E111|4000000|1000000|4800000||||NO|V|VUOTO",
+                     "PFAB/CDEF/xA123|4000000|1000000|4800000||||NO|V|",
+                     "PF08/0023/A123|4000000|1000000|4800000||||NO|X|RIPETUTO",
                  }));
-        QCOMPARE(recorder.progress, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QCOMPARE(recorder.progress, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
         QCOMPARE(pathsOf(loading.unreadableFiles), pathsOf({fixture.provinceFolder() / "D000.pf"}));
         QVERIFY(loading.skippedRows.empty());
     }
@@ -162,8 +169,11 @@ private slots:
         QFETCH(bool, tableMissing);
         QFETCH(QByteArray, province);
         ArchiveFixture fixture;
+        // A code the table does not know is filed under the header's province.
         if (tableMissing)
             fs::remove(fixture.table());
+        else
+            writeBytes(fixture.table(), "*PROVA\r\n");
         std::string provincia = province.toStdString();
         Job job(jobOfNames({"PF07/0023/A123", "PF08/0023/A123"}));
         Recorder recorder;
@@ -172,12 +182,12 @@ private slots:
             loadPfGrid(job.points, {fixture.pathPf(), provincia, fixture.tabella()}, ',',
                        recorder.callbacks());
 
-        fs::path named = tableMissing
-                             ? fixture.table()
-                             : fixture.root() / "punti_fiduciali" / ".." / "A123 - ALFA.pf";
+        fs::path named =
+            tableMissing ? fixture.table() : fixture.root() / "punti_fiduciali" / ".." / "A123.pf";
         QCOMPARE(pathsOf(loading.unreadableFiles), pathsOf({named}));
         QCOMPARE(cellsOf(loading.grid),
-                 (QStringList{"PF07/0023/A123|1|2|3|||||X|", "PF08/0023/A123|1|2|3|||||X|"}));
+                 (QStringList{"PF07/0023/A123|4000000|1000000|4800000|||||X|",
+                              "PF08/0023/A123|4000000|1000000|4800000|||||X|"}));
     }
 
     void shouldToggleAMark_data() {

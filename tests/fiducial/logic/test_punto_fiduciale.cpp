@@ -22,6 +22,8 @@ private slots:
                                          "DESCRIZIONE MOLTO LUNGA CHE SUPERA I TRENTA",
                                          "123456789012", "-1.5", "7"));
         QVERIFY(Aggiungi_punto_fiduciale(file, "PF99/9999/B000", "", "1", "2", "3"));
+        // A line feed would split the record in two broken ones.
+        QVERIFY(Aggiungi_punto_fiduciale(file, "PF98/0001/B000", "A\nB\tC", "1", "2", "3"));
         QCOMPARE(bytesOf(file), dataFile("records.pf"));
     }
 

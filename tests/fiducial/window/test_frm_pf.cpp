@@ -19,9 +19,9 @@ namespace {
 const QByteArray kJob =
     jobLine("BASE", "STAZIONE", "4448000.000", "606800.000", "4516000.000", "1403652", "315") +
     jobLine("PF01/0012/A074", "PF CHIESA", "4447917.388", "607071.533", "4516117.367") +
-    jobLine("PF4/0012/A074", "NOME ERRATO", "1", "2", "3") +
+    jobLine("PF4/0012/A074", "NOME ERRATO", "4000000", "1000000", "4800000") +
     jobLine("PF02/0012/A074", "PF CAMPANILE", "4448100.5", "606900.25", "4516010.125") +
-    jobLine("pf03/0012/A074", "NON UN PF", "1", "2", "3") +
+    jobLine("pf03/0012/A074", "NON UN PF", "4000000", "1000000", "4800000") +
     jobLine("PF02/0012/A074", "PF CAMPANILE BIS", "4448100.5", "606900.25", "4516010.125");
 
 const QByteArray kArchive =
@@ -89,13 +89,14 @@ private slots:
         QCOMPARE(found, (QStringList{"PF01/0012/A074", "4447917.388", "607071.533", "4516117.367",
                                      "0,013", "-0,021", "0,008", "SI", "X", "PF CHIESA"}));
         QCOMPARE(colour(window, 0, 9, Qt::ForegroundRole), QColor(255, 0, 0));
+        // The point measured twice is proposed once.
         for (int row : {1, 2}) {
             QCOMPARE(cell(window, row, 1), QStringLiteral("PF02/0012/A074"));
             QCOMPARE(cell(window, row, 5), QString());
             QCOMPARE(cell(window, row, 8), QStringLiteral("NO"));
-            QCOMPARE(cell(window, row, 9), QStringLiteral("V"));
-            QCOMPARE(colour(window, row, 9, Qt::ForegroundRole), QColor(0, 128, 128));
+            QCOMPARE(cell(window, row, 9), row == 1 ? QStringLiteral("V") : QStringLiteral("X"));
         }
+        QCOMPARE(colour(window, 1, 9, Qt::ForegroundRole), QColor(0, 128, 128));
         QCOMPARE(cell(window, 2, 10), QStringLiteral("PF CAMPANILE BIS"));
         QCOMPARE(walk->windows.frm09()->statusText(), QString());
         QVERIFY(!window->Cmb_comune->isEnabled() && !window->lbl_pf->isEnabled());
@@ -129,8 +130,6 @@ private slots:
         window->Cmd_esegui->click();
         QCOMPARE(walk->folder.read(aglie()), kArchive +
                                                  "02 0012 A074 PF CAMPANILE                   "
-                                                 "4448100.5   606900.25   4516010.125\r\n"
-                                                 "02 0012 A074 PF CAMPANILE BIS               "
                                                  "4448100.5   606900.25   4516010.125\r\n");
         for (int row = 0; row < 3; ++row)
             QCOMPARE(colour(window, row, 1, Qt::BackgroundRole), QColor(0, 255, 0));
@@ -209,6 +208,21 @@ private slots:
         QCOMPARE(booklet.count("PF09/0014/A074"), 1);
     }
 
+    // Another program archives the new point between the comparison and " Avanti".
+    void shouldNameThePointsArchivedMeanwhile() {
+        Frm_pf *window = open();
+        const QByteArray byAnother =
+            "02 0012 A074 DA UN ALTRO PROGRAMMA         4448100.5   606900.25   4516010.125\r\n";
+        walk->folder.write(aglie(), kArchive + byAnother);
+        walk->run.dialogs.answers.push_back(Answer::No);
+        window->Cmd_esegui->click();
+        QCOMPARE(walk->folder.read(aglie()), kArchive + byAnother);
+        QCOMPARE(cell(window, 1, 9), QStringLiteral("X"));
+        QVERIFY(walk->run.dialogs.texts().last().contains(
+            "Punti Fiduciali già archiviati nel frattempo da un altro programma, non archiviati "
+            "di nuovo:\nPF02/0012/A074\nControllo del libretto"));
+    }
+
     void shouldArchiveNothingWhenTheTemporaryFileCannotBeCreated() {
         Frm_pf *window = open();
         fs::remove_all(walk->booklet().parent_path());
@@ -221,7 +235,8 @@ private slots:
     }
 
     void shouldStopAtAFailedAppendAndNeverArchiveTwice() {
-        const QByteArray job = kJob + jobLine("PF05/0013/Z999", "CODICE IGNOTO", "1", "2", "3");
+        const QByteArray job =
+            kJob + jobLine("PF05/0013/Z999", "CODICE IGNOTO", "4000000", "1000000", "4800000");
         fs::create_directories(walk->archiveFile("TORINO", "Z999"));
         Frm_pf *window = open(Answer::Yes, job);
         QCOMPARE(cell(window, 3, 8), QString()); // the unreadable file is named once
@@ -234,7 +249,7 @@ private slots:
         QVERIFY(walk->run.dialogs.texts().last().contains("Z999.pf"));
         QVERIFY(!window->Cmd_esegui->isEnabled());
         QVERIFY(!fs::exists(walk->booklet()));
-        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 4);
+        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 3);
     }
 
     void shouldKeepTheTemporaryFileAndOfferFineWhenTheBookletCannotBeWritten() {
@@ -252,7 +267,7 @@ private slots:
         window->cmd_fine->click();
         QVERIFY(walk->run.desktop.ended);
         QVERIFY(fs::is_regular_file(walk->booklet()));
-        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 4);
+        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 3);
     }
 };
 

@@ -48,9 +48,9 @@ QString verdict(const HeaderData &header) {
 class TestHeaderChecks : public QObject {
     Q_OBJECT
 private slots:
-    // An empty header fails on the date alone; filling the fields one by one then walks
-    // through every check in its order. A single blank passes as filled and the notes are
-    // never asked for.
+    // An empty header fails on the province, then on the date alone; filling the fields one by one
+    // then walks through every check in its order. A single blank passes as filled and the notes
+    // are never asked for.
     void shouldReportTheFirstFailingCheckInOrder() {
         const std::vector<std::pair<QByteArray, QByteArray>> steps = {
             {"Txt_data", "0503202"}, {"Txt_data", "05032027"}, {"Txt_pg", " "},
@@ -74,6 +74,8 @@ private slots:
                                       "Il campo tipo di elaborato è vuoto!",
                                       "ok"};
         HeaderData header;
+        QCOMPARE(verdict(header), QStringLiteral("Il campo Provincia è vuoto!"));
+        header.Cmb_prov = "TORINO";
         QCOMPARE(verdict(header), QStringLiteral("Il campo data è vuoto!"));
         for (std::size_t i = 0; i < steps.size(); ++i) {
             header.*kFields.at(steps[i].first) = steps[i].second.toStdString();
@@ -100,7 +102,8 @@ private slots:
             << QByteArray("Txt_foglio") << QByteArray("00123") << badSheet;
         QTest::newRow("any four characters")
             << QByteArray("Txt_foglio") << QByteArray("  A ") << "ok";
-        QTest::newRow("province not checked") << QByteArray("Cmb_prov") << QByteArray("") << "ok";
+        QTest::newRow("empty province")
+            << QByteArray("Cmb_prov") << QByteArray("") << "Il campo Provincia è vuoto!";
         QTest::newRow("province separator not checked")
             << QByteArray("Cmb_prov") << QByteArray("|") << "ok";
         QTest::newRow("notes optional") << QByteArray("Txt_note") << QByteArray("") << "ok";

@@ -37,7 +37,8 @@ private slots:
         QTest::newRow("name placed with blanks")
             << QByteArrayList{"  PF01/0001/A074", "P9"} << QByteArray("A074");
         QTest::newRow("short last name") << QByteArrayList{"PF1", "P2"} << QByteArray("P2");
-        QTest::newRow("empty last name") << QByteArrayList{"PF01/0001", ""} << QByteArray("");
+        QTest::newRow("blank last line is no point")
+            << QByteArrayList{"PF01/0001", ""} << QByteArray("0001");
         QTest::newRow("no job loaded") << QByteArrayList{} << QByteArray("");
     }
     void shouldTakeTheMunicipalityCodeOfTheJob() {

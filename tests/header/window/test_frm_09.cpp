@@ -15,11 +15,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const QByteArray kJob = jobLine("BASE", "STAZIONE", "4448006.9732", "606794.2298", "4516065.3429",
-                                "1403652.400", "315.3") +
-                        jobLine("101", "PALO", "1", "2", "3", "1403600", "317") +
-                        jobLine("PF01/0012/A074", "PF", "1", "2", "3", "1403700", "316") +
-                        jobLine("PF05/0013/H501", "PF DI ROMA", "1", "2", "3", "1403652", "316");
+const QByteArray kJob =
+    jobLine("BASE", "STAZIONE", "4448006.9732", "606794.2298", "4516065.3429", "1403652.400",
+            "315.3") +
+    jobLine("101", "PALO", "4000000", "1000000", "4800000", "1403600", "317") +
+    jobLine("PF01/0012/A074", "PF", "4000000", "1000000", "4800000", "1403700", "316") +
+    jobLine("PF05/0013/H501", "PF DI ROMA", "4000000", "1000000", "4800000", "1403652", "316");
 
 // Types text as the keyboard would, letters outside ASCII included.
 void typeText(QWidget *widget, const QString &text) {
@@ -77,12 +78,31 @@ private slots:
     }
 
     void shouldTakeTheProvinceFromTheLastPointWithoutAFiducialPoint() {
-        const QByteArray job =
-            jobLine("BASE", "", "", "", "", "", "12345.6") + jobLine("PUNTO H501", "ROMA");
+        const QByteArray job = jobLine("BASE", "", "4000000", "1000000", "4800000", "", "12345.6") +
+                               jobLine("PUNTO H501", "ROMA", "4000000", "1000000", "4800000");
         Frm_09 *header = open(job);
         QCOMPARE(items(header->Cmb_prov), QStringList{"ROMA"});
         // A default longer than the input limit shows whole: the limit bounds typing only.
         QCOMPARE(header->Txt_quota->text(), QStringLiteral("12345"));
+        // No east value at all: no made-up mean.
+        QCOMPARE(header->Txt_estmedia->text(), QString());
+    }
+
+    void shouldLetTheUserChooseAProvinceTheJobDoesNotGive() {
+        const QByteArray job = jobLine("BASE", "", "4000000", "1000000", "4800000", "1403652") +
+                               jobLine("PUNTO Z000", "", "4000000", "1000000", "4800000");
+        Frm_09 *header = open(job);
+        Tabella_comuni table(walk->folder.root() / "cod_comuni_2.cod");
+        QCOMPARE(header->Cmb_prov->count(), static_cast<int>(table.Elenco_province().size()));
+        QCOMPARE(header->Cmb_prov->currentText(), QString());
+        QVERIFY(!header->Cmb_prov->isEditable());
+        JobWalk::fillHeader(*header);
+        header->Cmd_ok->click();
+        QCOMPARE(header->statusText(), QStringLiteral("Il campo Provincia è vuoto!"));
+        QCOMPARE(walk->run.desktop.beeps, 1);
+        QVERIFY(!fs::exists(walk->folder.archive() / "punti_fiduciali"));
+        header->Cmb_prov->setCurrentText(QStringLiteral("ROMA"));
+        QVERIFY(items(header->Cmb_comune).contains(QStringLiteral("H501 - ROMA")));
     }
 
     void shouldKeepThreeFieldsInUpperCase() {

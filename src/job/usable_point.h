@@ -1,0 +1,29 @@
+#pragma once
+
+#include "job/point_list.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ferolan {
+
+// True when the cell begins with a number: an optional sign, then a digit or a point and a
+// digit. An empty cell, which reads as 0, does not.
+bool beginsWithNumber(std::string_view cell);
+
+// A point can stand in the booklet only when each of X, Y and Z begins with a number and it
+// lies between 6,000 and 6,800 km from the Earth's centre: a missing coordinate would make
+// a vector to the centre of the Earth, and a point far outside that shell comes from shifted
+// or overflowing columns, not from a measurement.
+bool hasUsableCoordinates(const PointList &points, std::size_t row);
+
+// The names of the points, in list order, that the booklet leaves out for want of usable
+// coordinates; points named as the master station are not among them.
+std::vector<std::string_view> pointsWithoutCoordinates(const PointList &points,
+                                                       std::string_view Punto_master);
+
+// "Il punto <name> non ha coordinate utilizzabili: non può essere la stazione master." (UTF-8)
+std::string unusableMasterMessage(std::string_view Punto_master);
+
+} // namespace ferolan
