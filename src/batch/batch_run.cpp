@@ -20,6 +20,8 @@
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
 #include "header/logic/tabella_comuni.h"
+#include "sketch/logic/sketch_svg.h"
+#include "sketch/logic/survey_sketch.h"
 
 #include <algorithm>
 #include <exception>
@@ -47,6 +49,11 @@ struct Stop {
     bool withUsage = false;
 };
 
+// A file's name as the sketch writes it; characters beyond Windows-1252 become "?".
+std::string cp1252Name(const fs::path &path) {
+    return cp1252FromUtf8(utf8FromPath(path.filename())).value_or("?");
+}
+
 std::string quoted(const fs::path &path) {
     return "\"" + utf8FromPath(path) + "\"";
 }
@@ -70,6 +77,7 @@ public:
         writeBookletRows();
         addArchivedPoints();
         finish();
+        drawSketch();
     }
 
     // What a stopped run leaves in the temporary file is no booklet anyone could finish.
@@ -290,6 +298,25 @@ private:
         if (!result.leftoverTemporary.empty())
             context_.err << "Impossibile cancellare il file temporaneo "
                          << quoted(result.leftoverTemporary) << ".\n";
+    }
+
+    // After the booklet: a sketch that cannot be drawn or written leaves the booklet as it is.
+    void drawSketch() {
+        if (!request_.schema)
+            return;
+        const fs::path file = pathFromUtf8(*request_.schema);
+        std::optional<SurveySketch> sketch =
+            buildSurveySketch(points_, master_.Riga_master, loading_.grid, loading_.skippedRows,
+                              cp1252Name(pathFromUtf8(request_.lavoro)), cp1252Name(libretto_));
+        if (!sketch)
+            throw Stop{kFileProblem, "Impossibile disegnare lo schema del rilievo " + quoted(file) +
+                                         ": la stazione master " +
+                                         utf8FromCp1252(master_.Punto_master) +
+                                         " non ha coordinate utilizzabili. Il libretto è stato "
+                                         "scritto."};
+        if (!replaceFile(file, sketchSvg(*sketch)))
+            throw Stop{kFileProblem, "Impossibile scrivere lo schema del rilievo " + quoted(file) +
+                                         ". Il libretto è stato scritto."};
     }
 
     ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }

@@ -22,7 +22,7 @@ struct SingleOption {
     std::optional<std::string> value = {};
 };
 
-using SingleOptions = std::array<SingleOption, 6>;
+using SingleOptions = std::array<SingleOption, 7>;
 
 SingleOption *findOption(SingleOptions &options, std::string_view name) {
     auto option = std::find_if(options.begin(), options.end(),
@@ -68,7 +68,8 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
                               {"--dati", true},
                               {"--libretto", true},
                               {"--archivia"},
-                              {"--cartella"}}};
+                              {"--cartella"},
+                              {"--schema"}}};
     BatchRequest request;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
@@ -123,6 +124,7 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         request.archivia = *choice;
     }
     request.cartella = valueOf("--cartella");
+    request.schema = valueOf("--schema");
     return {CommandLine::Run, std::move(request), {}};
 }
 
@@ -145,7 +147,7 @@ std::string usageText() {
     return "Uso:\n"
            "  ferolan-batch --lavoro LAVORO --master NOME --dati FILE --libretto LIBRETTO\n"
            "                [--archivia proposti|nessuno|tutti] [--aggiungi PFnn/ffff/cccc]...\n"
-           "                [--cartella CARTELLA] [--confronto]\n"
+           "                [--cartella CARTELLA] [--confronto] [--schema SCHEMA.svg]\n"
            "  ferolan-batch --help\n"
            "\n"
            "Crea il libretto Pregeo da un lavoro esportato da TGO, come le finestre di Ferolan.\n"
@@ -165,6 +167,7 @@ std::string usageText() {
            "  --cartella CARTELLA    la cartella di ferolan.ini e cod_comuni_2.cod\n"
            "                         (predefinita: quella del programma)\n"
            "  --confronto            stampa il confronto dei punti fiduciali con l'archivio\n"
+           "  --schema SCHEMA.svg    disegna lo schema del rilievo in SVG, dopo il libretto\n"
            "  --help                 mostra questo aiuto\n"
            "\n"
            "Stato di uscita: 0 libretto creato; 1 riga di comando o file dei dati errati;\n"

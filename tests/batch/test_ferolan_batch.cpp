@@ -454,6 +454,37 @@ private slots:
         QVERIFY(!fs::exists(folder.temporary()));
     }
 
+    // The sketch comes after the booklet; one that cannot be written leaves the booklet.
+    void shouldDrawTheSketchOnlyAfterTheBooklet_data() {
+        QTest::addColumn<QString>("sketch");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("status");
+        QTest::newRow("written") << "schema.svg"
+                                 << "" << 0;
+        QTest::newRow("folder missing") << "manca/schema.svg"
+                                        << "" << 3;
+        QTest::newRow("booklet not written") << "schema.svg"
+                                             << "booklet blocked" << 3;
+    }
+    void shouldDrawTheSketchOnlyAfterTheBooklet() {
+        QFETCH(QString, sketch);
+        QFETCH(QString, setup);
+        QFETCH(int, status);
+        ProgramFolder folder;
+        if (!setup.isEmpty())
+            fs::create_directories(folder.booklet() / "occupied");
+        Outcome outcome = folder.run(folder.arguments() << "--schema" << sketch);
+        QCOMPARE(outcome.status, status);
+        const bool bookletWritten = setup.isEmpty();
+        QCOMPARE(fs::is_regular_file(folder.booklet()), bookletWritten);
+        const QByteArray svg = bytesOf(folder.root() / sketch.toStdString());
+        QCOMPARE(svg.startsWith("<?xml"), status == 0);
+        QVERIFY(svg.contains("Libretto: libretto.dat") || status != 0);
+        if (status != 0 && bookletWritten)
+            QVERIFY(outcome.err.endsWith("Impossibile scrivere lo schema del rilievo \"manca/"
+                                         "schema.svg\". Il libretto è stato scritto.\n"));
+    }
+
     void shouldShowUsageOnHelp() {
         Outcome outcome = run({"--help"}, fs::current_path());
         QCOMPARE(outcome.status, 0);

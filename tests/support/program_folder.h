@@ -22,6 +22,8 @@ public:
     std::filesystem::path archive() const { return root() / "archivio"; }
     std::filesystem::path tgo() const { return root() / "tgo"; }
     std::filesystem::path settings() const { return root() / "ferolan.ini"; }
+    // Where the user's own settings go during the test, instead of the real ones.
+    std::filesystem::path userSettings() const { return root() / "utente"; }
 
     void write(const std::filesystem::path &path, const QByteArray &bytes) const;
     QByteArray read(const std::filesystem::path &path) const;

@@ -3,6 +3,9 @@
 #include "app/logic/text.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
 
 namespace ferolan {
 namespace {
@@ -47,6 +50,33 @@ std::string_view PointList::field(std::size_t row, int column) const {
         return {};
     const Span &span = rows_[row - 1][static_cast<std::size_t>(column - 1)];
     return std::string_view(bytes_).substr(span.offset, span.length);
+}
+
+namespace {
+
+std::optional<double> plainNumber(std::string_view text) {
+    text = trimBlanks(text);
+    if (text.starts_with('+'))
+        text.remove_prefix(1);
+    double value = 0;
+    auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+bool hasUsableCoordinates(const PointList &points, std::size_t row) {
+    std::optional<double> x = plainNumber(points.field(row, PointList::X));
+    std::optional<double> y = plainNumber(points.field(row, PointList::Y));
+    std::optional<double> z = plainNumber(points.field(row, PointList::Z));
+    if (!x || !y || !z)
+        return false;
+    const double distance = std::sqrt(*x * *x + *y * *y + *z * *z);
+    return distance >= 6'000'000.0 && distance <= 6'800'000.0;
 }
 
 } // namespace ferolan

@@ -40,4 +40,9 @@ private:
     std::vector<Row> rows_;
 };
 
+// Whether a row's X, Y and Z are each a plain number ("." decimals) and together place the
+// point between 6,000 and 6,800 km from the Earth's centre: a blank or mistyped cell would
+// otherwise read as 0 and put the point at the centre of the Earth.
+bool hasUsableCoordinates(const PointList &points, std::size_t row);
+
 } // namespace ferolan

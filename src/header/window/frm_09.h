@@ -34,6 +34,10 @@ public:
     // The entries of the municipality list (Windows-1252), in list order.
     std::vector<std::string> municipalityEntries() const;
 
+    // Puts back every field as the user left it in an earlier opening for the same job and
+    // master station.
+    void restoreInput(const HeaderData &typed);
+
     void Mostra_stato(const QString &text);
     QString statusText() const;
     bool isBusy() const { return busy_; }
@@ -66,6 +70,7 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildControls();
@@ -73,6 +78,7 @@ private:
     void Cmd_ok_Click();
     bool Apri_gestione_pf();
     void keepUpperCase(QLineEdit *field);
+    QWidget *control(std::string_view name) const;
 
     AppContext &context_;
     const PointList &points_;
