@@ -106,6 +106,12 @@ private slots:
         QCOMPARE(walk->windows.frm09()->statusText(), QString());
         QVERIFY(!window->Cmb_comune->isEnabled() && !window->lbl_pf->isEnabled());
         QVERIFY(window->cmd_fine->isHidden());
+
+        const QSize grid = window->MSHFlexGrid1->size();
+        const QPoint avanti = window->Cmd_esegui->pos();
+        window->resize(window->size() + QSize(120, 60));
+        QCOMPARE(window->MSHFlexGrid1->size(), grid + QSize(120, 60));
+        QCOMPARE(window->Cmd_esegui->pos(), avanti + QPoint(120, 60));
     }
 
     void shouldCloseBackToTheMainWindowOnNo() {

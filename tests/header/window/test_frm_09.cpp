@@ -3,6 +3,7 @@
 #include "header/window/frm_09.h"
 #include "job_walk.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -204,10 +205,16 @@ private slots:
         const HeaderData typed = header->datiIntestazione();
         if (way == "frame")
             header->close();
-        else if (way == "Escape")
+        else if (way == "Escape") {
+            // An open list keeps Escape for itself.
+            header->Cmb_albo->showPopup();
+            QTest::keyClick(header->Cmb_albo->view(), Qt::Key_Escape);
+            QTRY_VERIFY(!header->Cmb_albo->view()->isVisible());
+            QVERIFY(header && header->isVisible());
             QTest::keyClick(header->Txt_mappali, Qt::Key_Escape);
-        else
+        } else {
             header->Cmd_annulla1->click();
+        }
         QTRY_VERIFY(!header);
         QVERIFY(walk->windows.form1().isEnabled());
         QVERIFY(QTest::qWaitForWindowActive(&walk->windows.form1()));
