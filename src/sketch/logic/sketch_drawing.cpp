@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
 
 namespace ferolan {
 namespace {
@@ -137,12 +139,19 @@ std::vector<SketchShape> drawSketch(const SurveySketch &sketch, const SketchView
         return shapes;
     const SketchPoint &master = sketch.points[sketch.masterIndex];
     const double mx = view.toX(master.plan), my = view.toY(master.plan);
-    for (const SketchPoint &point : sketch.points)
-        if (&point != &master)
-            shapes.push_back(
-                line(mx, my, view.toX(point.plan), view.toY(point.plan), 0.5, kVectorInk));
+    // Marks, labels and vectors outside the view are not drawn.
+    const Box inView{-10, -10, view.width + 10, view.height + 10};
     for (const SketchPoint &point : sketch.points) {
         const double x = view.toX(point.plan), y = view.toY(point.plan);
+        const bool outside = std::max(x, mx) < inView.left || std::min(x, mx) > inView.right ||
+                             std::max(y, my) < inView.top || std::min(y, my) > inView.bottom;
+        if (&point != &master && !outside)
+            shapes.push_back(line(mx, my, x, y, 0.5, kVectorInk));
+    }
+    for (const SketchPoint &point : sketch.points) {
+        const double x = view.toX(point.plan), y = view.toY(point.plan);
+        if (!inView.overlaps({x - 1, y - 1, x + 1, y + 1}))
+            continue;
         if (point.mark == SketchMark::Master)
             shapes.push_back(mark(SketchShape::Triangle, x, y, 8, markColour(point.mark)));
         else
@@ -151,14 +160,33 @@ std::vector<SketchShape> drawSketch(const SurveySketch &sketch, const SketchView
         shapes.back().pointMark = true;
     }
 
-    // Labels that must be shown first, then the others where they fit, in job order.
+    // Labels that must be shown first, then the others where they fit, in job order. Labels
+    // are looked up by the cells of a coarse grid they cover, so a job of thousands of points
+    // stays quick to draw at every zoom.
     std::vector<Box> placed;
+    std::unordered_map<std::int64_t, std::vector<std::size_t>> cells;
+    auto cellsOf = [](const Box &box, auto &&visit) {
+        constexpr double kCell = 64;
+        for (auto x = static_cast<std::int64_t>(std::floor(box.left / kCell));
+             x <= static_cast<std::int64_t>(std::floor(box.right / kCell)); ++x)
+            for (auto y = static_cast<std::int64_t>(std::floor(box.top / kCell));
+                 y <= static_cast<std::int64_t>(std::floor(box.bottom / kCell)); ++y)
+                visit(x * 1'000'003 + y);
+    };
     auto place = [&](const SketchPoint &point, bool always) {
         const double x = view.toX(point.plan) + 7, y = view.toY(point.plan) - 5;
         const Box box = labelBox(x, y, point.name, kLabelSize);
-        if (!always && std::any_of(placed.begin(), placed.end(),
-                                   [&](const Box &other) { return box.overlaps(other); }))
+        if (!box.overlaps(inView))
             return;
+        bool free = true;
+        if (!always)
+            cellsOf(box, [&](std::int64_t cell) {
+                for (std::size_t other : cells[cell])
+                    free = free && !box.overlaps(placed[other]);
+            });
+        if (!free)
+            return;
+        cellsOf(box, [&](std::int64_t cell) { cells[cell].push_back(placed.size()); });
         placed.push_back(box);
         shapes.push_back(text(x, y, point.name, kLabelSize, always));
     };

@@ -30,17 +30,37 @@ const QSizeF kPage(1123, 794);
 
 void paintSketch(QPainter &painter, const std::vector<SketchShape> &shapes) {
     painter.setRenderHint(QPainter::Antialiasing);
-    for (const SketchShape &shape : shapes) {
+    // Runs of lines or dots alike are drawn in one call each: a job of thousands of points
+    // must repaint quickly while the user zooms and pans.
+    QList<QLineF> lines;
+    QList<QPointF> dots;
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        const SketchShape &shape = shapes[i];
         const QColor colour = toQColor(shape.colour);
+        const SketchShape *next = i + 1 < shapes.size() ? &shapes[i + 1] : nullptr;
+        const bool runGoesOn = next && next->kind == shape.kind && next->colour == shape.colour &&
+                               next->size == shape.size;
         switch (shape.kind) {
         case SketchShape::Line:
-            painter.setPen(QPen(colour, shape.size));
-            painter.drawLine(QPointF(shape.x, shape.y), QPointF(shape.x2, shape.y2));
+            lines.append(QLineF(shape.x, shape.y, shape.x2, shape.y2));
+            if (!runGoesOn) {
+                // Thin lines are drawn without smoothing, which costs most with many.
+                painter.setRenderHint(QPainter::Antialiasing, shape.size > 1);
+                painter.setPen(QPen(colour, shape.size));
+                painter.drawLines(lines);
+                painter.setRenderHint(QPainter::Antialiasing);
+                lines.clear();
+            }
             break;
         case SketchShape::Dot:
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(colour);
-            painter.drawEllipse(QPointF(shape.x, shape.y), shape.size, shape.size);
+            dots.append(QPointF(shape.x, shape.y));
+            if (!runGoesOn) {
+                painter.setRenderHint(QPainter::Antialiasing, shape.size > 2);
+                painter.setPen(QPen(colour, 2 * shape.size, Qt::SolidLine, Qt::RoundCap));
+                painter.drawPoints(dots);
+                painter.setRenderHint(QPainter::Antialiasing);
+                dots.clear();
+            }
             break;
         case SketchShape::Triangle: {
             QPainterPath path;
@@ -55,7 +75,8 @@ void paintSketch(QPainter &painter, const std::vector<SketchShape> &shapes) {
             QFont font(QStringLiteral("Sans Serif"));
             font.setPixelSize(std::max(1, static_cast<int>(shape.size)));
             font.setBold(shape.bold);
-            painter.setFont(font);
+            if (painter.font() != font)
+                painter.setFont(font);
             painter.setPen(colour);
             painter.drawText(QPointF(shape.x, shape.y), toQString(shape.text));
             break;
