@@ -15,9 +15,7 @@
 #include "sketch/window/sketch_window.h"
 
 #include <QCloseEvent>
-
 #include <QComboBox>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -25,6 +23,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
+
 #include <algorithm>
 
 namespace ferolan {
