@@ -13,10 +13,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
+#include <QToolTip>
 
 namespace ferolan {
 namespace {
@@ -78,6 +80,7 @@ Form1::Form1(AppContext &context, std::function<void()> openHeaderWindow)
     MSHFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Tab moves on to the next control instead of walking the cells.
     MSHFlexGrid1->setTabKeyNavigation(false);
+    MSHFlexGrid1->viewport()->installEventFilter(this);
 
     Lbl_lavoro_attivo = new QLabel(kActiveJob, this);
     layout_.add(Lbl_lavoro_attivo, {16, 384, 369, 41}, Follow::Bottom | Follow::Wider);
@@ -131,6 +134,24 @@ void Form1::closeEvent(QCloseEvent *event) {
 
 void Form1::resizeEvent(QResizeEvent *) {
     layout_.apply(size());
+}
+
+// A cell's tooltip is its whole text, followed by the name of the selected point.
+bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != MSHFlexGrid1->viewport() || event->type() != QEvent::ToolTip)
+        return QWidget::eventFilter(watched, event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    QStringList lines;
+    const QString cell = MSHFlexGrid1->indexAt(help->pos()).data(Qt::ToolTipRole).toString();
+    if (!cell.isEmpty())
+        lines << cell;
+    if (!MSHFlexGrid1->toolTip().isEmpty())
+        lines << MSHFlexGrid1->toolTip();
+    if (lines.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), lines.join(QLatin1Char('\n')), MSHFlexGrid1);
+    return true;
 }
 
 void Form1::Form_Activate() {
