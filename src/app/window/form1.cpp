@@ -42,6 +42,9 @@ public:
 protected:
     // Home and End go to the first and last point, as in a list.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        // Without a current row Qt's every move lands on the first row; End means the last.
+        if (action == MoveEnd && !currentIndex().isValid() && model()->rowCount() > 0)
+            return model()->index(model()->rowCount() - 1, 1);
         if (action == MoveHome || action == MoveEnd)
             modifiers |= Qt::ControlModifier;
         return QTableView::moveCursor(action, modifiers);

@@ -211,12 +211,10 @@ private slots:
         start();
         loadJob(kJob);
         QTableView *grid = form->MSHFlexGrid1;
-        grid->setFocus();
-        const QList<std::pair<Qt::Key, std::size_t>> keys = {{Qt::Key_Down, 1},
-                                                             {Qt::Key_End, 3},
-                                                             {Qt::Key_Home, 1},
-                                                             {Qt::Key_PageDown, 3},
-                                                             {Qt::Key_Up, 2}};
+        grid->setFocus(); // getting the focus chooses nothing
+        QCOMPARE(form->selectedRow(), std::size_t(0));
+        const QList<std::pair<Qt::Key, std::size_t>> keys = {
+            {Qt::Key_End, 3}, {Qt::Key_Home, 1}, {Qt::Key_PageDown, 3}, {Qt::Key_Up, 2}};
         for (const auto &[key, row] : keys) {
             QTest::keyClick(grid, key);
             QCOMPARE(form->selectedRow(), row);
@@ -226,6 +224,12 @@ private slots:
         QTest::keyClick(grid, Qt::Key_Tab);
         QVERIFY(QApplication::focusWidget() != grid);
         QCOMPARE(form->selectedRow(), std::size_t(2));
+        loadJob(kJob);
+        QCOMPARE(form->selectedRow(), std::size_t(0));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(form->selectedRow(), std::size_t(1));
+        QTest::keyClick(grid, Qt::Key_Down);
 
         run->dialogs.answers = {Answer::Yes, Answer::Yes};
         run->dialogs.fileChoices.push_back({true, QStringLiteral("/lavori/libretto")});
