@@ -22,6 +22,8 @@
 #include "job/master_station.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
+#include "sketch/logic/sketch_svg.h"
+#include "sketch/logic/survey_sketch.h"
 
 #include <algorithm>
 #include <exception>
@@ -49,6 +51,11 @@ struct Stop {
     bool withUsage = false;
 };
 
+// A file's name as the sketch writes it; characters beyond Windows-1252 become "?".
+std::string cp1252Name(const fs::path &path) {
+    return cp1252FromUtf8(utf8FromPath(path.filename())).value_or("?");
+}
+
 std::string quoted(const fs::path &path) {
     return "\"" + utf8FromPath(path) + "\"";
 }
@@ -72,7 +79,9 @@ public:
         writeBookletRows();
         addArchivedPoints();
         finish();
-        return checkBooklet();
+        const int status = checkBooklet();
+        drawSketch();
+        return status;
     }
 
     // What a stopped run leaves in the temporary file is no booklet anyone could finish.
@@ -350,6 +359,25 @@ private:
         for (const Finding &finding : findings)
             context_.err << findingText(finding) << '\n';
         return request_.severo && hasErrore(findings) ? kBookletErrore : kDone;
+    }
+
+    // After the booklet: a sketch that cannot be drawn or written leaves the booklet as it is.
+    void drawSketch() {
+        if (!request_.schema)
+            return;
+        const fs::path file = pathFromUtf8(*request_.schema);
+        std::optional<SurveySketch> sketch =
+            buildSurveySketch(points_, master_.Riga_master, loading_.grid, loading_.skippedRows,
+                              cp1252Name(pathFromUtf8(request_.lavoro)), cp1252Name(libretto_));
+        if (!sketch)
+            throw Stop{kFileProblem, "Impossibile disegnare lo schema del rilievo " + quoted(file) +
+                                         ": la stazione master " +
+                                         utf8FromCp1252(master_.Punto_master) +
+                                         " non ha coordinate utilizzabili. Il libretto è stato "
+                                         "scritto."};
+        if (!replaceFile(file, sketchSvg(*sketch)))
+            throw Stop{kFileProblem, "Impossibile scrivere lo schema del rilievo " + quoted(file) +
+                                         ". Il libretto è stato scritto."};
     }
 
     ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }

@@ -25,7 +25,7 @@ struct SingleOption {
     std::optional<std::string> value = {};
 };
 
-using SingleOptions = std::array<SingleOption, 6>;
+using SingleOptions = std::array<SingleOption, 7>;
 
 SingleOption *findOption(SingleOptions &options, std::string_view name) {
     auto option = std::find_if(options.begin(), options.end(),
@@ -97,7 +97,8 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
                               {"--dati", true},
                               {"--libretto", true},
                               {"--archivia"},
-                              {"--cartella"}}};
+                              {"--cartella"},
+                              {"--schema"}}};
     BatchRequest request;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
@@ -153,6 +154,7 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         request.archivia = *choice;
     }
     request.cartella = valueOf("--cartella");
+    request.schema = valueOf("--schema");
     return {CommandLine::Run, std::move(request), {}, {}};
 }
 
@@ -176,6 +178,7 @@ std::string usageText() {
            "  ferolan-batch --lavoro LAVORO --master NOME --dati FILE --libretto LIBRETTO\n"
            "                [--archivia proposti|nessuno|tutti] [--aggiungi PFnn/ffff/cccc]...\n"
            "                [--cartella CARTELLA] [--confronto] [--severo]\n"
+           "                [--schema SCHEMA.svg]\n"
            "  ferolan-batch --verifica LIBRETTO [--cartella CARTELLA]\n"
            "  ferolan-batch --help\n"
            "\n"
@@ -200,6 +203,7 @@ std::string usageText() {
            "                         un errore (il libretto resta scritto)\n"
            "  --verifica LIBRETTO    controlla un libretto qualsiasi, anche fatto da un altro\n"
            "                         programma, e ne stampa i problemi\n"
+           "  --schema SCHEMA.svg    disegna lo schema del rilievo in SVG, dopo il libretto\n"
            "  --help                 mostra questo aiuto\n"
            "\n"
            "Dopo la scrittura il libretto è controllato: ogni problema va sullo standard error\n"

@@ -28,6 +28,8 @@ struct BatchRequest {
     std::vector<std::string> aggiungi;
     std::optional<std::string> cartella;
     bool confronto = false;
+    // Where the survey sketch is drawn, once the booklet is written.
+    std::optional<std::string> schema;
     // Exit status 4 when the written booklet's check finds an errore.
     bool severo = false;
 };

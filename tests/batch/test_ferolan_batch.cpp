@@ -100,8 +100,8 @@ public:
         fs::copy(kData / "archive", archive(), fs::copy_options::recursive);
         fs::copy(kData / "cod_comuni_2.cod", root());
         // The settings file is Windows-1252, like every file the program reads.
-        const QString settings = "PATH_PF=" + dir_.path() + "/archive\r\nPATH_TGO=" +
-                                 dir_.path() + "/tgo\r\ncheck=1\r\n";
+        const QString settings = "PATH_PF=" + dir_.path() + "/archive\r\nPATH_TGO=" + dir_.path() +
+                                 "/tgo\r\ncheck=1\r\n";
         writeBytes(root() / "ferolan.ini", settings.toLatin1());
     }
 
@@ -617,6 +617,37 @@ private slots:
                      all[3] + '\n' + all[4] + '\n');
         QVERIFY(!fs::exists(folder.booklet()));
         QVERIFY(!fs::exists(folder.temporary()));
+    }
+
+    // The sketch comes after the booklet; one that cannot be written leaves the booklet.
+    void shouldDrawTheSketchOnlyAfterTheBooklet_data() {
+        QTest::addColumn<QString>("sketch");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("status");
+        QTest::newRow("written") << "schema.svg"
+                                 << "" << 0;
+        QTest::newRow("folder missing") << "manca/schema.svg"
+                                        << "" << 3;
+        QTest::newRow("booklet not written") << "schema.svg"
+                                             << "booklet blocked" << 3;
+    }
+    void shouldDrawTheSketchOnlyAfterTheBooklet() {
+        QFETCH(QString, sketch);
+        QFETCH(QString, setup);
+        QFETCH(int, status);
+        ProgramFolder folder;
+        if (!setup.isEmpty())
+            fs::create_directories(folder.booklet() / "occupied");
+        Outcome outcome = folder.run(folder.arguments() << "--schema" << sketch);
+        QCOMPARE(outcome.status, status);
+        const bool bookletWritten = setup.isEmpty();
+        QCOMPARE(fs::is_regular_file(folder.booklet()), bookletWritten);
+        const QByteArray svg = bytesOf(folder.root() / sketch.toStdString());
+        QCOMPARE(svg.startsWith("<?xml"), status == 0);
+        QVERIFY(svg.contains("Libretto: libretto.dat") || status != 0);
+        if (status != 0 && bookletWritten)
+            QVERIFY(outcome.err.endsWith("Impossibile scrivere lo schema del rilievo \"manca/"
+                                         "schema.svg\". Il libretto è stato scritto.\n"));
     }
 
     void shouldShowUsageOnHelp() {

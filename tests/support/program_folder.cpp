@@ -2,12 +2,17 @@
 
 #include "core/files.h"
 
+#include <QSettings>
+
 #include <fstream>
 
 namespace ferolan::testing {
 namespace fs = std::filesystem;
 
 ProgramFolder::ProgramFolder(char check) {
+    // The user's own settings (the remembered job folder) stay out of the test's way.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString(userSettings().string()));
     fs::create_directory(archive());
     fs::create_directory(tgo());
     write(tgo() / "asciiexp.dat", "DEFINIZIONE ESISTENTE\r\n");

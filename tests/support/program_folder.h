@@ -1,8 +1,8 @@
 #pragma once
 
 #include "job/module1.h"
-#include "ui/window/app_context.h"
 #include "scripted_dialogs.h"
+#include "ui/window/app_context.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -22,6 +22,8 @@ public:
     std::filesystem::path archive() const { return root() / "archivio"; }
     std::filesystem::path tgo() const { return root() / "tgo"; }
     std::filesystem::path settings() const { return root() / "ferolan.ini"; }
+    // Where the user's own settings go during the test, instead of the real ones.
+    std::filesystem::path userSettings() const { return root() / "utente"; }
 
     void write(const std::filesystem::path &path, const QByteArray &bytes) const;
     QByteArray read(const std::filesystem::path &path) const;

@@ -32,9 +32,13 @@ public:
     int beeps = 0;
     QList<QUrl> openedUrls;
     bool ended = false;
+    bool urlsOpen = true; // false: the desktop has nothing that opens an address
 
     void beep() override { ++beeps; }
-    void openUrl(const QUrl &url) override { openedUrls.append(url); }
+    bool openUrl(const QUrl &url) override {
+        openedUrls.append(url);
+        return urlsOpen;
+    }
     void endProgram() override { ended = true; }
 };
 

@@ -27,9 +27,14 @@ int PointListModel::columnCount(const QModelIndex &parent) const {
 }
 
 QVariant PointListModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    // The whole text is also the tooltip, for a cell too narrow to show it.
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    return toQString(points_.field(static_cast<std::size_t>(index.row()) + 1, index.column()));
+    QString text =
+        toQString(points_.field(static_cast<std::size_t>(index.row()) + 1, index.column()));
+    if (role == Qt::ToolTipRole && text.isEmpty())
+        return {};
+    return text;
 }
 
 QVariant PointListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -3,6 +3,7 @@
 #include "app/logic/export_definition.h"
 #include "app/window/clickable_label.h"
 #include "app/window/logos.h"
+#include "app/window/remembered_folder.h"
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/settings_file.h"
@@ -13,10 +14,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
+#include <QToolTip>
 
 namespace ferolan {
 namespace {
@@ -24,14 +27,36 @@ namespace {
 const QString kDesignCaption = QStringLiteral("Ferolan - da TGO a Pregeo ");
 const QString kActiveJob = QStringLiteral("lavoro attivo: ");
 
-QPushButton *makeButton(QWidget *parent, const QString &caption, QRect geometry,
-                        const QColor &textColour = {}) {
+QPushButton *makeButton(QWidget *parent, const QString &caption, const QColor &textColour = {}) {
     auto *button = new QPushButton(caption, parent);
-    button->setGeometry(geometry);
     if (textColour.isValid())
         button->setStyleSheet(QStringLiteral("color: %1;").arg(textColour.name()));
     return button;
 }
+
+// Only the user makes a row current: Qt would make the first row current as the grid gets the
+// focus, and so silently choose a master station.
+class PointGrid final : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    // Home and End go to the first and last point, as in a list.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        // Without a current row Qt's every move lands on the first row; End means the last.
+        if (action == MoveEnd && !currentIndex().isValid() && model()->rowCount() > 0)
+            return model()->index(model()->rowCount() - 1, 1);
+        if (action == MoveHome || action == MoveEnd)
+            modifiers |= Qt::ControlModifier;
+        return QTableView::moveCursor(action, modifiers);
+    }
+    void focusInEvent(QFocusEvent *event) override {
+        const bool hadCurrent = currentIndex().isValid();
+        QTableView::focusInEvent(event);
+        if (!hadCurrent && currentIndex().isValid())
+            selectionModel()->clear();
+    }
+};
 
 } // namespace
 
@@ -39,36 +64,43 @@ Form1::Form1(AppContext &context, std::function<void()> openHeaderWindow)
     : context_(context), openHeaderWindow_(std::move(openHeaderWindow)), model_(points_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kDesignCaption);
-    setFixedSize(489, 432);
+    setMinimumSize(layout_.designSize());
+    resize(layout_.designSize());
 
-    Cmd_ok = makeButton(this, QStringLiteral(" Esegui trasformazione"), {320, 344, 153, 33},
-                        QColor(0, 0, 255));
+    using Follow = GrowingLayout::Follow;
+    Cmd_ok = makeButton(this, QStringLiteral(" Esegui trasformazione"), QColor(0, 0, 255));
+    layout_.add(Cmd_ok, {320, 344, 153, 33}, Follow::Right | Follow::Bottom);
     Cmd_ok->setEnabled(false);
-    Cmd_selezione = makeButton(this, QStringLiteral("  Selezione Lavoro"), {16, 344, 153, 33},
-                               QColor(0, 0, 128));
-    Cmd_esci = makeButton(this, QStringLiteral(" Uscita"), {400, 384, 73, 41});
+    Cmd_selezione = makeButton(this, QStringLiteral("  Selezione Lavoro"), QColor(0, 0, 128));
+    layout_.add(Cmd_selezione, {16, 344, 153, 33}, Follow::Bottom);
+    Cmd_esci = makeButton(this, QStringLiteral(" Uscita"));
+    layout_.add(Cmd_esci, {400, 384, 73, 41}, Follow::Right | Follow::Bottom);
     Cmd_esci->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
-    MSHFlexGrid1 = new QTableView(this);
-    MSHFlexGrid1->setGeometry(16, 54, 457, 289);
+    MSHFlexGrid1 = new PointGrid(this);
+    layout_.add(MSHFlexGrid1, {16, 54, 457, 289}, Follow::Wider | Follow::Taller);
     MSHFlexGrid1->setModel(&model_);
     setUpGrid(*MSHFlexGrid1, PointListModel::kFormat);
     MSHFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab moves on to the next control instead of walking the cells.
+    MSHFlexGrid1->setTabKeyNavigation(false);
+    MSHFlexGrid1->viewport()->installEventFilter(this);
 
     Lbl_lavoro_attivo = new QLabel(kActiveJob, this);
-    Lbl_lavoro_attivo->setGeometry(16, 384, 369, 41);
+    layout_.add(Lbl_lavoro_attivo, {16, 384, 369, 41}, Follow::Bottom | Follow::Wider);
     Lbl_lavoro_attivo->setWordWrap(true);
     Lbl_lavoro_attivo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    cmd_info = makeButton(this, QStringLiteral("  Info"), {184, 8, 105, 41});
+    cmd_info = makeButton(this, QStringLiteral("  Info"));
+    layout_.add(cmd_info, {184, 8, 105, 41}, Follow::Stay);
     cmd_info->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
 
     Image2 = new ClickableLabel(this);
-    Image2->setGeometry(16, 8, 137, 33);
+    layout_.add(Image2, {16, 8, 137, 33}, Follow::Stay);
     Image2->setPixmap(varnetaLogo({121, 28}));
     Image2->setCursor(Qt::PointingHandCursor);
     Image1 = new ClickableLabel(this);
-    Image1->setGeometry(320, 8, 153, 33);
+    layout_.add(Image1, {320, 8, 153, 33}, Follow::Right);
     Image1->setPixmap(trimbleLogo({153, 33}));
     Image1->setCursor(Qt::PointingHandCursor);
 
@@ -81,7 +113,9 @@ Form1::Form1(AppContext &context, std::function<void()> openHeaderWindow)
     connect(Cmd_ok, &QPushButton::clicked, this, &Form1::Cmd_ok_Click);
     connect(Cmd_esci, &QPushButton::clicked, this, &Form1::Cmd_esci_Click);
     connect(cmd_info, &QPushButton::clicked, this, &Form1::cmd_info_Click);
-    connect(MSHFlexGrid1, &QTableView::clicked, this, &Form1::MSHFlexGrid1_Click);
+    // Arrows, pages, Home/End and clicks all move the current row: it is the master station.
+    connect(MSHFlexGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &Form1::MSHFlexGrid1_RowChange);
     connect(Image1, &ClickableLabel::clicked, this, [this] {
         offerSite(QStringLiteral("Vuoi collegarti al sito Internet di Trimble?"), kTrimbleSite);
     });
@@ -100,6 +134,28 @@ bool Form1::event(QEvent *event) {
 void Form1::closeEvent(QCloseEvent *event) {
     event->accept();
     Cmd_esci_Click();
+}
+
+void Form1::resizeEvent(QResizeEvent *) {
+    layout_.apply(size());
+}
+
+// A cell's tooltip is its whole text, followed by the name of the selected point.
+bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != MSHFlexGrid1->viewport() || event->type() != QEvent::ToolTip)
+        return QWidget::eventFilter(watched, event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    QStringList lines;
+    const QString cell = MSHFlexGrid1->indexAt(help->pos()).data(Qt::ToolTipRole).toString();
+    if (!cell.isEmpty())
+        lines << cell;
+    if (!MSHFlexGrid1->toolTip().isEmpty())
+        lines << MSHFlexGrid1->toolTip();
+    if (lines.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), lines.join(QLatin1Char('\n')), MSHFlexGrid1);
+    return true;
 }
 
 void Form1::Form_Activate() {
@@ -193,7 +249,7 @@ void Form1::Cmd_selezione_Click() {
     request.title = QStringLiteral("Selezione del file esportato da TGO");
     request.filter = QStringLiteral("Tutti i file (*.*)|*.*|File di testo(*.txt)|*.txt");
     request.filterIndex = 2;
-    request.startFolder = QStringLiteral("c:\\");
+    request.startFolder = lastJobFolder();
     FileChoice choice = context_.dialogs.chooseFile(this, request);
     if (!choice.accepted || choice.fileName.isEmpty()) {
         context_.state.File_lavoro.clear();
@@ -215,10 +271,12 @@ bool Form1::Carica_lavoro(const std::filesystem::path &job) {
         return false;
     }
     context_.state.File_lavoro = job;
+    rememberJobFolder(pathToQString(job.parent_path()));
     showActiveJob();
-    selectedRow_ = 0;
     model_.reload();
-    MSHFlexGrid1->clearSelection();
+    // No row is the master station until the user chooses one.
+    MSHFlexGrid1->selectionModel()->clear();
+    selectedRow_ = 0;
     context_.tell(this,
                   QStringLiteral("E' ora necessario selezionare dalla lista il punto che sarà "
                                  "trasformato in stazione master.\n"
@@ -228,10 +286,15 @@ bool Form1::Carica_lavoro(const std::filesystem::path &job) {
     return true;
 }
 
-void Form1::MSHFlexGrid1_Click(const QModelIndex &index) {
-    if (!index.isValid())
+void Form1::MSHFlexGrid1_RowChange(const QModelIndex &current) {
+    if (!current.isValid()) {
+        selectedRow_ = 0;
         return;
-    selectedRow_ = static_cast<std::size_t>(index.row()) + 1;
+    }
+    selectedRow_ = static_cast<std::size_t>(current.row()) + 1;
+    // The highlighted row is the one " Esegui trasformazione" confirms, whatever moved it.
+    MSHFlexGrid1->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
     if (points_.rowCount() > 1)
         MSHFlexGrid1->setToolTip(QStringLiteral("Il punto selezionato é: ") +
                                  toQString(points_.field(selectedRow_, PointList::Name)));
@@ -271,8 +334,9 @@ void Form1::Cmd_ok_Click() {
     request.title = QStringLiteral("Creazione file Pregeo");
     request.filter = QStringLiteral("File Pregeo (*.dat)|*.dat");
     request.filterIndex = 1;
-    request.fileName = QStringLiteral("*.dat");
-    request.startFolder = QStringLiteral("c:\\");
+    const std::filesystem::path &job = context_.state.File_lavoro;
+    request.fileName = pathToQString(job.stem()) + QStringLiteral(".dat");
+    request.startFolder = pathToQString(job.parent_path());
     FileChoice choice = context_.dialogs.chooseFile(this, request);
     // A cancelled dialog would leave the name "*.dat", under which no booklet can be written.
     if (!choice.accepted)
@@ -306,13 +370,20 @@ void Form1::Cmd_esci_Click() {
 }
 
 void Form1::cmd_info_Click() {
-    context_.desktop.openUrl(
-        QUrl::fromLocalFile(pathToQString(context_.programFolder / "ferolan.html")));
+    const QString help = pathToQString(context_.programFolder / "ferolan.html");
+    if (!context_.desktop.openUrl(QUrl::fromLocalFile(help)))
+        context_.tell(this,
+                      QStringLiteral("Impossibile aprire %1.\nLa guida si trova in %2.")
+                          .arg(QUrl::fromLocalFile(help).toDisplayString(), help),
+                      std::nullopt, MessageIcon::Exclamation);
 }
 
 void Form1::offerSite(const QString &question, const QUrl &site) {
-    if (context_.ask(this, question, QStringLiteral("Richiesta di Collegamento")) != Answer::No)
-        context_.desktop.openUrl(site);
+    if (context_.ask(this, question, QStringLiteral("Richiesta di Collegamento")) == Answer::No)
+        return;
+    if (!context_.desktop.openUrl(site))
+        context_.tell(this, QStringLiteral("Impossibile aprire %1.").arg(site.toDisplayString()),
+                      std::nullopt, MessageIcon::Exclamation);
 }
 
 } // namespace ferolan

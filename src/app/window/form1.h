@@ -1,8 +1,9 @@
 #pragma once
 
-#include "job/point_list.h"
 #include "app/model/point_list_model.h"
+#include "job/point_list.h"
 #include "ui/window/app_context.h"
+#include "ui/window/window_setup.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -43,18 +44,22 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Activate();
     bool checkExportDefinition();
     void Cmd_selezione_Click();
     bool Carica_lavoro(const std::filesystem::path &job);
-    void MSHFlexGrid1_Click(const QModelIndex &index);
+    void MSHFlexGrid1_RowChange(const QModelIndex &current);
     void Cmd_ok_Click();
     void Cmd_esci_Click();
     void cmd_info_Click();
     void offerSite(const QString &question, const QUrl &site);
     bool confirmPointsWithoutCoordinates(std::string_view Punto_master);
+    // Hands the address to the desktop and says so when nothing could open it.
+    bool openAddress(const QUrl &address);
     void showActiveJob();
 
     AppContext &context_;
@@ -62,6 +67,7 @@ private:
     PointList points_;
     PointListModel model_;
     std::size_t selectedRow_ = 0;
+    GrowingLayout layout_{{489, 432}};
     bool versionShown_ = false;
 };
 

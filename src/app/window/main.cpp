@@ -1,6 +1,6 @@
+#include "app/window/window_sequence.h"
 #include "ui/model/qt_text.h"
 #include "ui/window/app_context.h"
-#include "app/window/window_sequence.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

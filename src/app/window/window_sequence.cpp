@@ -34,6 +34,9 @@ void WindowSequence::openHeaderWindow() {
         backToMainWindow();
         return;
     }
+    if (typedHeader_ && typedHeader_->job == context_.state.File_lavoro &&
+        typedHeader_->masterRow == context_.state.Riga_master)
+        header->restoreInput(typedHeader_->header);
     frm09_ = header;
     connect(header, &Frm_09::indietro, this, &WindowSequence::backToMainWindow);
     connect(header, &Frm_09::avanti, this, &WindowSequence::openFiducialWindow);
@@ -55,6 +58,9 @@ void WindowSequence::openFiducialWindow() {
 }
 
 void WindowSequence::backToMainWindow() {
+    if (frm09_)
+        typedHeader_ = TypedHeader{context_.state.File_lavoro, context_.state.Riga_master,
+                                   frm09_->datiIntestazione()};
     // Deleted later: the way back may start inside one of these windows' own handlers.
     for (QWidget *window : {static_cast<QWidget *>(frmPf_), static_cast<QWidget *>(frm09_)})
         if (window) {

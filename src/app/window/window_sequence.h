@@ -1,12 +1,15 @@
 #pragma once
 
-#include "ui/window/app_context.h"
+#include "header/logic/header_data.h"
 #include "header/logic/tabella_comuni.h"
+#include "ui/window/app_context.h"
 
 #include <QObject>
 #include <QPointer>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace ferolan {
 
@@ -38,6 +41,15 @@ private:
     std::unique_ptr<Form1> form1_;
     QPointer<Frm_09> frm09_;
     QPointer<Frm_pf> frmPf_;
+
+    // What the header window held when the user went back, for the job and master station
+    // it was typed for.
+    struct TypedHeader {
+        std::filesystem::path job;
+        std::size_t masterRow = 0;
+        HeaderData header;
+    };
+    std::optional<TypedHeader> typedHeader_;
 };
 
 } // namespace ferolan

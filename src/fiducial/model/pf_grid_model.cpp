@@ -36,6 +36,9 @@ QVariant PfGridModel::data(const QModelIndex &index, int role) const {
     const auto column = static_cast<PfGridRow::Column>(index.column());
     if (role == Qt::DisplayRole)
         return toQString(row.cell(column));
+    // The whole text is also the tooltip, for a cell too narrow to show it.
+    if (role == Qt::ToolTipRole && !row.cell(column).empty())
+        return toQString(row.cell(column));
     if (role == PassedByArchivingRole)
         return row.passedByArchiving;
     return {};
@@ -44,6 +47,9 @@ QVariant PfGridModel::data(const QModelIndex &index, int role) const {
 QVariant PfGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
+    // The format's one-blank heading left the description column unnamed.
+    if (section == PfGridRow::Description)
+        return QStringLiteral("Descrizione");
     return formatSection(kFormat, section).trimmed();
 }
 

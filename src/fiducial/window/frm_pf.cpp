@@ -10,22 +10,30 @@
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "header/window/frm_09.h"
+#include "sketch/logic/survey_sketch.h"
+#include "sketch/window/sketch_window.h"
 #include "ui/model/qt_text.h"
 #include "ui/window/cp1252_validator.h"
 #include "ui/window/window_setup.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace ferolan {
 namespace {
 
 const QString kWorking = QStringLiteral("ATTENDERE ... ELABORAZIONE IN CORSO ...");
+// The room the list of added points takes below the insertion stage's controls.
+constexpr int kAddedListHeight = 110;
 
 // The current text of a list, only when it is one of the list's own entries: a typed text
 // that matches nothing is ignored.
@@ -44,7 +52,8 @@ Frm_pf::Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &tab
     colours_.setSourceModel(&model_);
     setObjectName(QStringLiteral("Frm_pf"));
     setWindowTitle(QStringLiteral("Gestione PF"));
-    setFixedSize(684, 318);
+    setMinimumSize(layout_.designSize());
+    resize(layout_.designSize());
     setAutoFillBackground(true);
     QPalette teal = palette();
     teal.setColor(QPalette::Window, QColor(0, 128, 128));
@@ -53,14 +62,17 @@ Frm_pf::Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &tab
 }
 
 void Frm_pf::buildControls() {
+    using Follow = GrowingLayout::Follow;
     MSHFlexGrid1 = new QTableView(this);
-    MSHFlexGrid1->setGeometry(8, 8, 673, 209);
+    layout_.add(MSHFlexGrid1, {8, 8, 673, 209}, Follow::Wider | Follow::Taller);
     MSHFlexGrid1->setModel(&colours_);
     setUpGrid(*MSHFlexGrid1, PfGridModel::kFormat);
+    MSHFlexGrid1->setTabKeyNavigation(false);
+    MSHFlexGrid1->installEventFilter(this);
 
     auto button = [this](const QString &caption, QStyle::StandardPixmap icon, QRect geometry) {
         auto *created = new QPushButton(style()->standardIcon(icon), caption, this);
-        created->setGeometry(geometry);
+        layout_.add(created, geometry, Follow::Right | Follow::Bottom);
         return created;
     };
     Cmd_esegui = button(QStringLiteral(" Avanti"), QStyle::SP_ArrowRight, {544, 272, 137, 41});
@@ -68,17 +80,19 @@ void Frm_pf::buildControls() {
         button(QStringLiteral(" Annulla"), QStyle::SP_DialogCancelButton, {544, 224, 137, 41});
     cmd_fine = button(QStringLiteral(" Fine"), QStyle::SP_DialogApplyButton, {544, 272, 137, 41});
     cmd_fine->hide();
+    Cmd_schema =
+        button(QStringLiteral(" Schema"), QStyle::SP_FileDialogContentsView, {400, 224, 137, 41});
 
     auto label = [this](const QString &caption, QRect geometry) {
         auto *created = new QLabel(caption, this);
-        created->setGeometry(geometry);
+        layout_.add(created, geometry, Follow::Bottom);
         created->setStyleSheet(QStringLiteral("color: rgb(255, 192, 128);"));
         created->setEnabled(false);
         return created;
     };
     auto list = [this](QRect geometry) {
         auto *combo = new QComboBox(this);
-        combo->setGeometry(geometry);
+        layout_.add(combo, geometry, Follow::Bottom);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setValidator(new Cp1252Validator(combo));
@@ -93,10 +107,15 @@ void Frm_pf::buildControls() {
     lbl_pf = label(QStringLiteral("Punto Fiduciale:"), {192, 264, 88, 33});
     lbl_pf->setWordWrap(true);
     Cmb_pf = list({280, 264, 65, 25});
+    Lst_aggiunti = new QListWidget(this);
+    Lst_aggiunti->setObjectName(QStringLiteral("Lst_aggiunti"));
+    layout_.add(Lst_aggiunti, {16, 304, 521, kAddedListHeight - 8}, Follow::Bottom | Follow::Wider);
+    Lst_aggiunti->hide();
 
     setTabOrder(MSHFlexGrid1, Cmd_esegui);
     setTabOrder(Cmd_esegui, cmd_annulla);
-    setTabOrder(cmd_annulla, Cmb_comune);
+    setTabOrder(cmd_annulla, Cmd_schema);
+    setTabOrder(Cmd_schema, Cmb_comune);
     setTabOrder(Cmb_comune, Cmb_foglio);
     setTabOrder(Cmb_foglio, Cmb_pf);
     setTabOrder(Cmb_pf, cmd_fine);
@@ -104,6 +123,7 @@ void Frm_pf::buildControls() {
     connect(MSHFlexGrid1, &QTableView::clicked, this, &Frm_pf::MSHFlexGrid1_Click);
     connect(Cmd_esegui, &QPushButton::clicked, this, &Frm_pf::Cmd_esegui_Click);
     connect(cmd_annulla, &QPushButton::clicked, this, &Frm_pf::annulla);
+    connect(Cmd_schema, &QPushButton::clicked, this, &Frm_pf::Cmd_schema_Click);
     connect(cmd_fine, &QPushButton::clicked, this, &Frm_pf::Trasforma_libretto);
     connect(Cmb_comune, &QComboBox::currentTextChanged, this, &Frm_pf::Cmb_comune_Change);
     connect(Cmb_foglio, &QComboBox::currentTextChanged, this, &Frm_pf::Cmb_foglio_Change);
@@ -136,9 +156,10 @@ bool Frm_pf::Form_Load() {
     grid_ = std::move(loading.grid);
     leftOutRows_ = std::set<std::size_t>(loading.skippedRows.begin(), loading.skippedRows.end());
     model_.reload();
-    // In today's fonts the headings' widths would push the marks out of sight; the
-    // description stays as narrow as its one-blank heading.
+    // In today's fonts the headings' widths would push the marks out of sight.
     fitColumnsToContents(*MSHFlexGrid1, PfGridRow::Name, PfGridRow::Mark);
+    MSHFlexGrid1->setColumnWidth(PfGridRow::Description,
+                                 MSHFlexGrid1->fontMetrics().averageCharWidth() * 30 + 8);
     headerWindow_.Mostra_stato(QString());
 
     if (!loading.unreadableFiles.empty()) {
@@ -160,9 +181,31 @@ void Frm_pf::MSHFlexGrid1_Click(const QModelIndex &index) {
     if (!index.isValid() || index.column() != PfGridRow::Mark)
         return;
     MSHFlexGrid1->setCurrentIndex(index);
-    PfGridRow &row = grid_[static_cast<std::size_t>(index.row())];
+    toggleMark(index.row());
+}
+
+void Frm_pf::toggleMark(int modelRow) {
+    PfGridRow &row = grid_[static_cast<std::size_t>(modelRow)];
     row.cell(PfGridRow::Mark) = toggledMark(row.cell(PfGridRow::Mark));
-    model_.rowChanged(index.row());
+    model_.rowChanged(modelRow);
+}
+
+void Frm_pf::Cmd_schema_Click() {
+    const Module1 &state = context_.state;
+    std::optional<SurveySketch> sketch =
+        buildSurveySketch(points_, state.Riga_master, grid_,
+                          std::vector<std::size_t>(leftOutRows_.begin(), leftOutRows_.end()),
+                          toCp1252(pathToQString(state.File_lavoro.filename())).value_or("?"),
+                          toCp1252(pathToQString(state.File_libretto.filename())).value_or("?"));
+    if (!sketch) {
+        tellCritical(QStringLiteral("La stazione master %1 non ha coordinate utilizzabili: lo "
+                                    "schema del rilievo non si può disegnare.")
+                         .arg(toQString(state.Punto_master)));
+        return;
+    }
+    auto *window = new SketchWindow(context_, std::move(*sketch), state.File_lavoro, this);
+    window->show();
+    window->activateWindow();
 }
 
 void Frm_pf::Cmd_esegui_Click() {
@@ -235,6 +278,10 @@ void Frm_pf::enterInsertionStage() {
         control->setEnabled(true);
     Cmd_esegui->hide();
     cmd_fine->show();
+    Lst_aggiunti->show();
+    layout_.setDesignSize({layout_.designSize().width(), 318 + kAddedListHeight});
+    setMinimumSize(layout_.designSize());
+    resize(width(), height() + kAddedListHeight);
 
     QSignalBlocker quiet(Cmb_comune);
     for (const std::string &entry : municipalities_) {
@@ -312,10 +359,16 @@ void Frm_pf::Cmb_pf_Click() {
     Punto_fiduciale record = lookup.record();
     std::string row = archivedPointRow(*number, *sheet, *entry, {record.x, record.y, record.z},
                                        record.descrizione, Coord_master, context_.decimalSeparator);
-    if (!appendToTemporaryBooklet(context_.state.File_libretto, row))
+    if (!appendToTemporaryBooklet(context_.state.File_libretto, row)) {
         tellCritical(QStringLiteral("Impossibile scrivere nel file temporaneo %1.\n"
                                     "Il punto non è stato aggiunto al libretto.")
                          .arg(pathToQString(temporaryBookletPath(context_.state.File_libretto))));
+        return;
+    }
+    Lst_aggiunti->addItem(QStringLiteral("PF%1/%2/%3  %4")
+                              .arg(toQString(*number), toQString(*sheet), toQString(code),
+                                   toQString(trimBlanks(record.descrizione))));
+    Lst_aggiunti->scrollToBottom();
 }
 
 void Frm_pf::Trasforma_libretto() {
@@ -372,6 +425,46 @@ bool Frm_pf::event(QEvent *event) {
     if (event->type() == QEvent::WindowActivate)
         context_.enterForm(this);
     return QWidget::event(event);
+}
+
+bool Frm_pf::eventFilter(QObject *watched, QEvent *event) {
+    // Space on the grid switches the current row's mark, as a click on it does.
+    if (watched == MSHFlexGrid1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        if (MSHFlexGrid1->currentIndex().isValid())
+            toggleMark(MSHFlexGrid1->currentIndex().row());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Frm_pf::keyPressEvent(QKeyEvent *event) {
+    // Reached only by keys the focused control leaves alone. In the insertion stage Enter in
+    // the lists chooses a point, and Escape does nothing: it would abandon a written booklet.
+    QWidget *focused = focusWidget();
+    const bool inLists =
+        focused &&
+        std::ranges::any_of(
+            std::initializer_list<QWidget *>{Cmb_comune, Cmb_foglio, Cmb_pf},
+            [focused](QWidget *list) { return list == focused || list->isAncestorOf(focused); });
+    const bool beforeAvanti = !Cmd_esegui->isHidden() && Cmd_esegui->isEnabled();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (beforeAvanti)
+            Cmd_esegui->click();
+        else if (!cmd_fine->isHidden() && cmd_fine->isEnabled() && !inLists)
+            cmd_fine->click();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        if (beforeAvanti)
+            cmd_annulla->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Frm_pf::resizeEvent(QResizeEvent *) {
+    layout_.apply(size());
 }
 
 void Frm_pf::closeEvent(QCloseEvent *event) {

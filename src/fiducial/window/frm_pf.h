@@ -1,13 +1,14 @@
 #pragma once
 
-#include "job/point_list.h"
-#include "ui/window/app_context.h"
 #include "booklet/logic/booklet_rows.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_grid.h"
 #include "fiducial/model/pf_grid_model.h"
 #include "fiducial/window/pf_grid_colours.h"
 #include "header/logic/header_data.h"
+#include "job/point_list.h"
+#include "ui/window/app_context.h"
+#include "ui/window/window_setup.h"
 
 #include <QWidget>
 
@@ -17,6 +18,7 @@
 
 class QComboBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QTableView;
 
@@ -48,6 +50,9 @@ public:
     QComboBox *Cmb_foglio;
     QLabel *lbl_pf;
     QComboBox *Cmb_pf;
+    QPushButton *Cmd_schema;
+    // The archived points added to the booklet, in the order added.
+    QListWidget *Lst_aggiunti;
 
 signals:
     // " Annulla", or the window closed from its frame.
@@ -56,10 +61,15 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();
     void MSHFlexGrid1_Click(const QModelIndex &index);
+    void toggleMark(int modelRow);
+    void Cmd_schema_Click();
     void Cmd_esegui_Click();
     void Scrivi_libretto();
     void enterInsertionStage();
@@ -85,6 +95,7 @@ private:
     std::set<std::size_t> leftOutRows_;
     // Points another program archived between the comparison and archiving.
     std::vector<std::string> archivedMeanwhile_;
+    GrowingLayout layout_{{684, 318}};
     Xyz Coord_master;
 };
 

@@ -31,33 +31,41 @@ constexpr std::array<CheckedField, 13> kRequiredFields = {{
 
 constexpr CheckedField kNote = {&HeaderData::Txt_note, "note"};
 
-std::string emptyMessage(const CheckedField &field) {
-    return "Il campo " + std::string(field.name) + " è vuoto!";
+HeaderProblem emptyMessage(const CheckedField &field) {
+    return {"Il campo " + std::string(field.name) + " è vuoto!", field.text};
 }
 
-std::optional<std::string> separatorMessage(const HeaderData &header, const CheckedField &field) {
+std::optional<HeaderProblem> separatorMessage(const HeaderData &header, const CheckedField &field) {
     if ((header.*field.text).find('|') == std::string::npos)
         return std::nullopt;
-    return "Il campo " + std::string(field.name) + " contiene il carattere | non ammesso!";
+    return HeaderProblem{"Il campo " + std::string(field.name) +
+                             " contiene il carattere | non ammesso!",
+                         field.text};
 }
 
 } // namespace
 
-std::optional<std::string> Controlla_intestazione(const HeaderData &header) {
+std::optional<HeaderProblem> headerProblem(const HeaderData &header) {
     // Only a job whose municipality the table does not know leaves the province to the user.
     if (header.Cmb_prov.empty())
-        return "Il campo Provincia è vuoto!";
+        return HeaderProblem{"Il campo Provincia è vuoto!", &HeaderData::Cmb_prov};
     for (const CheckedField &field : kRequiredFields) {
         const std::string &text = header.*field.text;
         if (text.empty())
             return emptyMessage(field);
         if (field.length != 0 && text.size() != field.length)
-            return std::string(field.lengthMessage);
+            return HeaderProblem{std::string(field.lengthMessage), field.text};
     }
     for (const CheckedField &field : kRequiredFields)
         if (auto refused = separatorMessage(header, field))
             return refused;
     return separatorMessage(header, kNote);
+}
+
+std::optional<std::string> Controlla_intestazione(const HeaderData &header) {
+    if (std::optional<HeaderProblem> problem = headerProblem(header))
+        return std::move(problem->message);
+    return std::nullopt;
 }
 
 } // namespace ferolan

@@ -13,4 +13,11 @@ namespace ferolan {
 // field separator, which would shift every field after it.
 std::optional<std::string> Controlla_intestazione(const HeaderData &header);
 
+// The same first failing check, with the field at fault.
+struct HeaderProblem {
+    std::string message;
+    std::string HeaderData::*field;
+};
+std::optional<HeaderProblem> headerProblem(const HeaderData &header);
+
 } // namespace ferolan

@@ -19,6 +19,7 @@
 #include <QCompleter>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -142,16 +143,22 @@ void Frm_09::buildControls() {
     place(7, 1, QStringLiteral("Precisione lin. (mm.):"), row9, Cmb_prec1);
     place(8, 0, QStringLiteral("Est media:"), row9, Txt_estmedia);
     place(8, 1, QStringLiteral("Precisione ang. (cc):"), row9, Cmb_prec2);
-    grid->addWidget(Cmd_annulla1, 8, 5);
+    // The buttons keep their size; the fields take the room of a larger window.
+    for (QPushButton *button : {Cmd_annulla1, Cmd_ok})
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    for (int column : {1, 3, 5})
+        grid->setColumnStretch(column, 1);
+    grid->setRowStretch(11, 1);
+    grid->addWidget(Cmd_annulla1, 8, 5, Qt::AlignRight);
     place(9, 0, QStringLiteral("Tipo elaborato:"), row9, Cmb_tipo, 2);
-    grid->addWidget(Cmd_ok, 9, 5);
+    grid->addWidget(Cmd_ok, 9, 5, Qt::AlignRight);
     place(10, 0, QStringLiteral("Note:"), row9, Txt_note, 2);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    // As large as the captions need in the system's font; never smaller than the original
-    // 8040 x 5490 twips (536 x 366 pixels).
-    outer->setSizeConstraint(QLayout::SetFixedSize);
+    // Opens as large as the captions need in the system's font, never smaller than the
+    // original 8040 x 5490 twips (536 x 366 pixels); the user may enlarge it.
+    outer->setSizeConstraint(QLayout::SetDefaultConstraint);
     body->setMinimumSize(536, 366 - StBar->sizeHint().height());
     body->setLayout(grid);
     outer->addWidget(body, 1);
@@ -234,7 +241,35 @@ bool Frm_09::Form_Load() {
     quiet.unblock();
     Cmb_prov_Change();
     Txt_data->setFocus();
+    adjustSize();
+    setMinimumSize(size());
     return true;
+}
+
+void Frm_09::restoreInput(const HeaderData &typed) {
+    // In focus order, so the province comes before the municipalities it lists.
+    for (const HeaderControl &header : kHeaderControls) {
+        const QString text = toQString(typed.*header.text);
+        if (auto *edit = qobject_cast<QLineEdit *>(control(header.name)))
+            edit->setText(text);
+        else
+            qobject_cast<QComboBox *>(control(header.name))->setCurrentText(text);
+    }
+}
+
+QWidget *Frm_09::control(std::string_view name) const {
+    return findChild<QWidget *>(
+        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+void Frm_09::keyPressEvent(QKeyEvent *event) {
+    // Reached only by keys the focused control leaves alone; an open list keeps its own.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && Cmd_ok->isEnabled())
+        Cmd_ok->click();
+    else if (event->key() == Qt::Key_Escape && Cmd_annulla1->isEnabled())
+        Cmd_annulla1->click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void Frm_09::Cmb_prov_Change() {
@@ -288,9 +323,18 @@ QString Frm_09::statusText() const {
 
 void Frm_09::Cmd_ok_Click() {
     Mostra_stato(QString());
-    if (std::optional<std::string> problem = Controlla_intestazione(datiIntestazione())) {
+    if (std::optional<HeaderProblem> problem = headerProblem(datiIntestazione())) {
         context_.desktop.beep();
-        Mostra_stato(QString::fromStdString(*problem));
+        Mostra_stato(QString::fromStdString(problem->message));
+        for (const HeaderControl &header : kHeaderControls)
+            if (header.text == problem->field) {
+                QWidget *atFault = control(header.name);
+                atFault->setFocus(Qt::OtherFocusReason);
+                if (auto *edit = qobject_cast<QLineEdit *>(atFault))
+                    edit->selectAll();
+                else if (auto *combo = qobject_cast<QComboBox *>(atFault); combo->lineEdit())
+                    combo->lineEdit()->selectAll();
+            }
         return;
     }
     if (!acceptFindings())

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "header/logic/header_data.h"
 #include "job/point_list.h"
 #include "ui/window/app_context.h"
-#include "header/logic/header_data.h"
 
 #include <QWidget>
 
@@ -33,6 +33,10 @@ public:
     HeaderData datiIntestazione() const;
     // The entries of the municipality list (Windows-1252), in list order.
     std::vector<std::string> municipalityEntries() const;
+
+    // Puts back every field as the user left it in an earlier opening for the same job and
+    // master station.
+    void restoreInput(const HeaderData &typed);
 
     void Mostra_stato(const QString &text);
     QString statusText() const;
@@ -66,6 +70,7 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildControls();
@@ -76,6 +81,7 @@ private:
     bool acceptFindings();
     bool Apri_gestione_pf();
     void keepUpperCase(QLineEdit *field);
+    QWidget *control(std::string_view name) const;
 
     AppContext &context_;
     const PointList &points_;

@@ -84,8 +84,8 @@ void QtDesktop::beep() {
     QApplication::beep();
 }
 
-void QtDesktop::openUrl(const QUrl &url) {
-    QDesktopServices::openUrl(url);
+bool QtDesktop::openUrl(const QUrl &url) {
+    return QDesktopServices::openUrl(url);
 }
 
 void QtDesktop::endProgram() {

@@ -54,8 +54,8 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
     virtual void beep() = 0;
-    // Hands the address to the desktop; the result is not looked at.
-    virtual void openUrl(const QUrl &url) = 0;
+    // Hands the address to the desktop; false when nothing could open it.
+    virtual bool openUrl(const QUrl &url) = 0;
     // Ends the program at once: every window closes, nothing is asked or saved. The caller
     // returns straight after.
     virtual void endProgram() = 0;
@@ -70,7 +70,7 @@ public:
 class QtDesktop final : public Desktop {
 public:
     void beep() override;
-    void openUrl(const QUrl &url) override;
+    bool openUrl(const QUrl &url) override;
     void endProgram() override;
 };
 

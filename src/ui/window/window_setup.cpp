@@ -30,6 +30,23 @@ void setUpGrid(QTableView &grid, const QString &format) {
                                                     formatSection(format, column))));
 }
 
+void GrowingLayout::add(QWidget *control, QRect design, int follow) {
+    placed_.append({control, design, follow});
+    control->setGeometry(design);
+}
+
+void GrowingLayout::apply(QSize size) const {
+    const int dx = std::max(0, size.width() - designSize_.width());
+    const int dy = std::max(0, size.height() - designSize_.height());
+    for (const Placed &placed : placed_) {
+        QRect rect = placed.design;
+        rect.translate(placed.follow & Right ? dx : 0, placed.follow & Bottom ? dy : 0);
+        rect.setWidth(rect.width() + (placed.follow & Wider ? dx : 0));
+        rect.setHeight(rect.height() + (placed.follow & Taller ? dy : 0));
+        placed.control->setGeometry(rect);
+    }
+}
+
 void fitColumnsToContents(QTableView &grid, int first, int last) {
     const QAbstractItemView &view = grid; // the size hint is public only on the base class
     for (int column = first; column <= last; ++column)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
+
 class QString;
 class QTableView;
 class QWidget;
@@ -15,5 +18,36 @@ void setUpGrid(QTableView &grid, const QString &format);
 
 // Makes the columns first to last as wide as their texts and headings need, no wider.
 void fitColumnsToContents(QTableView &grid, int first, int last);
+
+// A window laid out at a design size that the user may enlarge: each control keeps its design
+// place and size, and follows or stretches with the right and bottom edges as asked.
+class GrowingLayout {
+public:
+    enum Follow {
+        Stay = 0,
+        Right = 1,  // moves with the right edge
+        Bottom = 2, // moves with the bottom edge
+        Wider = 4,  // stretches with the right edge
+        Taller = 8, // stretches with the bottom edge
+    };
+
+    explicit GrowingLayout(QSize designSize) : designSize_(designSize) {}
+
+    void add(QWidget *control, QRect design, int follow);
+    // A new design size, for a window that grows a part of its own.
+    void setDesignSize(QSize size) { designSize_ = size; }
+    QSize designSize() const { return designSize_; }
+    // Places every control for a window of the given size.
+    void apply(QSize size) const;
+
+private:
+    struct Placed {
+        QWidget *control;
+        QRect design;
+        int follow;
+    };
+    QSize designSize_;
+    QList<Placed> placed_;
+};
 
 } // namespace ferolan

@@ -3,6 +3,7 @@
 #include "app/window/logos.h"
 #include "program_folder.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -184,7 +185,7 @@ private slots:
                  QStringLiteral("Tutti i file (*.*)|*.*|File di testo(*.txt)|*.txt"));
         QCOMPARE(request.filterIndex, 2);
         QCOMPARE(request.fileName, QString());
-        QCOMPARE(request.startFolder, QStringLiteral("c:\\"));
+        QCOMPARE(request.startFolder, QString()); // no job opened yet
         QCOMPARE(run->dialogs.messages.last().title, QStringLiteral("Selezione stazione master"));
         QCOMPARE(run->dialogs.messages.last().icon, MessageIcon::Information);
         QCOMPARE(run->dialogs.messages.last().text,
@@ -203,11 +204,56 @@ private slots:
         QCOMPARE(form->MSHFlexGrid1->toolTip(), QStringLiteral("Il punto selezionato é: P2"));
 
         loadJob("A\r\n");
+        QCOMPARE(run->dialogs.fileRequests.at(1).startFolder,
+                 QString::fromStdString(folder->root().string()));
         QCOMPARE(form->selectedRow(), std::size_t(0));
         QCOMPARE(form->MSHFlexGrid1->model()->rowCount(), 1);
         clickRow(form->MSHFlexGrid1, 0);
         QCOMPARE(form->selectedRow(), std::size_t(1));
         QCOMPARE(form->MSHFlexGrid1->toolTip(), QStringLiteral("Il punto selezionato é: P2"));
+    }
+
+    void shouldChooseTheMasterByKeysAndLeaveTheGridByTab() {
+        start();
+        loadJob(kJob);
+        QTableView *grid = form->MSHFlexGrid1;
+        grid->setFocus(); // getting the focus chooses nothing
+        QCOMPARE(form->selectedRow(), std::size_t(0));
+        const QList<std::pair<Qt::Key, std::size_t>> keys = {
+            {Qt::Key_End, 3}, {Qt::Key_Home, 1}, {Qt::Key_PageDown, 3}, {Qt::Key_Up, 2}};
+        for (const auto &[key, row] : keys) {
+            QTest::keyClick(grid, key);
+            QCOMPARE(form->selectedRow(), row);
+            QCOMPARE(grid->selectionModel()->selectedRows(),
+                     QModelIndexList{grid->model()->index(int(row) - 1, 0)});
+        }
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != grid);
+        QCOMPARE(form->selectedRow(), std::size_t(2));
+        loadJob(kJob);
+        QCOMPARE(form->selectedRow(), std::size_t(0));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(form->selectedRow(), std::size_t(1));
+        QTest::keyClick(grid, Qt::Key_Down);
+
+        // Conferma punto, Punti senza coordinate (P3), Conferma trasformazione.
+        run->dialogs.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+        run->dialogs.fileChoices.push_back({true, QStringLiteral("/lavori/libretto")});
+        form->Cmd_ok->click();
+        QCOMPARE(run->state.Punto_master, std::string("P2"));
+        QCOMPARE(headerWindowsOpened, 1);
+    }
+
+    void shouldGrowTheGridWithTheWindowButNotShrink() {
+        start();
+        QCOMPARE(form->size(), QSize(489, 432));
+        const QRect grid = form->MSHFlexGrid1->geometry();
+        const QRect ok = form->Cmd_ok->geometry();
+        form->resize(689, 532);
+        QCOMPARE(form->MSHFlexGrid1->size(), grid.size() + QSize(200, 100));
+        QCOMPARE(form->Cmd_ok->geometry(), ok.translated(200, 100));
+        QCOMPARE(form->minimumSize(), QSize(489, 432));
     }
 
     void shouldKeepTheListWhenNoJobIsChosen() {
@@ -264,7 +310,8 @@ private slots:
         QCOMPARE(save.mode, FileRequest::Mode::Save);
         QCOMPARE(save.title, QStringLiteral("Creazione file Pregeo"));
         QCOMPARE(save.filter, QStringLiteral("File Pregeo (*.dat)|*.dat"));
-        QCOMPARE(save.fileName, QStringLiteral("*.dat"));
+        QCOMPARE(save.fileName, QStringLiteral("lavoro.dat"));
+        QCOMPARE(save.startFolder, QString::fromStdString(folder->root().string()));
         QCOMPARE(run->state.File_libretto, fs::path("/lavori/libretto.dat"));
         QCOMPARE(run->state.Punto_master, std::string("P2"));
         QCOMPARE(run->state.Riga_master, std::size_t(2));
@@ -339,6 +386,13 @@ private slots:
                               "Vuoi collegarti al sito Internet di Varneta?"}));
         QCOMPARE(run->dialogs.messages[0].title, QStringLiteral("Richiesta di Collegamento"));
         QCOMPARE(run->desktop.openedUrls, QList<QUrl>{kVarnetaSite});
+
+        run->desktop.urlsOpen = false;
+        run->dialogs.answers = {Answer::Yes};
+        emit form->Image1->clicked();
+        QCOMPARE(run->dialogs.messages.last().text,
+                 QStringLiteral("Impossibile aprire %1.").arg(kTrimbleSite.toDisplayString()));
+        QCOMPARE(run->dialogs.messages.last().title, std::nullopt);
     }
 
     void shouldOpenTheHelpBesideTheProgram() {
@@ -347,6 +401,14 @@ private slots:
         QCOMPARE(run->desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(
                                               (folder->root() / "ferolan.html").string()))});
         QVERIFY(run->dialogs.messages.isEmpty());
+
+        run->desktop.urlsOpen = false;
+        form->cmd_info->click();
+        const QString help = QString::fromStdString((folder->root() / "ferolan.html").string());
+        QCOMPARE(
+            run->dialogs.texts(),
+            QStringList{QStringLiteral("Impossibile aprire file://%1.\nLa guida si trova in %1.")
+                            .arg(help)});
     }
 };
 

@@ -1,11 +1,15 @@
 #include "app/window/form1.h"
+#include "fiducial/model/pf_grid_model.h"
 #include "fiducial/window/frm_pf.h"
+#include "fiducial/window/pf_grid_colours.h"
 #include "header/window/frm_09.h"
 #include "job_walk.h"
+#include "sketch/window/sketch_window.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -82,6 +86,11 @@ private slots:
         QCOMPARE(window->MSHFlexGrid1->model()->rowCount(), 3);
         QCOMPARE(window->MSHFlexGrid1->model()->headerData(8, Qt::Horizontal).toString(),
                  QStringLiteral("Già usato"));
+        QCOMPARE(window->MSHFlexGrid1->model()->headerData(10, Qt::Horizontal).toString(),
+                 QStringLiteral("Descrizione"));
+        QVERIFY(window->MSHFlexGrid1->columnWidth(10) >=
+                window->MSHFlexGrid1->fontMetrics().horizontalAdvance(QString(30, 'A')) * 3 / 4);
+        QCOMPARE(cell(window, 2, 10, Qt::ToolTipRole), QStringLiteral("PF CAMPANILE BIS"));
 
         QStringList found;
         for (int column = 1; column <= 10; ++column)
@@ -101,6 +110,12 @@ private slots:
         QCOMPARE(walk->windows.frm09()->statusText(), QString());
         QVERIFY(!window->Cmb_comune->isEnabled() && !window->lbl_pf->isEnabled());
         QVERIFY(window->cmd_fine->isHidden());
+
+        const QSize grid = window->MSHFlexGrid1->size();
+        const QPoint avanti = window->Cmd_esegui->pos();
+        window->resize(window->size() + QSize(120, 60));
+        QCOMPARE(window->MSHFlexGrid1->size(), grid + QSize(120, 60));
+        QCOMPARE(window->Cmd_esegui->pos(), avanti + QPoint(120, 60));
     }
 
     void shouldCloseBackToTheMainWindowOnNo() {
@@ -122,12 +137,48 @@ private slots:
         QRect name = grid->visualRect(grid->model()->index(0, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, name.center());
         QCOMPARE(cell(window, 0, 9), QStringLiteral("V"));
+
+        // The same by keys: Space on any cell of a row switches that row's mark.
+        QTest::keyClick(grid, Qt::Key_Space);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QTest::keyClick(grid, Qt::Key_Right);
+        QTest::keyClick(grid, Qt::Key_Space);
+        QCOMPARE(grid->currentIndex(), grid->model()->index(1, 2)); // a key moves no cell
+        QCOMPARE(cell(window, 0, 9), QStringLiteral("X"));
+        QCOMPARE(cell(window, 1, 9), QStringLiteral("X"));
+    }
+
+    void shouldMarkAFoundPointThatMovedMoreThanTenCentimetres_data() {
+        QTest::addColumn<QStringList>("cells"); // diffX, diffY, diffZ, Già usato
+        QTest::addColumn<QString>("tooltip");
+        QTest::newRow("moved 0,101 m")
+            << QStringList{"0,1", "-0,01", "0,01", "SI"}
+            << "Scostamento 0,101 m: oltre 10 cm, va giustificato nella relazione";
+        QTest::newRow("moved 0,100 m") << QStringList{"0,06", "0,08", "0", "SI"} << "0,08";
+        QTest::newRow("decimal point") << QStringList{"-0.3", "0.4", "0", "SI"}
+                                       << "Scostamento 0,500 m: oltre 10 cm, va giustificato "
+                                          "nella relazione";
+        QTest::newRow("not in the archive") << QStringList{"", "", "", "NO"} << "";
+    }
+    void shouldMarkAFoundPointThatMovedMoreThanTenCentimetres() {
+        QFETCH(QStringList, cells);
+        QFETCH(QString, tooltip);
+        PfGrid grid(1);
+        for (int i = 0; i < 4; ++i)
+            grid[0].cell(PfGridRow::Column(PfGridRow::DiffX + i)) = cells[i].toStdString();
+        PfGridModel model(grid);
+        PfGridColours colours;
+        colours.setSourceModel(&model);
+        const QModelIndex diffY = colours.index(0, PfGridRow::DiffY);
+        QCOMPARE(diffY.data(Qt::ToolTipRole).toString(), tooltip);
+        QCOMPARE(diffY.data(Qt::BackgroundRole).isValid(), tooltip.startsWith("Scostamento"));
+        QCOMPARE(diffY.data(Qt::DisplayRole).toString(), cells[1]);
     }
 
     void shouldArchiveTheMarkedPointsAndFinishTheBooklet() {
         Frm_pf *window = open();
         walk->run.dialogs.answers.push_back(Answer::No);
-        window->Cmd_esegui->click();
+        QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Return);
         QCOMPARE(walk->folder.read(aglie()), kArchive +
                                                  "02 0012 A074 PF CAMPANILE                   "
                                                  "4448100.5   606900.25   4516010.125\r\n");
@@ -154,15 +205,18 @@ private slots:
     }
 
     void shouldLeaveTheArchiveUntouchedWhenCancelled_data() {
-        QTest::addColumn<bool>("fromTheFrame");
-        QTest::newRow("Annulla") << false;
-        QTest::newRow("closed from the frame") << true;
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Annulla") << "Annulla";
+        QTest::newRow("Escape") << "Escape";
+        QTest::newRow("closed from the frame") << "frame";
     }
     void shouldLeaveTheArchiveUntouchedWhenCancelled() {
-        QFETCH(bool, fromTheFrame);
+        QFETCH(QString, way);
         QPointer<Frm_pf> window = open();
-        if (fromTheFrame)
+        if (way == "frame")
             window->close();
+        else if (way == "Escape")
+            QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Escape);
         else
             window->cmd_annulla->click();
         QTRY_VERIFY(!window);
@@ -170,6 +224,30 @@ private slots:
         QVERIFY(walk->windows.form1().isEnabled());
         QCOMPARE(walk->folder.read(aglie()), kArchive);
         QVERIFY(!fs::exists(walk->booklet()));
+        // The header comes back as it was typed, for the same job and master station.
+        QCOMPARE(walk->openHeaderWindow()->Txt_pg->text(), QStringLiteral("123456"));
+    }
+
+    void shouldDrawTheSurveySketchAndSaveItAsPdf() {
+        Frm_pf *window = open();
+        window->Cmd_schema->click();
+        auto *sketch = window->findChild<SketchWindow *>();
+        QVERIFY(sketch);
+        QCOMPARE(sketch->windowTitle(), QStringLiteral("Schema del rilievo"));
+        QVERIFY(QTest::qWaitForWindowExposed(sketch));
+        const QImage drawn = sketch->canvas->grab().toImage();
+        const SurveySketch &survey = sketch->canvas->sketch();
+        QCOMPARE(survey.points.size(), std::size_t(6));
+        for (std::size_t i : {survey.masterIndex, std::size_t(1)}) {
+            const QPoint at = sketch->canvas->pixelOf(survey.points[i].plan).toPoint();
+            QVERIFY2(drawn.pixelColor(at) != QColor(Qt::white), survey.points[i].name.c_str());
+        }
+
+        const fs::path pdf = walk->folder.root() / "lavori" / "schema.pdf";
+        walk->run.dialogs.fileChoices.push_back({true, QString::fromStdString(pdf.string())});
+        sketch->Cmd_pdf->click();
+        QCOMPARE(walk->run.dialogs.fileRequests.last().fileName, QStringLiteral("lavoro.pdf"));
+        QVERIFY(walk->folder.read(pdf).startsWith("%PDF"));
     }
 
     void shouldAddArchivedPointsBeforeFinishing() {
@@ -191,16 +269,28 @@ private slots:
         walk->run.dialogs.answers.push_back(Answer::No);
         window->Cmb_pf->setCurrentIndex(0);
         emit window->Cmb_pf->activated(0);
+        QCOMPARE(window->Lst_aggiunti->count(), 0);
         walk->run.dialogs.answers.push_back(Answer::Yes);
         emit window->Cmb_pf->activated(0);
         QCOMPARE(walk->run.dialogs.texts().last(),
                  QStringLiteral("confermi l'inserimento nel libretto del PF09/0014/A074?"));
         QCOMPARE(walk->run.dialogs.messages.last().title, QStringLiteral("Richiesta conferma"));
+        QCOMPARE(window->Lst_aggiunti->item(0)->text(),
+                 QStringLiteral("PF09/0014/A074  PF SU PILONE VOTIVO"));
+        QVERIFY(window->Lst_aggiunti->isVisibleTo(window));
 
         window->Cmb_comune->setEditText(QStringLiteral("../../fuori"));
         QCOMPARE(window->Cmb_foglio->count(), 0);
 
-        window->cmd_fine->click();
+        // Escape would abandon the written booklet: nothing happens. Enter in a list is the
+        // list's own; elsewhere it presses " Fine".
+        QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Escape);
+        window->Cmb_foglio->setFocus();
+        QTest::keyClick(window->Cmb_foglio->lineEdit(), Qt::Key_Return);
+        QVERIFY(!walk->run.desktop.ended);
+        QVERIFY(window->isVisible());
+        window->MSHFlexGrid1->setFocus();
+        QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Return);
         QVERIFY(walk->run.desktop.ended);
         QByteArray booklet = walk->folder.read(walk->booklet());
         QVERIFY(booklet.endsWith("2|PF09/0014/A074|-484.384,481.648,472.387|0,0,0,0,0,0|PDOP=1|0|"

@@ -3,6 +3,7 @@
 #include "header/window/frm_09.h"
 #include "job_walk.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -150,18 +151,25 @@ private slots:
             << "A|B"
             << "Il campo note contiene il carattere | non ammesso!";
     }
+    // Enter in a field presses " Avanti"; the field at fault gets the focus, its text selected.
     void shouldShowTheFirstFailedCheckWithABeep() {
         QFETCH(QString, field);
         QFETCH(QString, value);
         QFETCH(QString, message);
         Frm_09 *header = open();
         JobWalk::fillHeader(*header);
-        if (auto *edit = header->findChild<QLineEdit *>(field))
+        auto *edit = header->findChild<QLineEdit *>(field);
+        if (edit)
             edit->setText(value);
         else
             header->findChild<QComboBox *>(field)->setCurrentText(value);
-        header->Cmd_ok->click();
+        QVERIFY(QTest::qWaitForWindowActive(header));
+        header->Txt_pg->setFocus();
+        QTest::keyClick(header->Txt_pg, Qt::Key_Return);
         QCOMPARE(header->statusText(), message);
+        QVERIFY(header->findChild<QWidget *>(field)->hasFocus());
+        if (edit)
+            QCOMPARE(edit->selectedText(), value);
         QCOMPARE(walk->run.desktop.beeps, 1);
         QVERIFY(header->isEnabled());
         QVERIFY(!walk->windows.frmPf());
@@ -233,26 +241,57 @@ private slots:
         QVERIFY(!walk->windows.frmPf());
     }
 
-    void shouldGoBackToAnEnabledMainWindowAndStartAfreshNextTime_data() {
-        QTest::addColumn<bool>("fromTheFrame");
-        QTest::newRow("Indietro") << false;
-        QTest::newRow("closed from the frame") << true;
+    void shouldGoBackKeepingTheInputForTheSameJobAndMaster_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Indietro") << "Indietro";
+        QTest::newRow("Escape") << "Escape";
+        QTest::newRow("closed from the frame") << "frame";
     }
-    void shouldGoBackToAnEnabledMainWindowAndStartAfreshNextTime() {
-        QFETCH(bool, fromTheFrame);
+    void shouldGoBackKeepingTheInputForTheSameJobAndMaster() {
+        QFETCH(QString, way);
         QPointer<Frm_09> header = open();
+        JobWalk::fillHeader(*header);
         header->Txt_pg->setText(QStringLiteral("999"));
-        if (fromTheFrame)
+        header->Txt_quota->setText(QStringLiteral("12"));
+        const HeaderData typed = header->datiIntestazione();
+        if (way == "frame")
             header->close();
-        else
+        else if (way == "Escape") {
+            // An open list keeps Escape for itself.
+            header->Cmb_albo->showPopup();
+            QTest::keyClick(header->Cmb_albo->view(), Qt::Key_Escape);
+            QTRY_VERIFY(!header->Cmb_albo->view()->isVisible());
+            QVERIFY(header && header->isVisible());
+            QTest::keyClick(header->Txt_mappali, Qt::Key_Escape);
+        } else {
             header->Cmd_annulla1->click();
+        }
         QTRY_VERIFY(!header);
         QVERIFY(walk->windows.form1().isEnabled());
         QVERIFY(QTest::qWaitForWindowActive(&walk->windows.form1()));
 
         Frm_09 *again = walk->openHeaderWindow();
         QVERIFY(again);
-        QCOMPARE(again->Txt_pg->text(), QString());
+        const HeaderData kept = again->datiIntestazione();
+        for (const HeaderControl &control : kHeaderControls)
+            QCOMPARE(kept.*control.text, typed.*control.text);
+
+        again->Cmd_annulla1->click();
+        walk->loadJob(kJob, 2); // another master station
+        Frm_09 *fresh = walk->openHeaderWindow();
+        QCOMPARE(fresh->Txt_pg->text(), QString());
+        QCOMPARE(fresh->Txt_quota->text(), QStringLiteral("317"));
+    }
+
+    void shouldGrowItsFieldsButNotItsButtons() {
+        Frm_09 *header = open();
+        const QSize opened = header->size();
+        const QSize button = header->Cmd_ok->size();
+        const int field = header->Txt_mappali->width();
+        header->resize(opened + QSize(300, 100));
+        QTRY_VERIFY(header->Txt_mappali->width() > field + 50);
+        QCOMPARE(header->Cmd_ok->size(), button);
+        QCOMPARE(header->minimumSize(), opened);
     }
 
     void shouldNameAMissingCodeTableAndStayOnTheMainWindow() {

@@ -1,0 +1,79 @@
+#include "sketch/logic/survey_sketch.h"
+
+#include "core/numbers.h"
+#include "core/text.h"
+#include "job/point_list.h"
+#include "job/usable_point.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace ferolan {
+
+TangentPlane::TangentPlane(const Geocentric &origin) : origin_(origin) {
+    const Geodetic geodetic = geodeticFromGeocentric(origin);
+    const double latitude = geodetic.latitudeDegrees * std::numbers::pi / 180.0;
+    const double longitude = geodetic.longitudeDegrees * std::numbers::pi / 180.0;
+    sinLat_ = std::sin(latitude);
+    cosLat_ = std::cos(latitude);
+    sinLon_ = std::sin(longitude);
+    cosLon_ = std::cos(longitude);
+}
+
+PlanPoint TangentPlane::project(const Geocentric &point) const {
+    const double dx = point.x - origin_.x, dy = point.y - origin_.y, dz = point.z - origin_.z;
+    return {-sinLon_ * dx + cosLon_ * dy,
+            -sinLat_ * cosLon_ * dx - sinLat_ * sinLon_ * dy + cosLat_ * dz};
+}
+
+namespace {
+
+Geocentric geocentricOf(const PointList &points, std::size_t row) {
+    return {numericValue(points.field(row, PointList::X)),
+            numericValue(points.field(row, PointList::Y)),
+            numericValue(points.field(row, PointList::Z))};
+}
+
+} // namespace
+
+std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size_t masterRow,
+                                              const PfGrid &grid,
+                                              const std::vector<std::size_t> &leftOutRows,
+                                              std::string jobName, std::string bookletName) {
+    if (masterRow == 0 || masterRow > points.rowCount() || !hasUsableCoordinates(points, masterRow))
+        return std::nullopt;
+    SurveySketch sketch;
+    sketch.jobName = std::move(jobName);
+    sketch.bookletName = std::move(bookletName);
+    const TangentPlane plane(geocentricOf(points, masterRow));
+    auto gridRow = grid.begin();
+    for (std::size_t row = 1; row <= points.rowCount(); ++row) {
+        const std::string_view name = points.field(row, PointList::Name);
+        SketchMark mark = SketchMark::Point;
+        if (row == masterRow) {
+            mark = SketchMark::Master;
+        } else if (std::find(leftOutRows.begin(), leftOutRows.end(), row) != leftOutRows.end()) {
+            mark = SketchMark::PfLeftOut;
+        } else if (gridRow != grid.end() && gridRow->cell(PfGridRow::Name) == name) {
+            const std::string &used = gridRow->cell(PfGridRow::Used);
+            mark = used == kUsed      ? SketchMark::PfUsed
+                   : used == kNotUsed ? SketchMark::PfNew
+                                      : SketchMark::PfUnchecked;
+            ++gridRow;
+        }
+        if (!hasUsableCoordinates(points, row)) {
+            if (!name.empty() || !points.field(row, PointList::X).empty())
+                ++sketch.pointsWithoutCoordinates;
+            continue;
+        }
+        if (mark == SketchMark::Master)
+            sketch.masterIndex = sketch.points.size();
+        sketch.points.push_back({std::string(trimBlanks(name)),
+                                 std::string(trimBlanks(points.field(row, PointList::Description))),
+                                 plane.project(geocentricOf(points, row)), mark});
+    }
+    return sketch;
+}
+
+} // namespace ferolan

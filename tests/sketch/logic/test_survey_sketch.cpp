@@ -1,0 +1,133 @@
+#include "core/files.h"
+#include "job/point_list.h"
+#include "sketch/logic/sketch_svg.h"
+#include "sketch/logic/survey_sketch.h"
+
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <map>
+
+using namespace ferolan;
+namespace fs = std::filesystem;
+
+namespace {
+
+PointList jobFrom(const std::string &bytes) {
+    PointList points;
+    if (!points.load(bytes))
+        throw std::runtime_error("job not loaded");
+    return points;
+}
+
+PointList jobFile(const QString &name) {
+    return jobFrom(readFile(fs::path(FEROLAN_TEST_DATA) / (name + ".txt").toStdString()).bytes);
+}
+
+PfGridRow gridRow(const char *name, std::string_view used) {
+    PfGridRow row;
+    row.cell(PfGridRow::Name) = name;
+    row.cell(PfGridRow::Used) = used;
+    return row;
+}
+
+// What the comparison gives for aglie.txt: PF01 in the archive, PF02 not, PF04 unreadable;
+// the malformed PF3 (row 8) is left out of it.
+SurveySketch aglieSketch() {
+    const PfGrid grid = {gridRow("PF01/0012/A074", kUsed), gridRow("PF02/0012/A074", kNotUsed),
+                         gridRow("PF04/0012/A074", "")};
+    return *buildSurveySketch(jobFile("aglie"), 1, grid, {8}, "aglie.txt", "aglie.dat");
+}
+
+const std::map<QString, SketchMark> kMarks = {{"master", SketchMark::Master},
+                                              {"point", SketchMark::Point},
+                                              {"used", SketchMark::PfUsed},
+                                              {"new", SketchMark::PfNew},
+                                              {"leftout", SketchMark::PfLeftOut}};
+
+} // namespace
+
+class TestSurveySketch : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The expected files hold each point's east and north as the job was made from them
+    // (points 100 m north, east and up of the master among them), with its mark.
+    void shouldPlaceEveryUsablePointOnThePlaneOfTheMaster_data() {
+        QTest::addColumn<QString>("job");
+        QTest::addColumn<std::size_t>("withoutCoordinates");
+        QTest::newRow("Aglie', near 7.8 E") << "aglie" << std::size_t(2);
+        QTest::newRow("Roma, near 12.5 E") << "roma" << std::size_t(0);
+    }
+    void shouldPlaceEveryUsablePointOnThePlaneOfTheMaster() {
+        QFETCH(QString, job);
+        QFETCH(std::size_t, withoutCoordinates);
+        const SurveySketch sketch =
+            job == "aglie" ? aglieSketch()
+                           : *buildSurveySketch(jobFile(job), 1, {}, {}, "roma.txt", "roma.dat");
+        QFile expected(QStringLiteral(FEROLAN_TEST_DATA "/") + job + ".expected");
+        QVERIFY(expected.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines =
+            QString::fromLatin1(expected.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(sketch.points.size(), std::size_t(lines.size()));
+        for (std::size_t i = 0; i < sketch.points.size(); ++i) {
+            const QStringList fields = lines[qsizetype(i)].split(' ', Qt::SkipEmptyParts);
+            const SketchPoint &point = sketch.points[i];
+            QCOMPARE(QString::fromStdString(point.name), fields[0]);
+            QVERIFY2(std::abs(point.plan.east - fields[1].toDouble()) < 0.001,
+                     qPrintable(fields[0]));
+            QVERIFY2(std::abs(point.plan.north - fields[2].toDouble()) < 0.001,
+                     qPrintable(fields[0]));
+            QCOMPARE(point.mark, kMarks.at(fields[3]));
+        }
+        QCOMPARE(sketch.masterIndex, std::size_t(0));
+        QCOMPARE(sketch.pointsWithoutCoordinates, withoutCoordinates);
+    }
+
+    void shouldWriteTheSketchAsSvg() {
+        const QByteArray svg = QByteArray::fromStdString(sketchSvg(aglieSketch()));
+        QVERIFY(std::all_of(svg.begin(), svg.end(), [](char c) { return (c & 0x80) == 0; }));
+        QCOMPARE(svg.count("\r\n"), svg.count('\n'));
+
+        QList<QPointF> marks;
+        QStringList texts;
+        QLineF scaleBar;
+        QXmlStreamReader xml(svg);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            const QXmlStreamAttributes a = xml.attributes();
+            auto number = [&a](const char *name) {
+                return a.value(QLatin1String(name)).toDouble();
+            };
+            if (a.value("class") == QLatin1String("point"))
+                marks << (xml.name() == QLatin1String("circle")
+                              ? QPointF(number("cx"), number("cy"))
+                              : QPointF(a.value("points").split(',').first().toDouble(), 0));
+            if (xml.name() == QLatin1String("text"))
+                texts << xml.readElementText();
+            if (xml.name() == QLatin1String("line") &&
+                a.value("stroke-width") == QLatin1String("2.00") && number("y1") == number("y2") &&
+                scaleBar.isNull())
+                scaleBar = QLineF(number("x1"), number("y1"), number("x2"), number("y2"));
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(marks.size(), 8); // one per usable point, the legend's not counted
+
+        // E100 is 100 m east of the master and PF01 at (1250, -830): their marks give the scale.
+        const double pixelsPerMetre =
+            QLineF(marks[2], marks[5]).length() / std::hypot(1250.0 - 100.0, -830.0);
+        const QString label = texts.filter(QRegularExpression("^\\d+ m$")).value(0);
+        QVERIFY(!label.isEmpty());
+        QCOMPARE(qRound(scaleBar.length()), qRound(label.chopped(2).toDouble() * pixelsPerMetre));
+
+        for (const char *name : {"BASE", "PF01/0012/A074", "PF02/0012/A074", "PF3/0012A074", "101",
+                                 "Lavoro: aglie.txt", "Libretto: aglie.dat"})
+            QVERIFY2(texts.contains(name), name);
+        QVERIFY(!texts.contains("UP100")); // on the master's label
+        QVERIFY(texts.contains(QStringLiteral("PF già usato")));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSurveySketch)
+#include "test_survey_sketch.moc"
