@@ -5,8 +5,12 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <string_view>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace ferolan;
@@ -54,13 +58,84 @@ void shouldReadAndWriteUnderNonAsciiPaths(const fs::path &root) {
           "replaceFile renames over an existing file");
 }
 
+void shouldCreateOnlyNewFiles(const fs::path &root) {
+    const fs::path file = root / "nuovo";
+    platform::File first = platform::File::createNew(file);
+    check(first.isOpen() && first.write("a") && first.flushToDisk() && first.close(),
+          "createNew makes a new file");
+    check(!platform::File::createNew(file).isOpen(), "createNew refuses an existing file");
+    std::error_code linkError;
+    fs::create_symlink(root / "bersaglio", root / "collegamento", linkError);
+    if (!linkError) {
+        check(!platform::File::createNew(root / "collegamento").isOpen(),
+              "createNew refuses a symbolic link");
+        check(!fs::exists(root / "bersaglio"), "the link's target stays untouched");
+    }
+}
+
+void shouldRenameOverAnExistingFile(const fs::path &root) {
+    const fs::path from = root / "da", to = root / "a";
+    check(replaceFile(to, "vecchio"), "a file to replace");
+    platform::File fresh = platform::File::createNew(from);
+    check(fresh.write("nuovo") && fresh.flushToDisk() && fresh.close(), "a file to rename");
+    check(platform::renameOver(from, to), "renameOver replaces the file");
+    check(readFile(to).bytes == "nuovo" && !fs::exists(from), "the new content took its place");
+}
+
+// A second process must not get the lock while this one holds it. The child tries once,
+// without waiting (a waiting lock under Wine would not show the difference).
+void shouldHoldTheLockAgainstAnotherProcess(const fs::path &root, const char *argv0) {
+    const fs::path file = root / "archivio.pf";
+    bool created = false;
+    platform::File holder = platform::File::openForAppend(file, created);
+    check(created && holder.lockExclusive(std::chrono::milliseconds(0)) ==
+                         platform::File::LockResult::Locked,
+          "the first process locks");
+    const fs::path self = platform::programFolder(argv0) / fs::path(argv0).filename();
+    std::string command =
+        "\"" + utf8FromPath(self) + "\" --prova-blocco \"" + utf8FromPath(file) + "\"";
+#ifdef _WIN32
+    // cmd.exe drops the outer pair of quotes of a command that begins with one.
+    command = "\"" + command + "\"";
+#endif
+    check(std::system(command.c_str()) != 0, "a second process cannot lock meanwhile");
+    holder.close();
+    check(std::system(command.c_str()) == 0, "the lock is free once the file is closed");
+}
+
+// Another program holding a file open, as an editor or Pregeo may hold a booklet: says
+// "aperto" once the file is open, then keeps it open for the given seconds.
+int holdOpen(const char *utf8Path, const char *seconds) {
+    std::ifstream file(pathFromUtf8(utf8Path), std::ios::binary);
+    std::printf("%s\n", file ? "aperto" : "non aperto");
+    std::fflush(stdout);
+    std::this_thread::sleep_for(std::chrono::seconds(std::atoi(seconds)));
+    return file ? 0 : 1;
+}
+
+// The child's side: exit 0 when the lock could be taken at once.
+int tryLock(const char *utf8Path) {
+    bool created = false;
+    platform::File file = platform::File::openForAppend(pathFromUtf8(utf8Path), created);
+    return file.lockExclusive(std::chrono::milliseconds(0)) == platform::File::LockResult::Locked
+               ? 0
+               : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
+    if (argc == 3 && std::string_view(argv[1]) == "--prova-blocco")
+        return tryLock(argv[2]);
+    if (argc == 4 && std::string_view(argv[1]) == "--tieni-aperto")
+        return holdOpen(argv[2], argv[3]);
     const fs::path root = freshFolder();
     shouldKnowTheProgramFolder(argc > 0 ? argv[0] : "");
     shouldKnowToday();
     shouldReadAndWriteUnderNonAsciiPaths(root);
+    shouldCreateOnlyNewFiles(root);
+    shouldRenameOverAnExistingFile(root);
+    shouldHoldTheLockAgainstAnotherProcess(root, argc > 0 ? argv[0] : "");
     std::error_code ignored;
     fs::remove_all(root, ignored);
     std::printf("%s\n", failures == 0 ? "test_platform: ok" : "test_platform: FAILED");
