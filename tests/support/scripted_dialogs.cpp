@@ -2,8 +2,17 @@
 
 namespace ferolan::testing {
 
+namespace {
+const char *const kIcons[] = {"", " (critica)", " (esclamativa)", " (informativa)"};
+} // namespace
+
 Answer ScriptedDialogs::showMessage(QWidget *, const Message &message) {
     messages.append(message);
+    QString box =
+        "box \"" + message.title.value_or(QStringLiteral("-")) + "\"" + kIcons[int(message.icon)];
+    if (message.buttons == MessageButtons::YesNo)
+        box += message.defaultAnswer == Answer::No ? " [Sì] [*No]" : " [*Sì] [No]";
+    events << box + "\n  " + QString(message.text).replace('\n', QStringLiteral("\n  "));
     if (onMessage)
         onMessage(message);
     if (message.buttons == MessageButtons::Ok)
@@ -19,6 +28,11 @@ Answer ScriptedDialogs::showMessage(QWidget *, const Message &message) {
 
 FileChoice ScriptedDialogs::chooseFile(QWidget *, const FileRequest &request) {
     fileRequests.append(request);
+    events << QStringLiteral("file %1 \"%2\" \"%3\" %4 \"%5\" in \"%6\"")
+                  .arg(request.mode == FileRequest::Mode::Save ? "save" : "open", request.title,
+                       request.filter)
+                  .arg(request.filterIndex)
+                  .arg(request.fileName, request.startFolder);
     if (fileChoices.empty()) {
         ++unanswered;
         return {false, request.fileName};

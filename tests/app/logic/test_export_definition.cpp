@@ -1,6 +1,8 @@
 #include "app/logic/export_definition.h"
 #include "core/files.h"
 
+#include "bytes.h"
+
 #include <QtTest>
 
 #include <fstream>
@@ -9,15 +11,7 @@ using namespace ferolan;
 namespace fs = std::filesystem;
 using Outcome = ExportCheck::Outcome;
 
-namespace {
-void writeBytes(const fs::path &path, const QByteArray &bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
-}
-QByteArray bytesOf(const fs::path &path) {
-    return QByteArray::fromStdString(readFile(path).bytes);
-}
-} // namespace
-
+using namespace test_bytes;
 class TestExportDefinition : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> dir;

@@ -3,22 +3,22 @@
 #include "header/window/frm_09.h"
 #include "job_walk.h"
 
+#include "bytes.h"
 #include <QComboBox>
 #include <QPushButton>
+
 #include <QtTest>
 
 using namespace ferolan;
 using namespace ferolan::testing;
 namespace fs = std::filesystem;
 
+using namespace test_bytes;
+
 namespace {
 
 const fs::path kDemo = fs::path(FEROLAN_SOURCE_DIR) / "demo";
 const fs::path kExpected = fs::path(FEROLAN_TEST_DATA) / "whole_job";
-
-QByteArray bytesOf(const fs::path &path) {
-    return QByteArray::fromStdString(readFile(path).bytes);
-}
 
 } // namespace
 
