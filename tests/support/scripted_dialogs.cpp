@@ -7,14 +7,11 @@ const char *const kIcons[] = {"", " (critica)", " (esclamativa)", " (informativa
 } // namespace
 
 Answer ScriptedDialogs::showMessage(QWidget *, const Message &message) {
-    messages.append(message);
     QString box =
         "box \"" + message.title.value_or(QStringLiteral("-")) + "\"" + kIcons[int(message.icon)];
     if (message.buttons == MessageButtons::YesNo)
         box += message.defaultAnswer == Answer::No ? " [Sì] [*No]" : " [*Sì] [No]";
     events << box + "\n  " + QString(message.text).replace('\n', QStringLiteral("\n  "));
-    if (onMessage)
-        onMessage(message);
     if (message.buttons == MessageButtons::Ok)
         return Answer::Ok;
     if (answers.empty()) {
@@ -42,13 +39,6 @@ FileChoice ScriptedDialogs::chooseFile(QWidget *, const FileRequest &request) {
     if (!choice.accepted)
         choice.fileName = request.fileName;
     return choice;
-}
-
-QStringList ScriptedDialogs::texts() const {
-    QStringList result;
-    for (const Message &message : messages)
-        result << message.text;
-    return result;
 }
 
 } // namespace ferolan::testing

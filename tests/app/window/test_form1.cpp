@@ -84,7 +84,7 @@ private slots:
                  QStringLiteral("Punto"));
         QCOMPARE(form->MSHFlexGrid1->model()->headerData(8, Qt::Horizontal).toString(),
                  QStringLiteral("quota"));
-        QVERIFY(run->dialogs.messages.isEmpty());
+        QVERIFY(run->dialogs.events.isEmpty());
     }
 
     void shouldRunTheActivationStepsAgainWhenTheUserComesBack() {
