@@ -1,5 +1,8 @@
 // Runs ferolan-batch as a process on program folders of its own and compares the booklet,
 // the archive files and the messages byte for byte with the files in data/.
+#include "bytes.h"
+#include "cases.h"
+
 #include <QtTest>
 
 #include <filesystem>
@@ -10,6 +13,8 @@
 
 namespace fs = std::filesystem;
 
+using namespace test_bytes;
+
 namespace {
 
 const fs::path kData = FEROLAN_TEST_DATA;
@@ -19,35 +24,17 @@ const QByteArray kWithoutCoordinates =
 const QByteArray kMalformed =
     kWithoutCoordinates + "il formato del punto PF1/0012/A074 non è corretto! (XX/XX/XXXX)\n";
 
-QByteArray bytesOf(const fs::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    return QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}});
-}
-
-void writeBytes(const fs::path &path, const QByteArray &bytes) {
-    std::ofstream(path, std::ios::binary) << bytes.toStdString();
-}
-
-// Every file under a folder, by its path relative to the folder.
-std::map<std::string, QByteArray> filesUnder(const fs::path &folder) {
-    std::map<std::string, QByteArray> files;
-    for (const auto &entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), folder).string()] = bytesOf(entry.path());
-    return files;
-}
-
+// The names of the files below two folders, then their bytes.
 void compareFolders(const fs::path &actual, const fs::path &expected) {
     auto actualFiles = filesUnder(actual);
     auto expectedFiles = filesUnder(expected);
     QStringList actualNames, expectedNames;
-    for (const auto &[name, bytes] : actualFiles)
-        actualNames << QString::fromStdString(name);
-    for (const auto &[name, bytes] : expectedFiles)
-        expectedNames << QString::fromStdString(name);
+    for (const auto &[name, content] : actualFiles)
+        actualNames << name;
+    for (const auto &[name, content] : expectedFiles)
+        expectedNames << name;
     QCOMPARE(actualNames, expectedNames);
-    for (const auto &[name, bytes] : expectedFiles)
-        QCOMPARE(actualFiles[name], bytes);
+    QVERIFY(actualFiles == expectedFiles);
 }
 
 struct Outcome {
@@ -188,31 +175,44 @@ private slots:
         QVERIFY(!fs::exists(folder.temporary()));
     }
 
+    // Whatever the job's line ends or the header data's encoding, the same booklet; the
+    // archive as chosen.
     void shouldArchiveAsChosen_data() {
         QTest::addColumn<QStringList>("choice");
         QTest::addColumn<QString>("expectedArchive");
         QTest::addColumn<QByteArray>("lineEnd");
-        QTest::newRow("default") << QStringList() << "archive_proposti" << QByteArray("\r\n");
-        QTest::newRow("proposti") << QStringList{"--archivia", "proposti"} << "archive_proposti"
-                                  << QByteArray("\r\n");
-        QTest::newRow("nessuno") << QStringList{"--archivia", "nessuno"} << "archive_nessuno"
-                                 << QByteArray("\r\n");
-        QTest::newRow("tutti") << QStringList{"--archivia", "tutti"} << "archive_tutti"
-                               << QByteArray("\r\n");
-        QTest::newRow("job with LF line ends")
-            << QStringList() << "archive_proposti" << QByteArray("\n");
-        QTest::newRow("job with CR line ends")
-            << QStringList() << "archive_proposti" << QByteArray("\r");
+        QTest::addColumn<QByteArray>("header");
+        const QByteArray utf8 = bytesOf(kData / "header.txt");
+        auto row = [](const char *name, const QStringList &choice, const char *archive,
+                      const char *lineEnd, const QByteArray &header) {
+            QTest::newRow(name) << choice << archive << QByteArray(lineEnd) << header;
+        };
+        const QStringList nessuno{"--archivia", "nessuno"};
+        row("default", {}, "archive_proposti", "\r\n", utf8);
+        row("proposti", {"--archivia", "proposti"}, "archive_proposti", "\r\n", utf8);
+        row("nessuno", nessuno, "archive_nessuno", "\r\n", utf8);
+        row("tutti", {"--archivia", "tutti"}, "archive_tutti", "\r\n", utf8);
+        row("job with LF line ends", {}, "archive_proposti", "\n", utf8);
+        row("job with CR line ends", {}, "archive_proposti", "\r", utf8);
+        row("header with byte-order mark", nessuno, "archive_nessuno", "\r\n",
+            bytesOf(kData / "header_bom.txt"));
+        row("header in Windows-1252, CR LF", nessuno, "archive_nessuno", "\r\n",
+            bytesOf(kData / "header_cp1252.txt"));
+        row("header keys repeated, empty lines, no last line end", nessuno, "archive_nessuno",
+            "\r\n", "Txt_pg=999999\r\nTxt_note=x\n\n\r\n" + utf8 + "Txt_note=rilievo gps città");
     }
     void shouldArchiveAsChosen() {
         QFETCH(QStringList, choice);
         QFETCH(QString, expectedArchive);
         QFETCH(QByteArray, lineEnd);
+        QFETCH(QByteArray, header);
         ProgramFolder folder;
         writeBytes(folder.root() / "job.txt", bytesOf(kData / "job.txt").replace("\r\n", lineEnd));
-        Outcome outcome =
-            folder.run(without(folder.arguments(), "--lavoro") << "--lavoro"
-                                                               << "job.txt" << choice);
+        writeBytes(folder.root() / "dati", header);
+        Outcome outcome = folder.run(without(folder.arguments(folder.root() / "dati"), "--lavoro")
+                                     << "--lavoro"
+                                     << "job.txt" << choice);
+        QCOMPARE(withoutFindings(outcome.err), kMalformed);
         QCOMPARE(outcome.status, 0);
         QCOMPARE(outcome.out, "il file libretto.dat è stato regolarmente creato\n");
         QCOMPARE(bytesOf(folder.booklet()),
@@ -269,27 +269,6 @@ private slots:
                 fs::is_directory(folder.archive() / "punti_fiduciali" / province.toStdString()));
     }
 
-    void shouldReadHeaderDataInEveryEncoding_data() {
-        QTest::addColumn<QByteArray>("header");
-        QTest::newRow("UTF-8, LF") << bytesOf(kData / "header.txt");
-        QTest::newRow("UTF-8 with byte-order mark") << bytesOf(kData / "header_bom.txt");
-        QTest::newRow("Windows-1252, CR LF") << bytesOf(kData / "header_cp1252.txt");
-        QTest::newRow("keys repeated, empty lines, no last line end")
-            << "Txt_pg=999999\r\nTxt_note=x\n\n\r\n" + bytesOf(kData / "header.txt") +
-                   "Txt_note=rilievo gps città";
-    }
-    void shouldReadHeaderDataInEveryEncoding() {
-        QFETCH(QByteArray, header);
-        ProgramFolder folder;
-        writeBytes(folder.root() / "dati", header);
-        Outcome outcome = folder.run(folder.arguments(folder.root() / "dati") << "--archivia"
-                                                                              << "nessuno");
-        QCOMPARE(withoutFindings(outcome.err), kMalformed);
-        QCOMPARE(outcome.status, 0);
-        QCOMPARE(bytesOf(folder.booklet()),
-                 bytesOf(kData / "expected" / "booklet_without_added_points.dat"));
-    }
-
     void shouldTakeTheWindowDefaults() {
         ProgramFolder folder;
         QByteArray header;
@@ -313,56 +292,6 @@ private slots:
                 booklet == QByteArray(expected).replace("05032027", after));
     }
 
-    void shouldAddArchivedPointsOrSayWhyNot_data() {
-        QTest::addColumn<QString>("choice");
-        QTest::addColumn<QString>("point");
-        QTest::addColumn<QByteArray>("row");
-        QTest::addColumn<QByteArray>("message");
-        QTest::newRow("archived earlier")
-            << "nessuno"
-            << "PF02/0014/A074"
-            << QByteArray("2|PF02/0014/A074|-491.357,487.418,407.044|0,0,0,0,0,0|PDOP=1|0|"
-                          "PF SU PILONE VOTIVO|\r\n")
-            << QByteArray();
-        QTest::newRow("archived in this run")
-            << "proposti"
-            << "PF03/0007/L999"
-            << QByteArray("2|PF03/0007/L999|-206.850,-193.242,235.212|0,0,0,0,0,0|PDOP=1|0|"
-                          "PF SU CIPPO DI CONFINE TRA I C|\r\n")
-            << QByteArray();
-        QTest::newRow("not archived in this run")
-            << "nessuno"
-            << "PF03/0007/L999" << QByteArray()
-            << QByteArray("Il punto fiduciale PF03/0007/L999 non è stato aggiunto al libretto: "
-                          "nessun comune della provincia TORINO con codice L999 ha punti "
-                          "fiduciali in archivio.\n");
-        QTest::newRow("municipality of another province")
-            << "nessuno"
-            << "PF01/0001/A016" << QByteArray()
-            << QByteArray("Il punto fiduciale PF01/0001/A016 non è stato aggiunto al libretto: "
-                          "nessun comune della provincia TORINO con codice A016 ha punti "
-                          "fiduciali in archivio.\n");
-        QTest::newRow("number not in the sheet")
-            << "nessuno"
-            << "PF77/0012/A074" << QByteArray()
-            << QByteArray("Il punto fiduciale PF77/0012/A074 non è stato aggiunto al libretto: "
-                          "non si trova nel file dell'archivio "
-                          "\"{root}/archive/punti_fiduciali/TORINO/A074 - AGLIE'.pf\".\n");
-    }
-    void shouldAddArchivedPointsOrSayWhyNot() {
-        QFETCH(QString, choice);
-        QFETCH(QString, point);
-        QFETCH(QByteArray, row);
-        QFETCH(QByteArray, message);
-        ProgramFolder folder;
-        Outcome outcome =
-            folder.run(folder.arguments() << "--archivia" << choice << "--aggiungi" << point);
-        QCOMPARE(withoutFindings(outcome.err), kMalformed + folder.expanded(message));
-        QCOMPARE(outcome.status, 0);
-        QCOMPARE(bytesOf(folder.booklet()),
-                 bytesOf(kData / "expected" / "booklet_without_added_points.dat") + row);
-    }
-
     void shouldLeaveUnreadableArchiveFilesUncompared() {
         ProgramFolder folder;
         fs::remove(folder.aglie());
@@ -383,145 +312,33 @@ private slots:
                            "PF SU CIPPO DI CONFINE TRA I COMUNI");
     }
 
-    void shouldExitWithItsStatus_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("header");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("message");
-        QTest::addColumn<QString>("archiveAfter");
-
-        const QStringList standard = standardArguments();
-        auto wrongCommandLine = [&](const char *row, const QStringList &arguments,
-                                    const QByteArray &message) {
-            QTest::newRow(row) << arguments << QByteArray() << "" << 1 << message + "\n\n" + usage()
-                               << "archive";
-        };
-        wrongCommandLine("unknown option", standard + QStringList{"--libro", "x"},
-                         "Opzione sconosciuta: --libro.");
-        wrongCommandLine("stray argument", standard + QStringList{"x"},
-                         "Argomento inatteso: \"x\".");
-        wrongCommandLine("repeated option", standard + QStringList{"--master", "101"},
-                         "L'opzione --master è ripetuta.");
-        wrongCommandLine("missing option", without(standard, "--libretto"),
-                         "Manca l'opzione obbligatoria --libretto.");
-        wrongCommandLine("missing value", standard + QStringList{"--archivia"},
-                         "Manca il valore dell'opzione --archivia.");
-        wrongCommandLine("empty file name",
-                         without(standard, "--libretto") << "--libretto"
-                                                         << "",
-                         "Il valore dell'opzione --libretto è vuoto.");
-        wrongCommandLine("--archivia other word", standard + QStringList{"--archivia", "alcuni"},
-                         "Il valore \"alcuni\" dell'opzione --archivia non è ammesso: si può "
-                         "scegliere proposti, nessuno o tutti.");
-        wrongCommandLine("--aggiungi not PFnn/ffff/cccc",
-                         standard + QStringList{"--aggiungi", "PF7/0012/A074"},
-                         "Il valore \"PF7/0012/A074\" dell'opzione --aggiungi non ha la forma "
-                         "PFnn/ffff/cccc.");
-        wrongCommandLine("--help with others", standard + QStringList{"--help"},
-                         "L'opzione --help va data da sola.");
-
-        // The header data file's 14 lines, then the line under test.
-        auto wrongHeader = [&](const char *row, const QByteArray &line, const QByteArray &message,
-                               bool withUsage) {
-            QTest::newRow(row) << standardArguments("{root}/dati") << headerWith(line) << "" << 1
-                               << message + '\n' + (withUsage ? '\n' + usage() : QByteArray())
-                               << "archive";
-        };
-        wrongHeader("line without =", "Txt_note\n",
-                    "Manca il segno \"=\" alla riga 15 del file \"{root}/dati\": ogni riga deve "
-                    "avere la forma Controllo=valore.",
-                    true);
-        wrongHeader(
-            "unknown control", "Cmb_provincia=ROMA\n",
-            "Il controllo \"Cmb_provincia\" alla riga 15 del file \"{root}/dati\" non esiste.",
-            true);
-        wrongHeader("value Windows-1252 cannot hold", "Txt_note=Ω\n",
-                    "Il valore di Txt_note alla riga 15 del file \"{root}/dati\" contiene "
-                    "caratteri che il libretto (Windows-1252) non può contenere.",
-                    false);
-
-        auto refused = [&](const char *row, const QStringList &arguments, const QByteArray &line,
-                           const QByteArray &message) {
-            QTest::newRow(row) << arguments << headerWith(line) << "" << 2 << message + '\n'
-                               << "archive";
-        };
-        const QStringList withHeader = standardArguments("{root}/dati");
-        refused("no such master station",
-                without(withHeader, "--master") << "--master"
-                                                << "PF1",
-                "", "Non hai selezionato nessun punto!");
-        refused("master station named by nothing",
-                without(withHeader, "--master") << "--master"
-                                                << "",
-                "", "Non hai selezionato nessun punto!");
-        refused("master station without coordinates",
-                without(withHeader, "--master") << "--master"
-                                                << "104",
-                "",
-                "Il punto 104 non ha coordinate utilizzabili: non può essere la stazione master.");
-        refused("empty protocol", withHeader, "Txt_pg=\n",
-                kWithoutCoordinates + "Il campo Protocollo è vuoto!");
-        refused("short sheet", withHeader, "Txt_foglio=12\n",
-                kWithoutCoordinates + "Il formato del foglio non è corretto! <XXXX>");
-        refused("field separator in the notes", withHeader, "Txt_note=A|B\n",
-                kWithoutCoordinates + "Il campo note contiene il carattere | non ammesso!");
-        refused("another province than the job's", withHeader, "Cmb_prov= ROMA\n",
-                kWithoutCoordinates + "La provincia ROMA non è quella del lavoro (TORINO)!");
-
-        auto fileProblem = [&](const char *row, const QStringList &arguments, const char *setup,
-                               const QByteArray &message, const char *archiveAfter = "archive") {
-            QTest::newRow(row) << arguments << QByteArray() << setup << 3 << message + '\n'
-                               << archiveAfter;
-        };
-        const QByteArray settingsProblem =
-            "Il file delle impostazioni {root}/ferolan.ini manca, non si può leggere o ha meno "
-            "di tre righe.\nDeve contenere le tre righe:\n"
-            "PATH_PF=cartella dell'archivio dei punti fiduciali\n"
-            "PATH_TGO=cartella del file asciiexp.dat di TGO\n"
-            "check=0 (il file di export di TGO va ancora aggiornato) oppure check=1";
-        fileProblem("no settings file", standard, "no settings", settingsProblem);
-        fileProblem("settings of two lines", standard, "short settings", settingsProblem);
-        fileProblem("no job",
-                    without(standard, "--lavoro") << "--lavoro"
-                                                  << "nessuno.txt",
-                    "", "Impossibile leggere il file del lavoro \"nessuno.txt\".");
-        fileProblem("no header data",
-                    without(standard, "--dati") << "--dati"
-                                                << "nessuno.txt",
-                    "", "Impossibile leggere il file dei dati dell'intestazione \"nessuno.txt\".");
-        fileProblem("no code table", standard, "no code table",
-                    kWithoutCoordinates +
-                        "Impossibile leggere la tabella dei comuni \"{root}/cod_comuni_2.cod\".");
-        fileProblem(
-            "no archive folder", standard, "no archive",
-            kWithoutCoordinates +
-                "La cartella dell'archivio dei punti fiduciali \"{root}/archive\" non esiste: "
-                "correggere la riga PATH_PF= del file \"{root}/ferolan.ini\".");
-        // These two stop after the comparison, which reports the malformed name first.
-        fileProblem("temporary file not creatable", standard, "temporary blocked",
-                    kMalformed +
-                        "Impossibile creare il file temporaneo \"libretto.dat.tmp\": il libretto "
-                        "non è stato scritto e l'archivio dei punti fiduciali non è stato "
-                        "modificato.");
-        fileProblem("booklet not writable", standard, "booklet blocked",
-                    kMalformed +
-                        "Impossibile scrivere il libretto \"libretto.dat\": un libretto già "
-                        "presente con lo stesso nome è rimasto com'era. 2 punti fiduciali sono "
-                        "già stati archiviati e restano nell'archivio.",
-                    "expected/archive_proposti");
-    }
+    // Wrong command lines and header data, refused input and unreadable files: nothing is
+    // written, and the exit status and message tell why.
+    void shouldExitWithItsStatus_data() { test_cases::addRows(kData / "exit_cases.txt"); }
     void shouldExitWithItsStatus() {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, header);
-        QFETCH(QString, setup);
-        QFETCH(int, status);
-        QFETCH(QByteArray, message);
-        QFETCH(QString, archiveAfter);
-
+        QFETCH(QByteArrayList, fields);
+        const QString setup = QString::fromUtf8(fields.takeFirst());
+        const QByteArray header = fields.takeFirst();
+        const int status = fields.takeFirst().toInt();
+        const QString archiveAfter = QString::fromUtf8(fields.takeFirst());
+        QByteArray message = fields.takeLast()
+                                 .replace("{104}", kWithoutCoordinates)
+                                 .replace("{malformed}", kMalformed)
+                                 .replace("{usage}", "\n\n" + usage());
+        if (!message.endsWith('\n'))
+            message += '\n';
+        QStringList arguments;
+        for (const QByteArray &field : fields) {
+            if (field == "{standard}" || field == "{dati}")
+                arguments << (field == "{dati}" ? standardArguments("{root}/dati")
+                                                : standardArguments());
+            else if (field.startsWith("-") && !field.startsWith("--"))
+                arguments = without(arguments, "-" + QString::fromUtf8(field));
+            else
+                arguments << QString::fromUtf8(field);
+        }
         ProgramFolder folder;
-        if (!header.isEmpty())
-            writeBytes(folder.root() / "dati", header);
+        writeBytes(folder.root() / "dati", headerWith(header.isEmpty() ? header : header + '\n'));
         if (setup == "no settings")
             fs::remove(folder.root() / "ferolan.ini");
         else if (setup == "short settings")
@@ -536,9 +353,16 @@ private slots:
             fs::create_directories(folder.booklet() / "occupied");
         Outcome outcome = folder.run(folder.expanded(arguments));
 
-        QCOMPARE(outcome.err, folder.expanded(message));
-        QCOMPARE(outcome.out, QByteArray());
+        QCOMPARE(withoutFindings(outcome.err), folder.expanded(message));
         QCOMPARE(outcome.status, status);
+        if (status == 0) { // the archive field holds the row added to the booklet
+            QCOMPARE(outcome.out, "il file libretto.dat è stato regolarmente creato\n");
+            QCOMPARE(bytesOf(folder.booklet()),
+                     bytesOf(kData / "expected" / "booklet_without_added_points.dat") +
+                         archiveAfter.toUtf8());
+            return;
+        }
+        QCOMPARE(outcome.out, QByteArray());
         QVERIFY(!fs::is_regular_file(folder.booklet()));
         QVERIFY(!fs::is_regular_file(folder.temporary()));
         if (fs::exists(folder.archive()))
@@ -650,11 +474,29 @@ private slots:
                                          "schema.svg\". Il libretto è stato scritto.\n"));
     }
 
+    // The usage text, wrapped to fit a terminal of 80 columns.
     void shouldShowUsageOnHelp() {
         Outcome outcome = run({"--help"}, fs::current_path());
         QCOMPARE(outcome.status, 0);
-        QVERIFY(outcome.out.startsWith("Uso:\n  ferolan-batch --lavoro LAVORO"));
+        QCOMPARE(outcome.out, bytesOf(kData / "expected" / "usage.txt"));
         QCOMPARE(outcome.err, QByteArray());
+    }
+
+    // Two points named like the master station: the first is the master.
+    void shouldTakeTheFirstPointNamedLikeTheMaster() {
+        ProgramFolder folder;
+        writeBytes(folder.root() / "job.txt",
+                   "BASE                                                                 "
+                   "4448006.973  606794.230 4516065.343\r\n"
+                   "BASE                                                                 "
+                   "4448010.000  606790.000 4516060.000\r\n"
+                   "PUNTO A074                                                           "
+                   "4448010.000  606790.000 4516060.000\r\n");
+        Outcome outcome = folder.run(without(folder.arguments(), "--lavoro") << "--lavoro"
+                                                                             << "job.txt");
+        QCOMPARE(outcome.status, 0);
+        QVERIFY(
+            bytesOf(folder.booklet()).contains("\r\n1|BASE|4448006.973,606794.230,4516065.343|0|"));
     }
 
     void shouldReadTheFolderOfTheProgramByDefault() {

@@ -3,6 +3,7 @@
 #include "core/files.h"
 
 #include <QSettings>
+#include <QtTest>
 
 #include <fstream>
 
@@ -35,6 +36,14 @@ void ProgramFolder::write(const fs::path &path, const QByteArray &bytes) const {
 
 QByteArray ProgramFolder::read(const fs::path &path) const {
     return QByteArray::fromStdString(readFile(path).bytes);
+}
+
+void compareEvents(const Run &run, const ProgramFolder &folder, const fs::path &expected) {
+    QByteArray events = run.dialogs.events.join('\n').toUtf8() + '\n';
+    events.replace(QByteArray::fromStdString(folder.root().string()), "{root}");
+    if (qEnvironmentVariableIsSet("FEROLAN_WRITE_EXPECTED"))
+        folder.write(expected, events);
+    QCOMPARE(events, folder.read(expected));
 }
 
 } // namespace ferolan::testing

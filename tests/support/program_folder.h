@@ -38,8 +38,13 @@ struct Run {
         : context{state, folder.root(), dialogs, desktop, decimalSeparator} {}
     Module1 state;
     ScriptedDialogs dialogs;
-    RecordingDesktop desktop;
+    RecordingDesktop desktop{dialogs.events};
     AppContext context;
 };
+
+// Compares what the user saw with an expected file, the folder's path written "{root}".
+// With FEROLAN_WRITE_EXPECTED set, writes the file instead, to be read over before committing.
+void compareEvents(const Run &run, const ProgramFolder &folder,
+                   const std::filesystem::path &expected);
 
 } // namespace ferolan::testing

@@ -2,10 +2,16 @@
 
 namespace ferolan::testing {
 
+namespace {
+const char *const kIcons[] = {"", " (critica)", " (esclamativa)", " (informativa)"};
+} // namespace
+
 Answer ScriptedDialogs::showMessage(QWidget *, const Message &message) {
-    messages.append(message);
-    if (onMessage)
-        onMessage(message);
+    QString box =
+        "box \"" + message.title.value_or(QStringLiteral("-")) + "\"" + kIcons[int(message.icon)];
+    if (message.buttons == MessageButtons::YesNo)
+        box += message.defaultAnswer == Answer::No ? " [Sì] [*No]" : " [*Sì] [No]";
+    events << box + "\n  " + QString(message.text).replace('\n', QStringLiteral("\n  "));
     if (message.buttons == MessageButtons::Ok)
         return Answer::Ok;
     if (answers.empty()) {
@@ -19,6 +25,11 @@ Answer ScriptedDialogs::showMessage(QWidget *, const Message &message) {
 
 FileChoice ScriptedDialogs::chooseFile(QWidget *, const FileRequest &request) {
     fileRequests.append(request);
+    events << QStringLiteral("file %1 \"%2\" \"%3\" %4 \"%5\" in \"%6\"")
+                  .arg(request.mode == FileRequest::Mode::Save ? "save" : "open", request.title,
+                       request.filter)
+                  .arg(request.filterIndex)
+                  .arg(request.fileName, request.startFolder);
     if (fileChoices.empty()) {
         ++unanswered;
         return {false, request.fileName};
@@ -28,13 +39,6 @@ FileChoice ScriptedDialogs::chooseFile(QWidget *, const FileRequest &request) {
     if (!choice.accepted)
         choice.fileName = request.fileName;
     return choice;
-}
-
-QStringList ScriptedDialogs::texts() const {
-    QStringList result;
-    for (const Message &message : messages)
-        result << message.text;
-    return result;
 }
 
 } // namespace ferolan::testing

@@ -3,9 +3,9 @@
 #include "ui/window/dialogs.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <deque>
-#include <functional>
 
 namespace ferolan::testing {
 
@@ -14,32 +14,38 @@ class ScriptedDialogs final : public Dialogs {
 public:
     std::deque<Answer> answers;         // for Yes/No boxes, in order
     std::deque<FileChoice> fileChoices; // for file dialogs, in order
-    QList<Message> messages;            // every box shown, in order
     QList<FileRequest> fileRequests;    // every file dialog shown, in order
     int unanswered = 0;                 // questions or dialogs the script had no answer for
-    // Runs while a box is "open", before it is answered (for instance to look at the windows).
-    std::function<void(const Message &)> onMessage;
+    // What the user saw and did, one entry each, in order: boxes, file dialogs, beeps,
+    // addresses opened, the end of the program.
+    QStringList events;
 
     Answer showMessage(QWidget *owner, const Message &message) override;
     FileChoice chooseFile(QWidget *owner, const FileRequest &request) override;
-
-    // The texts of the boxes shown so far.
-    QStringList texts() const;
 };
 
 class RecordingDesktop final : public Desktop {
 public:
+    explicit RecordingDesktop(QStringList &events) : events_(events) {}
     int beeps = 0;
-    QList<QUrl> openedUrls;
     bool ended = false;
     bool urlsOpen = true; // false: the desktop has nothing that opens an address
 
-    void beep() override { ++beeps; }
+    void beep() override {
+        ++beeps;
+        events_ << QStringLiteral("beep");
+    }
     bool openUrl(const QUrl &url) override {
-        openedUrls.append(url);
+        events_ << "open " + url.toString();
         return urlsOpen;
     }
-    void endProgram() override { ended = true; }
+    void endProgram() override {
+        ended = true;
+        events_ << QStringLiteral("end");
+    }
+
+private:
+    QStringList &events_;
 };
 
 } // namespace ferolan::testing

@@ -1,5 +1,7 @@
 // Installs the built program with "cmake --install" and packs it with "cpack", as a user
 // would, into temporary folders, and checks the program folder that comes out.
+#include "bytes.h"
+
 #include <QtTest>
 
 #include <filesystem>
@@ -8,6 +10,8 @@
 #include <string>
 
 namespace fs = std::filesystem;
+
+using namespace test_bytes;
 
 namespace {
 
@@ -20,15 +24,6 @@ const QByteArray kCheckLine = "check=0\r\n";
 const std::set<std::string> kProgramFolder = {
     "aggiorna_export_tgo.txt", "archivio",     "cod_comuni_2.cod", "ferolan",
     "ferolan-batch",           "ferolan.html", "ferolan.ini",      "leggimi.txt"};
-
-QByteArray bytesOf(const fs::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    return QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}});
-}
-
-void writeBytes(const fs::path &path, const QByteArray &bytes) {
-    std::ofstream(path, std::ios::binary) << bytes.toStdString();
-}
 
 std::set<std::string> namesIn(const fs::path &folder) {
     std::set<std::string> names;

@@ -1,22 +1,16 @@
 #include "app/logic/export_definition.h"
 #include "core/files.h"
 
-#include <QtTest>
+#include "bytes.h"
+#include "cases.h"
 
-#include <fstream>
+#include <QtTest>
 
 using namespace ferolan;
 namespace fs = std::filesystem;
 using Outcome = ExportCheck::Outcome;
 
-namespace {
-void writeBytes(const fs::path &path, const QByteArray &bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
-}
-QByteArray bytesOf(const fs::path &path) {
-    return QByteArray::fromStdString(readFile(path).bytes);
-}
-} // namespace
+using namespace test_bytes;
 
 class TestExportDefinition : public QObject {
     Q_OBJECT
@@ -32,49 +26,22 @@ private slots:
         writeBytes(update, "USCITA PREGEO,1\r\nRIGA 2");
     }
 
-    void shouldFindTheMarkerOnlyAtTheStartOfALine_data() {
-        QTest::addColumn<QByteArray>("definition");
-        QTest::addColumn<bool>("found");
-        QTest::newRow("first line") << QByteArray("USCITA PREGEO\r\n") << true;
-        QTest::newRow("later line, no line end") << QByteArray("A\r\nUSCITA PREGEO X") << true;
-        QTest::newRow("after a lone cr") << QByteArray("A\rUSCITA PREGEO") << true;
-        QTest::newRow("blanks in front") << QByteArray(" USCITA PREGEO\r\n") << false;
-        QTest::newRow("lower case") << QByteArray("uscita pregeo\r\n") << false;
-        QTest::newRow("after a lone lf") << QByteArray("A\nUSCITA PREGEO") << true;
-        QTest::newRow("cut short") << QByteArray("USCITA PREGE") << false;
-        QTest::newRow("empty") << QByteArray("") << false;
-    }
-    void shouldFindTheMarkerOnlyAtTheStartOfALine() {
-        QFETCH(QByteArray, definition);
-        QFETCH(bool, found);
-        QCOMPARE(holdsPregeoExport(definition.toStdString()), found);
-    }
-
-    void shouldTouchNothingWhenTheMarkerIsThere() {
-        writeBytes(tgo / "asciiexp.dat", "X\r\nUSCITA PREGEO\r\n");
-        QCOMPARE(ensurePregeoExport(tgo, update).outcome, Outcome::AlreadyThere);
-        QCOMPARE(bytesOf(tgo / "asciiexp.dat"), QByteArray("X\r\nUSCITA PREGEO\r\n"));
-        QVERIFY(!fs::exists(tgo / "asciiexp.dat.old"));
-    }
-
-    void shouldCopyThenAppendTheUpdate_data() {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QByteArray>("after");
-        QTest::newRow("closed last line")
-            << QByteArray("A\r\n") << QByteArray("A\r\nUSCITA PREGEO,1\r\nRIGA 2\r\n");
-        QTest::newRow("open last line gets a line end first")
-            << QByteArray("A") << QByteArray("A\r\nUSCITA PREGEO,1\r\nRIGA 2\r\n");
-        QTest::newRow("empty definition")
-            << QByteArray("") << QByteArray("USCITA PREGEO,1\r\nRIGA 2\r\n");
-    }
-    void shouldCopyThenAppendTheUpdate() {
-        QFETCH(QByteArray, before);
-        QFETCH(QByteArray, after);
-        writeBytes(tgo / "asciiexp.dat", before);
+    void shouldAnswerEachCase_data() { test_cases::addRows(FEROLAN_TEST_DATA "/export_cases.txt"); }
+    void shouldAnswerEachCase() {
+        QFETCH(QByteArrayList, fields);
+        if (fields[0] == "marker") {
+            QCOMPARE(QByteArray(holdsPregeoExport(fields[1].toStdString()) ? "yes" : "no"),
+                     fields[2]);
+            return;
+        }
+        const bool there = fields[1] == fields[2];
+        writeBytes(tgo / "asciiexp.dat", fields[1]);
         writeBytes(tgo / "asciiexp.dat.old", "an older copy");
-        QCOMPARE(ensurePregeoExport(tgo, update).outcome, Outcome::Appended);
-        QCOMPARE(bytesOf(tgo / "asciiexp.dat"), after);
-        QCOMPARE(bytesOf(tgo / "asciiexp.dat.old"), before);
+        QCOMPARE(ensurePregeoExport(tgo, update).outcome,
+                 there ? Outcome::AlreadyThere : Outcome::Appended);
+        QCOMPARE(bytesOf(tgo / "asciiexp.dat"), fields[2]);
+        QCOMPARE(bytesOf(tgo / "asciiexp.dat.old"),
+                 there ? QByteArray("an older copy") : fields[1]);
         QCOMPARE(ensurePregeoExport(tgo, update).outcome, Outcome::AlreadyThere);
     }
 

@@ -22,13 +22,7 @@ const QByteArray kJob = "M1              BASE                                   
                         "P2              SECONDO PUNTO                                       "
                         " 4448010.000  606790.000 4516060.000\r\n"
                         "P3\r\n";
-const QString kWithoutCoordinates =
-    "I punti seguenti non hanno coordinate utilizzabili e non saranno inseriti nel libretto né "
-    "archiviati:\nP3\nContinuare?";
-
-QString lines(std::initializer_list<QString> parts) {
-    return QStringList(parts).join('\n');
-}
+const fs::path kExpected = FEROLAN_TEST_DATA "/form1";
 
 void clickRow(QTableView *grid, int modelRow) {
     QRect cell = grid->visualRect(grid->model()->index(modelRow, 1));
@@ -57,6 +51,15 @@ class TestForm1 : public QObject {
         form->Cmd_selezione->click();
     }
 
+    // What the user saw, compared with the file named after the test (and its row).
+    void compareEvents() {
+        QString name = QTest::currentTestFunction();
+        if (QTest::currentDataTag())
+            name += QStringLiteral("_") + QTest::currentDataTag();
+        testing::compareEvents(*run, *folder,
+                               kExpected / (name.replace(' ', '_') + ".txt").toStdString());
+    }
+
 private slots:
     void init() {
         folder = std::make_unique<ProgramFolder>('1');
@@ -81,7 +84,7 @@ private slots:
                  QStringLiteral("Punto"));
         QCOMPARE(form->MSHFlexGrid1->model()->headerData(8, Qt::Horizontal).toString(),
                  QStringLiteral("quota"));
-        QVERIFY(run->dialogs.messages.isEmpty());
+        QVERIFY(run->dialogs.events.isEmpty());
     }
 
     void shouldRunTheActivationStepsAgainWhenTheUserComesBack() {
@@ -102,16 +105,7 @@ private slots:
         run = std::make_unique<Run>(*folder);
         run->dialogs.answers = {Answer::Yes};
         start();
-        const QString definition =
-            QString::fromStdString((folder->tgo() / "asciiexp.dat").string());
-        QCOMPARE(run->dialogs.texts(),
-                 QStringList{
-                     lines({"E' necessario eseguire l'aggiornamento del file di export di "
-                            "Trimble Geomatic Office",
-                            "Il file da aggiornare è -" + definition + "-.",
-                            "Il vecchio file sarà rinominato -asciiexp.dat.old-. Continuare?"})});
-        QCOMPARE(run->dialogs.messages[0].title, std::nullopt);
-        QCOMPARE(run->dialogs.messages[0].icon, MessageIcon::None);
+        compareEvents();
         QCOMPARE(folder->read(folder->tgo() / "asciiexp.dat.old"),
                  QByteArray("DEFINIZIONE ESISTENTE\r\n"));
         QVERIFY(folder->read(folder->tgo() / "asciiexp.dat")
@@ -140,17 +134,7 @@ private slots:
         fs::remove(folder->tgo() / "asciiexp.dat");
         run->dialogs.answers = {Answer::Yes};
         start();
-        QCOMPARE(run->dialogs.messages.size(), 2);
-        const Message &error = run->dialogs.messages[1];
-        QCOMPARE(error.title, QStringLiteral("Errore di accesso al file"));
-        QCOMPARE(error.icon, MessageIcon::Critical);
-        QCOMPARE(error.text,
-                 lines({"Attenzione! Il file " +
-                            QString::fromStdString((folder->tgo() / "asciiexp.dat").string()) +
-                            " non è presente",
-                        "oppure il percorso di ricerca non è valido. Verificare nel "
-                        "file -leggimi.txt- le operazioni da eseguire"}));
-        QVERIFY(run->desktop.ended);
+        compareEvents();
         QVERIFY(folder->read(folder->settings()).endsWith("check=0\r\n"));
     }
 
@@ -168,30 +152,13 @@ private slots:
         else
             fs::remove(folder->settings());
         start();
-        QCOMPARE(run->dialogs.messages.size(), 1);
-        QVERIFY(run->dialogs.messages[0].text.contains(
-            QString::fromStdString(folder->settings().string())));
-        QCOMPARE(run->dialogs.messages[0].icon, MessageIcon::Critical);
-        QVERIFY(run->desktop.ended);
+        compareEvents();
         QCOMPARE(fs::exists(folder->settings()), present);
     }
 
     void shouldLoadAJobAndSelectARow() {
         start();
         loadJob(kJob);
-        const FileRequest &request = run->dialogs.fileRequests.at(0);
-        QCOMPARE(request.title, QStringLiteral("Selezione del file esportato da TGO"));
-        QCOMPARE(request.filter,
-                 QStringLiteral("Tutti i file (*.*)|*.*|File di testo(*.txt)|*.txt"));
-        QCOMPARE(request.filterIndex, 2);
-        QCOMPARE(request.fileName, QString());
-        QCOMPARE(request.startFolder, QString()); // no job opened yet
-        QCOMPARE(run->dialogs.messages.last().title, QStringLiteral("Selezione stazione master"));
-        QCOMPARE(run->dialogs.messages.last().icon, MessageIcon::Information);
-        QCOMPARE(run->dialogs.messages.last().text,
-                 lines({"E' ora necessario selezionare dalla lista il punto che sarà trasformato "
-                        "in stazione master.",
-                        "Cliccare sulla riga contenente il punto prescelto"}));
         QVERIFY(form->Cmd_ok->isEnabled());
         QCOMPARE(form->MSHFlexGrid1->model()->rowCount(), 3);
         QCOMPARE(form->MSHFlexGrid1->model()->index(1, 2).data().toString(),
@@ -203,9 +170,8 @@ private slots:
         QCOMPARE(form->selectedRow(), std::size_t(2));
         QCOMPARE(form->MSHFlexGrid1->toolTip(), QStringLiteral("Il punto selezionato é: P2"));
 
-        loadJob("A\r\n");
-        QCOMPARE(run->dialogs.fileRequests.at(1).startFolder,
-                 QString::fromStdString(folder->root().string()));
+        loadJob("A\r\n"); // the file dialog starts in the folder of the last job
+        compareEvents();
         QCOMPARE(form->selectedRow(), std::size_t(0));
         QCOMPARE(form->MSHFlexGrid1->model()->rowCount(), 1);
         clickRow(form->MSHFlexGrid1, 0);
@@ -256,39 +222,26 @@ private slots:
         QCOMPARE(form->minimumSize(), QSize(489, 432));
     }
 
-    void shouldKeepTheListWhenNoJobIsChosen() {
+    // A job that cannot be read, then none chosen: the list stays.
+    void shouldKeepTheListWhenNoJobIsReadAgain() {
         start();
         loadJob(kJob);
+        run->dialogs.fileChoices.push_back(
+            {true, QString::fromStdString((folder->root() / "manca.txt").string())});
+        form->Cmd_selezione->click();
+        QCOMPARE(run->state.File_lavoro, folder->root() / "lavoro.txt");
         run->dialogs.fileChoices.push_back({false, {}});
         form->Cmd_selezione->click();
-        QCOMPARE(run->dialogs.messages.last().text,
-                 QStringLiteral("Non hai selezionato nessun lavoro!"));
-        QCOMPARE(run->dialogs.messages.last().title, QStringLiteral("errore"));
-        QCOMPARE(form->MSHFlexGrid1->model()->rowCount(), 3);
         QVERIFY(run->state.File_lavoro.empty());
-    }
-
-    void shouldKeepTheListWhenTheJobCannotBeRead() {
-        start();
-        loadJob(kJob);
-        fs::path missing = folder->root() / "manca.txt";
-        run->dialogs.fileChoices.push_back({true, QString::fromStdString(missing.string())});
-        form->Cmd_selezione->click();
-        QVERIFY(
-            run->dialogs.messages.last().text.contains(QString::fromStdString(missing.string())));
-        QCOMPARE(run->dialogs.messages.last().icon, MessageIcon::Critical);
+        compareEvents();
         QCOMPARE(form->MSHFlexGrid1->model()->rowCount(), 3);
-        QCOMPARE(run->state.File_lavoro, folder->root() / "lavoro.txt");
     }
 
     void shouldRefuseToGoOnWithoutAPoint() {
         start();
         loadJob(kJob);
         form->Cmd_ok->click();
-        const Message &message = run->dialogs.messages.last();
-        QCOMPARE(message.text, QStringLiteral("Non hai selezionato nessun punto!"));
-        QCOMPARE(message.title, QString(""));
-        QCOMPARE(message.icon, MessageIcon::Exclamation);
+        compareEvents();
         QCOMPARE(headerWindowsOpened, 0);
     }
 
@@ -299,19 +252,7 @@ private slots:
         run->dialogs.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
         run->dialogs.fileChoices.push_back({true, QStringLiteral("/lavori/libretto")});
         form->Cmd_ok->click();
-        QCOMPARE(run->dialogs.texts().mid(1),
-                 (QStringList{"Confermi l'utilizzo del punto P2 come stazione master?",
-                              kWithoutCoordinates,
-                              "Vuoi procedere alla creazione del libretto Pregeo?"}));
-        QCOMPARE(run->dialogs.messages[1].title, QStringLiteral("Conferma punto"));
-        QCOMPARE(run->dialogs.messages[2].title, QStringLiteral("Punti senza coordinate"));
-        QCOMPARE(run->dialogs.messages[3].title, QStringLiteral("Conferma trasformazione"));
-        const FileRequest &save = run->dialogs.fileRequests.last();
-        QCOMPARE(save.mode, FileRequest::Mode::Save);
-        QCOMPARE(save.title, QStringLiteral("Creazione file Pregeo"));
-        QCOMPARE(save.filter, QStringLiteral("File Pregeo (*.dat)|*.dat"));
-        QCOMPARE(save.fileName, QStringLiteral("lavoro.dat"));
-        QCOMPARE(save.startFolder, QString::fromStdString(folder->root().string()));
+        compareEvents();
         QCOMPARE(run->state.File_libretto, fs::path("/lavori/libretto.dat"));
         QCOMPARE(run->state.Punto_master, std::string("P2"));
         QCOMPARE(run->state.Riga_master, std::size_t(2));
@@ -350,10 +291,7 @@ private slots:
         clickRow(form->MSHFlexGrid1, 2);
         run->dialogs.answers = {Answer::Yes};
         form->Cmd_ok->click();
-        QCOMPARE(run->dialogs.messages.last().text,
-                 QStringLiteral("Il punto P3 non ha coordinate utilizzabili: non può essere la "
-                                "stazione master."));
-        QCOMPARE(run->dialogs.messages.last().icon, MessageIcon::Critical);
+        compareEvents();
         QCOMPARE(headerWindowsOpened, 0);
     }
 
@@ -379,36 +317,19 @@ private slots:
         start();
         run->dialogs.answers = {Answer::No, Answer::Yes};
         emit form->Image1->clicked();
-        QVERIFY(run->desktop.openedUrls.isEmpty());
         emit form->Image2->clicked();
-        QCOMPARE(run->dialogs.texts(),
-                 (QStringList{"Vuoi collegarti al sito Internet di Trimble?",
-                              "Vuoi collegarti al sito Internet di Varneta?"}));
-        QCOMPARE(run->dialogs.messages[0].title, QStringLiteral("Richiesta di Collegamento"));
-        QCOMPARE(run->desktop.openedUrls, QList<QUrl>{kVarnetaSite});
-
         run->desktop.urlsOpen = false;
         run->dialogs.answers = {Answer::Yes};
         emit form->Image1->clicked();
-        QCOMPARE(run->dialogs.messages.last().text,
-                 QStringLiteral("Impossibile aprire %1.").arg(kTrimbleSite.toDisplayString()));
-        QCOMPARE(run->dialogs.messages.last().title, std::nullopt);
+        compareEvents();
     }
 
     void shouldOpenTheHelpBesideTheProgram() {
         start();
         form->cmd_info->click();
-        QCOMPARE(run->desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(
-                                              (folder->root() / "ferolan.html").string()))});
-        QVERIFY(run->dialogs.messages.isEmpty());
-
         run->desktop.urlsOpen = false;
         form->cmd_info->click();
-        const QString help = QString::fromStdString((folder->root() / "ferolan.html").string());
-        QCOMPARE(
-            run->dialogs.texts(),
-            QStringList{QStringLiteral("Impossibile aprire file://%1.\nLa guida si trova in %1.")
-                            .arg(help)});
+        compareEvents();
     }
 };
 

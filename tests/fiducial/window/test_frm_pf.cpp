@@ -32,11 +32,6 @@ const QByteArray kArchive =
     "01 0012 A074 PF SU SPIGOLO CHIESA           4447917.401 607071.512  4516117.375\r\n"
     "09 0014 A074 PF SU PILONE VOTIVO            4447515.616 607281.648  4516472.387\r\n";
 
-const QString kMalformed = QStringLiteral(
-    "il formato del punto PF4/0012/A074 non è corretto! (XX/XX/XXXX)\n"
-    "Questo punto non sarà inserito nel libretto e nell'archivio dei punti fiduciali.\n"
-    "Continuare la creazione del libretto Pregeo?");
-
 QString cell(const Frm_pf *window, int row, int column, int role = Qt::DisplayRole) {
     return window->MSHFlexGrid1->model()->index(row, column).data(role).toString();
 }
@@ -66,6 +61,13 @@ class TestFrmPf : public QObject {
         return walk->handOff();
     }
 
+    // What the user saw on the whole walk, compared with the file named after the test.
+    void compareEvents() {
+        testing::compareEvents(walk->run, walk->folder,
+                               FEROLAN_TEST_DATA "/frm_pf/" +
+                                   std::string(QTest::currentTestFunction()) + ".txt");
+    }
+
 private slots:
     void init() {
         walk = std::make_unique<JobWalk>();
@@ -81,8 +83,7 @@ private slots:
         Frm_pf *window = open();
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("Gestione PF"));
-        QCOMPARE(walk->run.dialogs.texts().last(), kMalformed);
-        QCOMPARE(walk->run.dialogs.messages.last().title, QStringLiteral("Attenzione!"));
+        compareEvents();
         QCOMPARE(window->MSHFlexGrid1->model()->rowCount(), 3);
         QCOMPARE(window->MSHFlexGrid1->model()->headerData(8, Qt::Horizontal).toString(),
                  QStringLiteral("Già usato"));
@@ -184,21 +185,9 @@ private slots:
                                                  "4448100.5   606900.25   4516010.125\r\n");
         for (int row = 0; row < 3; ++row)
             QCOMPARE(colour(window, row, 1, Qt::BackgroundRole), QColor(0, 255, 0));
-        const Message &done = walk->run.dialogs.messages.last();
-        // Then the booklet check: the findings without their messages.
-        QStringList lines = done.text.split(QLatin1Char('\n'));
-        QCOMPARE(lines.takeFirst(), "il file " + QString::fromStdString(walk->booklet().string()) +
-                                        " è stato regolarmente creato");
-        QCOMPARE(lines.takeFirst(), QStringLiteral("Controllo del libretto:"));
-        for (QString &line : lines)
-            line = line.section(QStringLiteral(": "), 0, 1);
-        QCOMPARE(lines, (QStringList{"avviso: libretto",                     // zero matrices
-                                     "avviso: libretto",                     // the name pf03
-                                     "avviso: linea 7 (riga 2), campo 2",    // pf03 far away
-                                     "avviso: linea 8 (riga 2), campo 1"})); // PF02 again
-        QCOMPARE(done.title, QStringLiteral("Trasformazione eseguita"));
-        QCOMPARE(done.icon, MessageIcon::None);
-        QVERIFY(walk->run.desktop.ended);
+        // The archiving question, then the booklet check's findings: zero matrices, the name
+        // pf03, pf03 far away, PF02 again.
+        compareEvents();
         QVERIFY(fs::exists(walk->booklet()));
         QVERIFY(!fs::exists(walk->booklet().string() + ".tmp"));
         QCOMPARE(walk->folder.read(walk->booklet()).count("\r\n2|"), 4);
@@ -272,9 +261,6 @@ private slots:
         QCOMPARE(window->Lst_aggiunti->count(), 0);
         walk->run.dialogs.answers.push_back(Answer::Yes);
         emit window->Cmb_pf->activated(0);
-        QCOMPARE(walk->run.dialogs.texts().last(),
-                 QStringLiteral("confermi l'inserimento nel libretto del PF09/0014/A074?"));
-        QCOMPARE(walk->run.dialogs.messages.last().title, QStringLiteral("Richiesta conferma"));
         QCOMPARE(window->Lst_aggiunti->item(0)->text(),
                  QStringLiteral("PF09/0014/A074  PF SU PILONE VOTIVO"));
         QVERIFY(window->Lst_aggiunti->isVisibleTo(window));
@@ -291,7 +277,7 @@ private slots:
         QVERIFY(window->isVisible());
         window->MSHFlexGrid1->setFocus();
         QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Return);
-        QVERIFY(walk->run.desktop.ended);
+        compareEvents();
         QByteArray booklet = walk->folder.read(walk->booklet());
         QVERIFY(booklet.endsWith("2|PF09/0014/A074|-484.384,481.648,472.387|0,0,0,0,0,0|PDOP=1|0|"
                                  "PF SU PILONE VOTIVO|\r\n"));
@@ -308,20 +294,14 @@ private slots:
         window->Cmd_esegui->click();
         QCOMPARE(walk->folder.read(aglie()), kArchive + byAnother);
         QCOMPARE(cell(window, 1, 9), QStringLiteral("X"));
-        QVERIFY(walk->run.dialogs.texts().last().contains(
-            "Punti Fiduciali già archiviati nel frattempo da un altro programma, non archiviati "
-            "di nuovo:\nPF02/0012/A074\nControllo del libretto"));
+        compareEvents();
     }
 
     void shouldArchiveNothingWhenTheTemporaryFileCannotBeCreated() {
         Frm_pf *window = open();
         fs::remove_all(walk->booklet().parent_path());
         window->Cmd_esegui->click();
-        QCOMPARE(walk->run.dialogs.messages.last().icon, MessageIcon::Critical);
-        QVERIFY(walk->run.dialogs.messages.last().text.contains("libretto.dat.tmp"));
-        QCOMPARE(walk->folder.read(aglie()), kArchive);
-        QVERIFY(window->Cmd_esegui->isEnabled());
-        QVERIFY(!walk->run.desktop.ended);
+        compareEvents();
     }
 
     void shouldStopAtAFailedAppendAndNeverArchiveTwice() {
@@ -329,14 +309,12 @@ private slots:
             kJob + jobLine("PF05/0013/Z999", "CODICE IGNOTO", "4000000", "1000000", "4800000");
         fs::create_directories(walk->archiveFile("TORINO", "Z999"));
         Frm_pf *window = open(Answer::Yes, job);
-        QCOMPARE(cell(window, 3, 8), QString()); // the unreadable file is named once
-        QVERIFY(walk->run.dialogs.texts().last().contains("Z999.pf"));
+        QCOMPARE(cell(window, 3, 8), QString());
         QTableView *grid = window->MSHFlexGrid1;
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           grid->visualRect(grid->model()->index(3, 9)).center());
         window->Cmd_esegui->click();
-        QCOMPARE(walk->run.dialogs.messages.last().icon, MessageIcon::Critical);
-        QVERIFY(walk->run.dialogs.texts().last().contains("Z999.pf"));
+        compareEvents(); // the unreadable file is named once, then the failed append
         QVERIFY(!window->Cmd_esegui->isEnabled());
         QVERIFY(!fs::exists(walk->booklet()));
         QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 3);
@@ -347,15 +325,13 @@ private slots:
         fs::create_directory(walk->booklet());
         walk->run.dialogs.answers.push_back(Answer::No);
         window->Cmd_esegui->click();
-        QCOMPARE(walk->run.dialogs.messages.last().icon, MessageIcon::Critical);
-        QVERIFY(!walk->run.desktop.ended);
         QVERIFY(window->Cmd_esegui->isHidden());
         QVERIFY(!window->cmd_fine->isHidden());
         QVERIFY(fs::exists(walk->booklet().string() + ".tmp"));
 
         fs::remove(walk->booklet());
         window->cmd_fine->click();
-        QVERIFY(walk->run.desktop.ended);
+        compareEvents();
         QVERIFY(fs::is_regular_file(walk->booklet()));
         QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 3);
     }

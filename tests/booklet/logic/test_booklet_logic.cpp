@@ -1,0 +1,423 @@
+#include "booklet/logic/archived_point.h"
+#include "booklet/logic/booklet_rows.h"
+#include "booklet/logic/controllo_libretto.h"
+#include "booklet/logic/scrivi_libretto.h"
+#include "booklet/logic/temporary_booklet.h"
+#include "booklet/logic/trasforma_libretto.h"
+#include "core/files.h"
+#include "core/gauss_boaga.h"
+#include "header/logic/tabella_comuni.h"
+
+#include "bytes.h"
+#include "cases.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#endif
+
+using namespace ferolan;
+namespace fs = std::filesystem;
+using Outcome = FinishingResult::Outcome;
+
+using namespace test_bytes;
+
+namespace {
+
+const fs::path kData = FEROLAN_TEST_DATA;
+// The worked example: its job's master station M1 stands on row 2, row 5 bears the
+// master's name again and row 6 is a malformed fiducial point the user left out.
+constexpr std::size_t kMasterRow = 2;
+const Xyz kMaster{4512345.1234, 987654.3216, 4456789.0006};
+const Xyz kArchived{4512300.0, 987700.0, 4456780.0};
+const fs::path kFolder = kData / "controllo";
+constexpr std::chrono::year_month_day kToday{std::chrono::year{2027}, std::chrono::March,
+                                             std::chrono::day{1}};
+
+// The printed form without its message: "errore: linea 3 (riga 1), campo 2".
+QString withoutMessage(const Finding &finding) {
+    QString text = QString::fromStdString(findingText(finding));
+    return text.left(text.indexOf(QStringLiteral(": "), text.indexOf(QStringLiteral(": ")) + 2));
+}
+
+std::string dataFile(const char *name) {
+    return readFile(kData / name).bytes;
+}
+HeaderData workedExampleHeader() {
+    HeaderData header;
+    for (const auto &[control, value] :
+         std::initializer_list<std::pair<const char *, const char *>>{
+             {"Txt_data", "05032027"},
+             {"Txt_pg", "123456"},
+             {"Cmb_prov", "ROMA"},
+             {"Cmb_comune", "A123 PROVA"},
+             {"Txt_foglio", "12"},
+             {"Txt_mappali", "100,101;102"},
+             {"Txt_tecnico", "MARIO ROSSI"},
+             {"Cmb_albo", "GEOMETRA"},
+             {"Cmb_prov_albo", "roma"},
+             {"Txt_quota", "123"},
+             {"Txt_estmedia", "2312345"},
+             {"Cmb_prec1", "10"},
+             {"Cmb_prec2", "20"},
+             {"Cmb_tipo", "Frazionamento -FR"},
+             {"Txt_note", "NOTE; PROVA, UNO"}})
+        header.*std::ranges::find(kHeaderControls, std::string_view(control), &HeaderControl::name)
+                    ->text = value;
+    return header;
+}
+
+struct WorkedExample {
+    HeaderData header = workedExampleHeader();
+    PointList points;
+    std::set<std::size_t> leftOut{6};
+    explicit WorkedExample(const std::string &job = dataFile("worked_example.job")) {
+        if (!points.load(job))
+            qFatal("cannot load the worked example");
+    }
+    BookletSource source(char separator, std::string_view master = "M1") const {
+        return {header, points, master, kMasterRow, separator, leftOut};
+    }
+};
+
+std::string inMemory(const BookletSource &source) {
+    std::string text;
+    if (!produceBookletRows(source, [&text](std::string_view piece) {
+            text += piece;
+            return true;
+        }))
+        qFatal("rows not produced");
+    return text;
+}
+
+// The job with every line cut after its 124th character.
+std::string cutAt124(const std::string &job) {
+    std::string cut;
+    for (std::size_t start = 0; start < job.size();) {
+        std::size_t end = std::min(job.find("\r\n", start), job.size());
+        cut += job.substr(start, std::min<std::size_t>(end - start, 124)) + "\r\n";
+        start = end + 2;
+    }
+    return cut;
+}
+
+// Sets or clears the immutable attribute, which keeps even root from deleting a file.
+bool setImmutable(const fs::path &path, bool immutable) {
+#ifdef __linux__
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+class TestBookletLogic : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    fs::path at(const char *name) const { return fs::path(dir.path().toStdString()) / name; }
+
+private slots:
+    void shouldAnswerEachCase_data() { test_cases::addRows(kData / "booklet_cases.txt"); }
+    void shouldAnswerEachCase() {
+        QFETCH(QByteArrayList, fields);
+        const QByteArray expected = fields.takeLast();
+        const QByteArray op = fields.takeFirst();
+        std::vector<std::string> a;
+        for (const QByteArray &field : fields)
+            a.push_back(field.toStdString());
+        QByteArray answer;
+        if (op == "header") {
+            HeaderData header = workedExampleHeader();
+            header.*std::ranges::find(kHeaderControls, a[0], &HeaderControl::name)->text = a[1];
+            answer = bytes(expected.startsWith('0') ? row0(header) : row9(header));
+        } else if (op == "vector") {
+            answer =
+                bytes(row2(a[4], {fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble()},
+                           a[5], a[3][0]));
+        } else if (op == "master") {
+            answer = bytes(row1(a[0], kMaster, "", ','));
+        } else if (op == "archived") {
+            answer =
+                bytes(archivedPointRow(a[0], a[1], "A123 PROVA", kArchived, a[2], kMaster, ','));
+        } else if (op == "question") {
+            answer = bytes(insertionQuestion(a[0], a[1], a[2]));
+        } else if (op == "created") {
+            answer = bytes(bookletCreatedMessage(fs::path(a[0])));
+        } else {
+            std::string text = a[0];
+            toBookletCharacters(text);
+            answer = bytes(text);
+            // The file is mapped in pieces; the result is the same at any size.
+            writeBytes(at("mapped.dat.tmp"), fields[0].repeated(20000).toStdString());
+            QVERIFY(Trasforma_libretto(at("mapped.dat")).created());
+            QCOMPARE(bytesOf(at("mapped.dat")), expected.repeated(20000));
+        }
+        QCOMPARE(answer, expected);
+    }
+
+    void shouldWriteTheWorkedExample_data() {
+        QTest::addColumn<std::string>("job");
+        QTest::addColumn<char>("separator");
+        QTest::addColumn<QString>("expectedFile");
+        const std::string job = dataFile("worked_example.job");
+        const std::string withTerms = dataFile("worked_example_varianze.job");
+        QTest::newRow("comma") << job << ',' << "worked_example_comma.tmp";
+        QTest::newRow("full stop") << job << '.' << "worked_example_point.tmp";
+        // Six further cells of variance-covariance terms; rows whose cells are not all
+        // numbers keep the zeros.
+        QTest::newRow("variance columns") << withTerms << ',' << "worked_example_varianze.tmp";
+        QTest::newRow("variance columns cut off")
+            << cutAt124(withTerms) << ',' << "worked_example_comma.tmp";
+    }
+    // Into the temporary file, over a stale one; then an archived point, and the finishing
+    // pass gives the same booklet under either separator, an earlier booklet replaced whole.
+    void shouldWriteTheWorkedExample() {
+        QFETCH(std::string, job);
+        QFETCH(char, separator);
+        QFETCH(QString, expectedFile);
+        WorkedExample example(job);
+        const fs::path booklet = at("job.dat");
+        writeBytes(at("job.dat.tmp"), std::string(5000, 'x') + "\r\n2|OLD|\r\n");
+        writeBytes(booklet, std::string(100000, 'o'));
+        auto Coord_master = Scrivi_libretto(example.source(separator), booklet);
+        QVERIFY(Coord_master.has_value());
+        QCOMPARE(Coord_master->X, kMaster.X);
+        QCOMPARE(Coord_master->Y, kMaster.Y);
+        QCOMPARE(Coord_master->Z, kMaster.Z);
+        QCOMPARE(bytesOf(at("job.dat.tmp")), bytes(dataFile(qPrintable(expectedFile))));
+        if (expectedFile.contains("varianze"))
+            return;
+        const std::string row =
+            archivedPointRow("03", "0012", "A123 PROVA", kArchived, "CIPPO; SPIGOLO, NORD    ",
+                             *Coord_master, separator);
+        QVERIFY(appendToTemporaryBooklet(booklet, row));
+        QCOMPARE(bytesOf(at("job.dat.tmp")), bytes(dataFile(qPrintable(expectedFile)) + row));
+        FinishingResult result = Trasforma_libretto(booklet);
+        QCOMPARE(result.outcome, Outcome::Created);
+        QVERIFY(result.failedFile.empty() && result.leftoverTemporary.empty());
+        QCOMPARE(bytesOf(booklet), bytes(dataFile("worked_example.dat")));
+        QVERIFY(!fs::exists(at("job.dat.tmp")));
+        QVERIFY(!fs::exists(at("job.dat.nuovo")));
+    }
+
+    void shouldLeaveOutTheMasterRowsAndTheRowsLeftOut() {
+        WorkedExample example;
+        std::string text = inMemory(example.source(','));
+        QVERIFY(text.find("DOPPIO") == std::string::npos);
+        QVERIFY(text.find("PF MALFORMATO") == std::string::npos);
+        QVERIFY(text.find("2|M1|") == std::string::npos);
+        // Without the list of rows to leave out, the malformed point is written like any other.
+        example.leftOut.clear();
+        QVERIFY(inMemory(example.source(','))
+                    .find("2|PF1/0012/A123|-5,123;-14,322;-9,001|0;0;0;0;0;0|PDOP=1|0|PF "
+                          "MALFORMATO|\r\n") != std::string::npos);
+        // The master name is compared exactly: "m1" is an ordinary point.
+        QVERIFY(inMemory(example.source(',', "m1")).find("2|M1|") != std::string::npos);
+        // A job of the master alone has no vector row.
+        std::string job = dataFile("worked_example.job");
+        QVERIFY(example.points.load(job.substr(job.find("M1"), 126)));
+        QByteArray expected = bytes(dataFile("worked_example_comma.tmp"));
+        expected.truncate(expected.indexOf("\r\n2|") + 2);
+        QCOMPARE(bytes(inMemory({example.header, example.points, "M1", 1, ',', example.leftOut})),
+                 expected);
+    }
+
+    void shouldHandALargeJobOnInPiecesOfWholeRows() {
+        const int count = 3000;
+        std::string job;
+        for (int i = 0; i < count; ++i) {
+            std::string line = i == 0 ? "M" : "P" + std::to_string(i);
+            const std::string x = std::to_string(i) + ".0";
+            line.resize(80 - x.size(), ' ');
+            job += line + x + "   6400000.0         0.0\r\n";
+        }
+        PointList points;
+        QVERIFY(points.load(job));
+        HeaderData header = workedExampleHeader();
+        std::set<std::size_t> none;
+        int pieces = 0;
+        bool wholeRows = true;
+        std::string text;
+        QVERIFY(
+            produceBookletRows({header, points, "M", 1, ',', none}, [&](std::string_view piece) {
+                ++pieces;
+                wholeRows = wholeRows && piece.ends_with("\r\n");
+                text += piece;
+                return true;
+            }));
+        QVERIFY(pieces > 1 && wholeRows);
+        auto lines = bytes(text).split('\n');
+        QCOMPARE(lines.size(), 4 + count);
+        for (int i = 1; i < count; ++i)
+            QCOMPARE(lines[3 + i], "2|P" + QByteArray::number(i) + "|" + QByteArray::number(i) +
+                                       ",000;0,000;0,000|0;0;0;0;0;0|PDOP=1|0||\r");
+    }
+
+    void shouldCreateOrEmptyTheTemporaryFileNeverThroughALink() {
+        QVERIFY(createTemporaryBooklet(at("new.dat")));
+        QCOMPARE(fs::file_size(at("new.dat.tmp")), std::uintmax_t(0));
+        writeBytes(at("target"), "not a booklet\r\n");
+        fs::create_symlink(at("target"), at("link.dat.tmp"));
+        QVERIFY(createTemporaryBooklet(at("link.dat")));
+        QVERIFY(!fs::is_symlink(at("link.dat.tmp")));
+        QCOMPARE(bytesOf(at("target")), QByteArray("not a booklet\r\n"));
+
+        fs::create_directory(at("folder.dat.tmp"));
+        QVERIFY(!createTemporaryBooklet(at("folder.dat")));
+        QVERIFY(!createTemporaryBooklet(at("missing") / "job.dat"));
+        QVERIFY(isExistingFolder(at("folder.dat.tmp")));
+        WorkedExample example;
+        QVERIFY(!Scrivi_libretto(example.source(','), at("folder.dat")).has_value());
+        QVERIFY(!Scrivi_libretto(example.source(','), at("missing") / "job.dat").has_value());
+        QVERIFY(!appendToTemporaryBooklet(at("gone.dat"), "2|PF03/0012/A123|\r\n"));
+        QVERIFY(!fs::exists(at("gone.dat.tmp")));
+    }
+
+    // Whatever stops the finishing pass, the earlier booklet and the temporary file stay.
+    void shouldKeepBothFilesWhenTheBookletCannotBeFinished() {
+        writeBytes(at("kept.dat"), "earlier booklet\r\n");
+        FinishingResult missing = Trasforma_libretto(at("kept.dat"));
+        QCOMPARE(missing.outcome, Outcome::TemporaryUnreadable);
+        QCOMPARE(missing.failedFile, at("kept.dat.tmp"));
+        fs::create_directory(at("kept.dat.tmp"));
+        QCOMPARE(Trasforma_libretto(at("kept.dat")).outcome, Outcome::TemporaryUnreadable);
+        QCOMPARE(bytesOf(at("kept.dat")), QByteArray("earlier booklet\r\n"));
+        QVERIFY(!fs::exists(at("kept.dat.nuovo")));
+
+        fs::create_directory(at("blocked.dat"));
+        writeBytes(at("blocked.dat.tmp"), "2|P|1,0|\r\n");
+        FinishingResult blocked = Trasforma_libretto(at("blocked.dat"));
+        QCOMPARE(blocked.outcome, Outcome::BookletUnwritable);
+        QCOMPARE(blocked.failedFile, at("blocked.dat"));
+        QCOMPARE(bytesOf(at("blocked.dat.tmp")), QByteArray("2|P|1,0|\r\n"));
+        QVERIFY(!fs::exists(at("blocked.dat.nuovo")));
+
+        // A full disk stops the pass part-way.
+        const std::string rows = std::string(200000, ';') + "\r\n";
+        writeBytes(at("full.dat.tmp"), rows);
+        pid_t child = fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit size{100000, 100000};
+            setrlimit(RLIMIT_FSIZE, &size);
+            _exit(Trasforma_libretto(at("full.dat")).outcome == Outcome::BookletUnwritable ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+        QCOMPARE(bytesOf(at("full.dat.tmp")), bytes(rows));
+        QCOMPARE(bytesOf(at("kept.dat")), QByteArray("earlier booklet\r\n"));
+        QVERIFY(!fs::exists(at("full.dat")));
+        QVERIFY(!fs::exists(at("full.dat.nuovo")));
+    }
+
+    // A leftover ".nuovo" link must neither have its target overwritten nor become the
+    // booklet; a temporary file that cannot be deleted is named.
+    void shouldFinishPastALeftoverLinkAndAnUndeletableTemporaryFile() {
+        writeBytes(at("target"), "someone else's file\r\n");
+        writeBytes(at("linked.dat.tmp"), "2|P;1|\r\n");
+        fs::create_symlink(at("target"), at("linked.dat.nuovo"));
+        QVERIFY(Trasforma_libretto(at("linked.dat")).created());
+        QCOMPARE(bytesOf(at("target")), QByteArray("someone else's file\r\n"));
+        QVERIFY(!fs::is_symlink(at("linked.dat")));
+        QCOMPARE(bytesOf(at("linked.dat")), QByteArray("2|P,1|\r\n"));
+
+        writeBytes(at("stuck.dat.tmp"), "2|P;1|\r\n");
+        if (!setImmutable(at("stuck.dat.tmp"), true))
+            QSKIP("the file system cannot make a file undeletable here");
+        FinishingResult result = Trasforma_libretto(at("stuck.dat"));
+        setImmutable(at("stuck.dat.tmp"), false);
+        QCOMPARE(result.outcome, Outcome::Created);
+        QCOMPARE(result.leftoverTemporary, at("stuck.dat.tmp"));
+        QCOMPARE(bytesOf(at("stuck.dat")), QByteArray("2|P,1|\r\n"));
+    }
+    // Each booklet of the folder holds one planted fault (or none); its ".expected" file lists
+    // the findings in order. A first line "libretto: PATH" checks another test's booklet.
+    void shouldFindThePlantedFaults_data() {
+        QTest::addColumn<QString>("booklet");
+        QTest::addColumn<QStringList>("expected");
+        for (const fs::directory_entry &entry : fs::directory_iterator(kFolder)) {
+            if (entry.path().extension() != ".expected")
+                continue;
+            QStringList lines = QString::fromLatin1(readFile(entry.path()).bytes)
+                                    .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+            fs::path booklet = fs::path(entry.path()).replace_extension(".dat");
+            if (!lines.isEmpty() && lines.front().startsWith(QStringLiteral("libretto: ")))
+                booklet = kFolder / lines.takeFirst().mid(10).toStdString();
+            QTest::newRow(entry.path().stem().c_str()) << QString::fromStdString(booklet) << lines;
+        }
+    }
+    void shouldFindThePlantedFaults() {
+        QFETCH(QString, booklet);
+        QFETCH(QStringList, expected);
+        FileContent content = readFile(booklet.toStdString());
+        QVERIFY2(content.ok(), qPrintable(booklet));
+        Tabella_comuni table(kFolder / "cod_comuni_2.cod");
+        QStringList found, printed;
+        for (const Finding &finding : Controlla_libretto(content.bytes, table, kToday)) {
+            found << withoutMessage(finding);
+            printed << QString::fromStdString(findingText(finding));
+        }
+        if (found != expected)
+            qWarning("%s", qPrintable(printed.join(QLatin1Char('\n'))));
+        QCOMPARE(found, expected);
+    }
+
+    void shouldShowAtMostTwentyFindings() {
+        std::vector<Finding> findings(21, Finding{Severity::Avviso, 0, {}, 0, "x"});
+        QStringList lines = QString::fromStdString(findingLines(findings)).split('\n');
+        QCOMPARE(lines.size(), 21);
+        QCOMPARE(lines.first(), QStringLiteral("avviso: libretto: x"));
+        QCOMPARE(lines.last(), QStringLiteral("e altri 1"));
+    }
+
+    // Reference values from an independent transverse Mercator series (Krüger's, in n).
+    void shouldProjectToGaussBoaga_data() {
+        QTest::addColumn<double>("latitude");
+        QTest::addColumn<double>("longitude");
+        QTest::addColumn<bool>("ovest");
+        QTest::addColumn<double>("east");
+        QTest::addColumn<double>("north");
+        QTest::newRow("central meridian") << 45.0 << 9.0 << true << 1500000.000 << 4983043.122;
+        QTest::newRow("Agliè") << 45.37 << 7.87 << true << 1411509.728 << 5024769.139;
+        QTest::newRow("12° E in Ovest") << 45.0 << 12.0 << true << 1736457.010 << 4987422.430;
+        QTest::newRow("12° E in Est") << 45.0 << 12.0 << false << 2283542.990 << 4987422.430;
+        QTest::newRow("Reggio Calabria") << 38.1 << 15.6 << false << 2572609.370 << 4217150.341;
+    }
+    void shouldProjectToGaussBoaga() {
+        QFETCH(double, latitude);
+        QFETCH(double, longitude);
+        QFETCH(bool, ovest);
+        QFETCH(double, east);
+        QFETCH(double, north);
+        GaussBoaga plane = gaussBoagaFromGeodetic(
+            latitude, longitude, ovest ? GaussBoagaZone::Ovest : GaussBoagaZone::Est);
+        QVERIFY2(std::abs(plane.east - east) < 0.05,
+                 qPrintable(QString::number(plane.east, 'f', 3)));
+        QVERIFY2(std::abs(plane.north - north) < 0.05,
+                 qPrintable(QString::number(plane.north, 'f', 3)));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestBookletLogic)
+#include "test_booklet_logic.moc"

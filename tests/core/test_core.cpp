@@ -1,0 +1,216 @@
+#include "core/cp1252.h"
+#include "core/files.h"
+#include "core/numbers.h"
+#include "core/settings_file.h"
+#include "core/text.h"
+
+#include "bytes.h"
+#include "cases.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ferolan;
+namespace fs = std::filesystem;
+
+using namespace test_bytes;
+
+namespace {
+
+QByteArray listed(const std::vector<std::string_view> &items) {
+    QByteArray out;
+    for (std::string_view item : items)
+        out += '[' + bytes(item) + ']';
+    return out;
+}
+std::size_t count(const QByteArray &text) {
+    return std::size_t(text.toULongLong());
+}
+// Runs `work` in a child process whose files may grow to `limit` bytes only; a write past it
+// fails instead of killing the process. Returns what `work` returned.
+bool withFileSizeLimit(rlim_t limit, const std::function<bool()> &work) {
+    pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit size{limit, limit};
+        _exit(setrlimit(RLIMIT_FSIZE, &size) == 0 ? (work() ? 0 : 1) : 2);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 2)
+        qFatal("the child with a file size limit failed");
+    return WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+class TestCore : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    fs::path at(const char *name) const { return fs::path(dir.path().toStdString()) / name; }
+
+private slots:
+    void shouldAnswerEachCase_data() { test_cases::addRows(FEROLAN_TEST_DATA "/core_cases.txt"); }
+    void shouldAnswerEachCase() {
+        QFETCH(QByteArrayList, fields);
+        const QByteArray expected = fields.takeLast();
+        const QByteArray op = fields.takeFirst();
+        const std::string a = fields.value(0).toStdString();
+        QByteArray answer;
+        if (op == "lines")
+            answer = listed(splitLines(a));
+        else if (op == "closed")
+            answer = endsWithLineEnd(a) ? "yes" : "no";
+        else if (op == "trim")
+            answer = listed({trimBlanks(a)});
+        else if (op == "columns")
+            answer = listed({columns(a, count(fields[1]), count(fields[2]))});
+        else if (op == "columnsFrom")
+            answer = listed({columnsFrom(a, count(fields[1]))});
+        else if (op == "lastChars")
+            answer = listed({lastChars(a, count(fields[1]))});
+        else if (op == "upper")
+            answer = bytes(toUpperCp1252(a));
+        else if (op == "blanked")
+            answer = bytes(withControlsBlanked(a));
+        else if (op == "value")
+            answer = QByteArray::number(numericValue(a), 'g', 12);
+        else if (op == "roundDown")
+            answer = bytes(wholeNumberText(roundDown(fields[0].toDouble())));
+        else if (op == "threeDecimals")
+            answer = bytes(threeDecimalText(fields[0].toDouble(), fields[1][0]));
+        else if (op == "cp1252") {
+            answer = bytes(utf8FromCp1252(a));
+            QCOMPARE(bytes(cp1252FromUtf8(answer.toStdString()).value_or("refused")), fields[0]);
+        } else if (op == "fromUtf8")
+            answer = bytes(cp1252FromUtf8(a).value_or("refused"));
+        else if (op == "path")
+            answer = bytes(utf8FromPath(pathFromCp1252(a)));
+        else if (op == "settings") {
+            std::optional<Settings> read = parseSettings(a);
+            answer = read ? listed({read->Path_pf, read->Path_tgo,
+                                    read->exportCheckDone ? "done" : "to do"})
+                          : "refused";
+        } else if (op == "settingsDone")
+            answer = bytes(settingsTextWithCheckDone({a, fields[1].toStdString(), false}));
+        else if (op == "plainName")
+            answer = isPlainFileName(a) ? "yes" : "no";
+        else if (op == "append") {
+            const fs::path file = at(QTest::currentDataTag());
+            writeBytes(file, a);
+            QVERIFY(appendToFile(file, "b\r\n"));
+            answer = bytes(readFile(file).bytes);
+        } else
+            QFAIL("unknown operation " + op);
+        QCOMPARE(answer, expected);
+    }
+
+    void shouldConvertEveryByteToUnicodeAndBack() {
+        std::string all;
+        for (int byte = 1; byte < 256; ++byte)
+            all += static_cast<char>(byte);
+        QCOMPARE(cp1252FromUtf8(utf8FromCp1252(all)), std::optional<std::string>(all));
+    }
+
+    void shouldTellMissingFromUnreadableAndCreateOnAppend() {
+        QCOMPARE(readFile(at("none")).outcome, ReadOutcome::Missing);
+        fs::create_directory(at("folder"));
+        QCOMPARE(readFile(at("folder")).outcome, ReadOutcome::Unreadable);
+        QVERIFY(appendToFile(at("new"), "b\r\n"));
+        QCOMPARE(readFile(at("new")).bytes, std::string("b\r\n"));
+        QVERIFY(!appendToFile(at("no-folder") / "x", "b\r\n"));
+    }
+
+    // Another process holds the lock: the append waits for it and lands after its record.
+    void shouldWaitForTheLockOfAnotherProcess() {
+        int ready[2];
+        QVERIFY(pipe(ready) == 0);
+        pid_t child = fork();
+        if (child == 0) {
+            bool created = false;
+            platform::File file = platform::File::openForAppend(at("locked"), created);
+            bool locked =
+                file.lockExclusive(std::chrono::seconds(1)) == platform::File::LockResult::Locked;
+            char signal = locked ? 'L' : 'F';
+            bool told = write(ready[1], &signal, 1) == 1;
+            usleep(300'000);
+            _exit(told && file.write("other\r\n") ? 0 : 1);
+        }
+        char signal = 0;
+        QVERIFY(read(ready[0], &signal, 1) == 1);
+        QCOMPARE(signal, 'L');
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(appendToFile(at("locked"), "mine\r\n"));
+        QVERIFY(waited.elapsed() >= 150);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+        QCOMPARE(readFile(at("locked")).bytes, std::string("other\r\nmine\r\n"));
+        close(ready[0]);
+        close(ready[1]);
+    }
+
+    // A full disk stops an append part-way: the file keeps its old bytes, nothing of the
+    // cut record.
+    void shouldTakeBackAnAppendThatFailsPartWay() {
+        writeBytes(at("full"), "old\r\n");
+        QVERIFY(!withFileSizeLimit(
+            9, [&] { return appendToFile(at("full"), "a record that does not fit\r\n"); }));
+        QCOMPARE(readFile(at("full")).bytes, std::string("old\r\n"));
+    }
+
+    // A writer appends between the start of a failing append and its lock: taking the failed
+    // append back must keep that record, and must not remove a file that holds it.
+    void shouldTakeBackOnlyItsOwnFailedAppend_data() {
+        QTest::addColumn<bool>("existed");
+        QTest::addColumn<QByteArray>("other");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("existing file")
+            << true << QByteArray("other\r\n") << QByteArray("old\r\nother\r\n");
+        QTest::newRow("file created by the append, then filled by another")
+            << false << QByteArray("other\r\n") << QByteArray("other\r\n");
+        QTest::newRow("file created by the append alone") << false << QByteArray() << QByteArray();
+    }
+    void shouldTakeBackOnlyItsOwnFailedAppend() {
+        QFETCH(bool, existed);
+        QFETCH(QByteArray, other);
+        QFETCH(QByteArray, after);
+        fs::path file = at(QTest::currentDataTag());
+        if (existed)
+            writeBytes(file, "old\r\n");
+        failNextAppendForTesting([&] {
+            if (!other.isEmpty())
+                std::ofstream(file, std::ios::binary | std::ios::app) << other.toStdString();
+        });
+        QVERIFY(!appendToFile(file, "mine, cut short by a full disk\r\n"));
+        QCOMPARE(fs::exists(file), !after.isEmpty());
+        QCOMPARE(bytes(readFile(file).bytes), after);
+    }
+
+    void shouldReplaceAFileWholeAndNeverThroughALink() {
+        writeBytes(at("r"), "old");
+        QVERIFY(replaceFile(at("r"), "new\r\n"));
+        QCOMPARE(readFile(at("r")).bytes, std::string("new\r\n"));
+        QVERIFY(!fs::exists(at("r.nuovo")));
+        QVERIFY(!replaceFile(at("no-folder") / "r", "x"));
+        writeBytes(at("target"), "keep");
+        fs::create_symlink(at("target"), at("r.nuovo"));
+        QVERIFY(replaceFile(at("r"), "newer"));
+        QCOMPARE(readFile(at("target")).bytes, std::string("keep"));
+        QCOMPARE(readFile(at("r")).bytes, std::string("newer"));
+        QVERIFY(!fs::is_symlink(at("r")));
+        // Cut short by a full disk: the old file stays whole, nothing is left beside it.
+        QVERIFY(!withFileSizeLimit(4, [&] { return replaceFile(at("r"), "much too long"); }));
+        QCOMPARE(readFile(at("r")).bytes, std::string("newer"));
+        QVERIFY(!fs::exists(at("r.nuovo")));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCore)
+#include "test_core.moc"

@@ -1,0 +1,116 @@
+#include "core/files.h"
+#include "job/master_station.h"
+#include "job/point_list.h"
+#include "job/usable_point.h"
+
+#include "cases.h"
+
+#include <QtTest>
+
+using namespace ferolan;
+
+namespace {
+
+QByteArray dump(const PointList &points) {
+    QByteArray out;
+    for (std::size_t row = 1; row <= points.rowCount(); ++row) {
+        for (int column = 1; column <= PointList::kColumns; ++column) {
+            std::string_view field = points.field(row, column);
+            out += '[' + QByteArray(field.data(), static_cast<qsizetype>(field.size())) + ']';
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string fileBytes(const std::filesystem::path &path) {
+    return readFile(path).bytes;
+}
+
+// A job line with text right-aligned in the columns that end at `ends` (counted from 1).
+std::string jobLine(std::string line, const QByteArrayList &cells,
+                    std::initializer_list<std::size_t> ends) {
+    auto cell = cells.begin();
+    for (std::size_t end : ends) {
+        const std::string text = (cell++)->toStdString();
+        line.resize(end - text.size(), ' ');
+        line += text;
+    }
+    return line + "\r\n";
+}
+
+} // namespace
+
+class TestJob : public QObject {
+    Q_OBJECT
+private slots:
+    void shouldAnswerEachCase_data() { test_cases::addRows(FEROLAN_TEST_DATA "/job_cases.txt"); }
+    void shouldAnswerEachCase() {
+        QFETCH(QByteArrayList, fields);
+        const QByteArray expected = fields.takeLast();
+        const QByteArray op = fields.takeFirst();
+        QByteArray answer;
+        PointList points;
+        if (op == "master") {
+            const QByteArray height = fields.takeLast();
+            std::string job;
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                job += jobLine("P" + std::to_string(i + 1), {fields[i], i == 1 ? height : ""},
+                               {116, 124});
+            QVERIFY(points.load(job));
+            MasterStation master = masterStationAt(points, 2);
+            answer = QByteArray::fromStdString(master.Punto_master) + ' ' +
+                     QByteArray::number(qulonglong(master.Riga_master)) + ' ' +
+                     QByteArray::number(master.Quota_master) + ' ' +
+                     QByteArray::number(master.Est_media);
+        } else if (op == "dat") {
+            answer = QByteArray::fromStdString(withDatExtension(fields[0].toStdString()));
+        } else {
+            QVERIFY(points.load(jobLine("P", fields, {80, 92, 104})));
+            answer = hasUsableCoordinates(points, 1) ? "yes" : "no";
+        }
+        QCOMPARE(answer, expected);
+    }
+
+    void shouldReadEveryLineByFixedColumns() {
+        PointList points;
+        QCOMPARE(points.rowCount(), std::size_t(1)); // one empty row before any job
+        QCOMPARE(points.field(1, PointList::Name), std::string_view());
+        QVERIFY(points.load(fileBytes(FEROLAN_TEST_DATA "/job_edge_cases.txt")));
+        QCOMPARE(dump(points), QByteArray::fromStdString(
+                                   fileBytes(FEROLAN_TEST_DATA "/job_edge_cases.expected")));
+    }
+
+    // A job that went through another system reads as the original, blank lines aside.
+    void shouldReadTheSameJobWhateverItsLineEnds() {
+        const QByteArray original =
+            QByteArray::fromStdString(fileBytes(FEROLAN_SOURCE_DIR "/demo/lavoro_aglie.txt"));
+        PointList reference;
+        QVERIFY(reference.load(original.toStdString()));
+        QCOMPARE(reference.rowCount(), std::size_t(32));
+        for (const char *lineEnd : {"\n", "\r"}) {
+            QByteArray twin = QByteArray(original).replace("\r\n", lineEnd) + "  \t " + lineEnd;
+            PointList points;
+            QVERIFY(points.load(twin.toStdString()));
+            QCOMPARE(dump(points), dump(reference));
+        }
+    }
+
+    // A new job replaces every row; an empty file keeps the row count with empty rows.
+    void shouldReplaceTheRowsOfAnEarlierJob() {
+        PointList points;
+        QVERIFY(points.load("A\r\nB\r\nC\r\n"));
+        QVERIFY(points.load("D\r\n"));
+        QCOMPARE(dump(points), QByteArray("[D][][][][][][][]\n"));
+        QCOMPARE(points.field(0, PointList::Name), std::string_view());
+        QCOMPARE(points.field(2, PointList::Name), std::string_view());
+        QCOMPARE(points.field(1, 0), std::string_view());
+        QCOMPARE(points.field(1, 9), std::string_view());
+        QVERIFY(points.load("A\r\nB\r\nC"));
+        QVERIFY(points.load(""));
+        QCOMPARE(dump(points), QByteArray("[][][][][][][][]\n").repeated(3));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestJob)
+#include "test_job.moc"
