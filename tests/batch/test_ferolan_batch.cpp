@@ -511,6 +511,38 @@ private slots:
         QCOMPARE(bytesOf(folder.booklet()),
                  bytesOf(kData / "expected" / "booklet_without_added_points.dat"));
     }
+    // Another program (an editor, Pregeo) holding the earlier booklet open while it is
+    // replaced: Linux replaces it; Windows refuses, and then a message names it and the
+    // earlier booklet stays whole.
+    void shouldReplaceABookletHeldOpenOrSaySo() {
+        ProgramFolder folder;
+        writeBytes(folder.booklet(), "libretto precedente\r\n");
+        const QStringList hold{"--tieni-aperto", QString::fromStdString(folder.booklet()), "5"};
+        QProcess holder;
+        if (kWindowsProgram.isEmpty())
+            holder.start(QStringLiteral(FEROLAN_PLATFORM_TEST), hold);
+        else
+            holder.start(QStringLiteral("wine"),
+                         QStringList{qEnvironmentVariable("FEROLAN_PLATFORM_TEST_WINE")} + hold);
+        QVERIFY(holder.waitForReadyRead(60000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("aperto"));
+
+        Outcome outcome = folder.run(folder.arguments() << "--archivia"
+                                                        << "nessuno");
+        QVERIFY(holder.waitForFinished(60000));
+        if (outcome.status == 0) {
+            QCOMPARE(bytesOf(folder.booklet()),
+                     bytesOf(kData / "expected" / "booklet_without_added_points.dat"));
+        } else {
+            QCOMPARE(outcome.status, 3);
+            QVERIFY2(outcome.err.contains("Impossibile scrivere il libretto \"libretto.dat\": un "
+                                          "libretto già presente con lo stesso nome è rimasto "
+                                          "com'era."),
+                     outcome.err.constData());
+            QCOMPARE(bytesOf(folder.booklet()), QByteArray("libretto precedente\r\n"));
+        }
+        QVERIFY(!fs::exists(folder.root() / "libretto.dat.nuovo"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFerolanBatch)

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <string_view>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace ferolan;
@@ -84,6 +84,17 @@ void shouldRenameOverAnExistingFile(const fs::path &root) {
 
 // A second process must not get the lock while this one holds it. The child tries once,
 // without waiting (a waiting lock under Wine would not show the difference).
+// Runs a UTF-8 command line through the system's shell.
+int runCommand(const std::string &utf8) {
+#ifdef _WIN32
+    // cmd.exe drops the outer pair of quotes of a command that begins with one, and takes
+    // its text in UTF-16 only through the wide call.
+    return _wsystem(pathFromUtf8("\"" + utf8 + "\"").wstring().c_str());
+#else
+    return std::system(utf8.c_str());
+#endif
+}
+
 void shouldHoldTheLockAgainstAnotherProcess(const fs::path &root, const char *argv0) {
     const fs::path file = root / "archivio.pf";
     bool created = false;
@@ -92,29 +103,25 @@ void shouldHoldTheLockAgainstAnotherProcess(const fs::path &root, const char *ar
                          platform::File::LockResult::Locked,
           "the first process locks");
     const fs::path self = platform::programFolder(argv0) / fs::path(argv0).filename();
-    std::string command =
+    const std::string command =
         "\"" + utf8FromPath(self) + "\" --prova-blocco \"" + utf8FromPath(file) + "\"";
-#ifdef _WIN32
-    // cmd.exe drops the outer pair of quotes of a command that begins with one.
-    command = "\"" + command + "\"";
-#endif
-    check(std::system(command.c_str()) != 0, "a second process cannot lock meanwhile");
+    check(runCommand(command) != 0, "a second process cannot lock meanwhile");
     holder.close();
-    check(std::system(command.c_str()) == 0, "the lock is free once the file is closed");
+    check(runCommand(command) == 0, "the lock is free once the file is closed");
 }
 
 // Another program holding a file open, as an editor or Pregeo may hold a booklet: says
 // "aperto" once the file is open, then keeps it open for the given seconds.
-int holdOpen(const char *utf8Path, const char *seconds) {
+int holdOpen(const std::string &utf8Path, const std::string &seconds) {
     std::ifstream file(pathFromUtf8(utf8Path), std::ios::binary);
     std::printf("%s\n", file ? "aperto" : "non aperto");
     std::fflush(stdout);
-    std::this_thread::sleep_for(std::chrono::seconds(std::atoi(seconds)));
+    std::this_thread::sleep_for(std::chrono::seconds(std::stoi(seconds)));
     return file ? 0 : 1;
 }
 
 // The child's side: exit 0 when the lock could be taken at once.
-int tryLock(const char *utf8Path) {
+int tryLock(const std::string &utf8Path) {
     bool created = false;
     platform::File file = platform::File::openForAppend(pathFromUtf8(utf8Path), created);
     return file.lockExclusive(std::chrono::milliseconds(0)) == platform::File::LockResult::Locked
@@ -125,10 +132,13 @@ int tryLock(const char *utf8Path) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc == 3 && std::string_view(argv[1]) == "--prova-blocco")
-        return tryLock(argv[2]);
-    if (argc == 4 && std::string_view(argv[1]) == "--tieni-aperto")
-        return holdOpen(argv[2], argv[3]);
+    // The arguments as UTF-8, as ferolan-batch takes them: Windows hands argv over in the
+    // ANSI code page.
+    const std::vector<std::string> arguments = platform::commandLineArguments(argc, argv);
+    if (arguments.size() == 2 && arguments[0] == "--prova-blocco")
+        return tryLock(arguments[1]);
+    if (arguments.size() == 3 && arguments[0] == "--tieni-aperto")
+        return holdOpen(arguments[1], arguments[2]);
     const fs::path root = freshFolder();
     shouldKnowTheProgramFolder(argc > 0 ? argv[0] : "");
     shouldKnowToday();
