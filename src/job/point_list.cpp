@@ -14,6 +14,14 @@ struct FieldLayout {
 constexpr std::array<FieldLayout, PointList::kColumns> kLayout = {
     {{1, 16}, {17, 36}, {53, 16}, {69, 12}, {81, 12}, {93, 12}, {105, 12}, {117, 8}}};
 
+std::size_t lineCount(std::string_view text) {
+    std::size_t count = 0;
+    LineReader lines(text);
+    for (std::string_view line; lines.next(line);)
+        ++count;
+    return count;
+}
+
 } // namespace
 
 PointList::PointList() : rows_(1) {}
@@ -21,10 +29,10 @@ PointList::PointList() : rows_(1) {}
 bool PointList::load(std::string jobBytes) {
     if (jobBytes.size() > UINT32_MAX)
         return false;
-    std::vector<std::string_view> lines = splitLines(jobBytes);
     std::vector<Row> rows;
-    rows.reserve(lines.empty() ? rows_.size() : lines.size());
-    for (std::string_view line : lines) {
+    rows.reserve(lineCount(jobBytes));
+    LineReader lines(jobBytes);
+    for (std::string_view line; lines.next(line);) {
         // Blank lines, trailing ones above all, are no points.
         if (line.find_first_not_of(" \t") == std::string_view::npos)
             continue;

@@ -1,11 +1,11 @@
 #include "booklet/logic/controllo_libretto.h"
 
-#include "core/cp1252.h"
-#include "core/numbers.h"
-#include "core/text.h"
 #include "booklet/logic/trasforma_libretto.h"
+#include "core/cp1252.h"
 #include "core/gauss_boaga.h"
 #include "core/geodesy.h"
+#include "core/numbers.h"
+#include "core/text.h"
 #include "header/logic/tabella_comuni.h"
 
 #include <algorithm>
@@ -53,20 +53,19 @@ std::optional<double> plainNumber(std::string_view text) {
 }
 
 // The numbers of a field of comma-separated numbers, when there are exactly `count`.
-std::optional<std::vector<double>> numberList(std::string_view field, std::size_t count) {
-    std::vector<double> values;
-    while (true) {
+template <std::size_t count>
+std::optional<std::array<double, count>> numberList(std::string_view field) {
+    std::array<double, count> values;
+    for (std::size_t i = 0; i < count; ++i) {
         const std::size_t comma = field.find(',');
+        if ((comma == std::string_view::npos) != (i + 1 == count))
+            return std::nullopt;
         std::optional<double> value = plainNumber(field.substr(0, comma));
         if (!value)
             return std::nullopt;
-        values.push_back(*value);
-        if (comma == std::string_view::npos)
-            break;
-        field.remove_prefix(comma + 1);
+        values[i] = *value;
+        field.remove_prefix(std::min(comma + 1, field.size()));
     }
-    if (values.size() != count)
-        return std::nullopt;
     return values;
 }
 
@@ -103,7 +102,7 @@ bool isFiducialPointName(std::string_view name) {
 }
 
 // Variances of X, Y, Z, then covariances XY, YZ, ZX (Sylvester's criterion).
-bool isPositiveDefinite(const std::vector<double> &t) {
+bool isPositiveDefinite(const std::array<double, 6> &t) {
     const double xx = t[0], yy = t[1], zz = t[2], xy = t[3], yz = t[4], zx = t[5];
     const double minor2 = xx * yy - xy * xy;
     const double det =
@@ -131,16 +130,17 @@ struct Line {
     }
 };
 
-Line splitRow(std::string_view text, std::size_t number) {
-    Line line;
+// Fills `line` from the text of a row, reusing its list of fields.
+void splitRow(std::string_view text, std::size_t number, Line &line) {
     line.number = number;
+    line.fields.clear();
     line.closed = text.ends_with('|');
     if (line.closed)
         text.remove_suffix(1);
     const std::size_t bar = text.find('|');
     line.type = text.substr(0, bar);
     if (bar == std::string_view::npos)
-        return line;
+        return;
     text.remove_prefix(bar + 1);
     while (true) {
         const std::size_t next = text.find('|');
@@ -149,7 +149,6 @@ Line splitRow(std::string_view text, std::size_t number) {
             break;
         text.remove_prefix(next + 1);
     }
-    return line;
 }
 
 class Checker {
@@ -159,8 +158,12 @@ public:
 
     void checkLines(std::string_view text) {
         std::size_t number = 0;
-        for (std::string_view row : splitLines(text))
-            checkLine(splitRow(row, ++number));
+        Line line;
+        LineReader rows(text);
+        for (std::string_view row; rows.next(row);) {
+            splitRow(row, ++number, line);
+            checkLine(line);
+        }
         lineCount_ = number;
     }
 
@@ -399,7 +402,7 @@ private:
     }
 
     std::optional<Xyz> coordinates(const Line &line, std::string_view what) {
-        std::optional<std::vector<double>> values = numberList(line.field(2), 3);
+        std::optional<std::array<double, 3>> values = numberList<3>(line.field(2));
         if (!values) {
             errore(line, 2,
                    std::string(what) + " " + inQuotes(line.field(2)) +
@@ -444,7 +447,7 @@ private:
         }
         if (line.fields.size() < 3)
             return;
-        std::optional<std::vector<double>> terms = numberList(line.field(3), 6);
+        std::optional<std::array<double, 6>> terms = numberList<6>(line.field(3));
         if (terms && std::all_of(terms->begin(), terms->end(), [](double t) { return t == 0; }))
             ++zeroMatrices_;
         else if (!terms || !isPositiveDefinite(*terms))

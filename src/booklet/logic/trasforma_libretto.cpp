@@ -1,8 +1,8 @@
 #include "booklet/logic/trasforma_libretto.h"
 
+#include "booklet/logic/temporary_booklet.h"
 #include "core/cp1252.h"
 #include "core/files.h"
-#include "booklet/logic/temporary_booklet.h"
 
 #include <fstream>
 #include <system_error>
