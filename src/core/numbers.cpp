@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 namespace ferolan {
@@ -34,28 +35,95 @@ void incrementDigits(char *digits, std::size_t count) {
     }
 }
 
-// A whole number of this many digits is exact in a double and needs no general conversion.
-constexpr std::size_t kExactWholeDigits = 15;
+// Up to this many digits, the digits as a whole number and the power of ten they are divided
+// by are both exact in a double, so one division gives the correctly rounded value that the
+// general conversion would give, at a fraction of its cost.
+constexpr std::size_t kExactDigits = 15;
+constexpr std::array<double, kExactDigits + 1> kPowersOfTen = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-std::uint64_t wholeValue(std::string_view digits) {
-    std::uint64_t value = 0;
-    for (char c : digits)
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    return value;
-}
-
-// Past the digits that start at `pos`; `count` tells how many there were.
-std::size_t skipDigits(std::string_view text, std::size_t pos, std::size_t &count) {
+// Past the digits that start at `pos`; `count` tells how many there were, and `value` takes
+// them on as a whole number (it wraps around for runs too long to be used).
+std::size_t readDigits(std::string_view text, std::size_t pos, std::size_t &count,
+                       std::uint64_t &value) {
     const std::size_t from = pos;
-    while (pos < text.size() && isDigit(text[pos]))
-        ++pos;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos)
+        value = value * 10 + static_cast<std::uint64_t>(text[pos] - '0');
     count = pos - from;
     return pos;
 }
 
-// The value of the longest number at the front of a text without blanks, read in place:
-// std::from_chars takes neither a "+" nor the Fortran exponent letter D, so the sign is
-// applied afterwards and only a D exponent is copied out to be read as E.
+std::size_t skipDigits(std::string_view text, std::size_t pos, std::size_t &count) {
+    std::uint64_t ignored = 0;
+    return readDigits(text, pos, count, ignored);
+}
+
+// Rounding to a few decimals without the shortest text, for values of everyday size: the
+// value times the power of ten is rounded directly when its fraction lies well away from a
+// half. The shortest text differs from the value by at most half a unit in the last place
+// (below 6e-8 under a billion) and the product is off by at most 6e-5 units, so far from a
+// half both round alike. Nothing otherwise, and the general way decides.
+constexpr std::size_t kQuickPlaces = 3;
+constexpr double kQuickLimit = 1e9;
+constexpr double kQuickMargin = 1e-3;
+
+std::optional<std::uint64_t> roundedQuickly(double magnitude, std::size_t places) {
+    if (places > kQuickPlaces || !(magnitude < kQuickLimit))
+        return std::nullopt;
+    const double scaled = magnitude * kPowersOfTen[places];
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < kQuickMargin)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+}
+
+// A count of units of the last of `places` decimals, written out; "-" only when the value
+// was negative and does not round to zero.
+void appendScaled(std::string &out, std::uint64_t scaled, std::size_t places, bool negative,
+                  char decimalSeparator) {
+    if (negative && scaled != 0)
+        out += '-';
+    const auto unit = static_cast<std::uint64_t>(kPowersOfTen[places]);
+    std::array<char, 24> whole;
+    out.append(whole.data(),
+               std::to_chars(whole.data(), whole.data() + whole.size(), scaled / unit).ptr);
+    out += decimalSeparator;
+    const std::size_t fractionAt = out.size();
+    out.append(places, '0');
+    for (std::uint64_t fraction = scaled % unit, i = places; i-- > 0; fraction /= 10)
+        out[fractionAt + i] = static_cast<char>('0' + fraction % 10);
+}
+
+// Past an exponent at `pos` (E or D, optional sign, digits); `pos` itself when there is none.
+std::size_t skipExponent(std::string_view text, std::size_t pos) {
+    if (pos >= text.size() || std::string_view("EeDd").find(text[pos]) == std::string_view::npos)
+        return pos;
+    std::size_t end = pos + 1;
+    if (end < text.size() && (text[end] == '+' || text[end] == '-'))
+        ++end;
+    std::size_t digits = 0;
+    end = skipDigits(text, end, digits);
+    return digits > 0 ? end : pos;
+}
+
+// The general conversion of an unsigned number, nothing beyond the range of a double;
+// std::from_chars takes no Fortran exponent letter D, so one at `exponentAt` is read as E.
+std::optional<double> convertedValue(std::string_view number, std::size_t exponentAt) {
+    std::string withE;
+    if (exponentAt < number.size() && (number[exponentAt] == 'D' || number[exponentAt] == 'd')) {
+        withE = number;
+        withE[exponentAt] = 'e';
+        number = withE;
+    }
+    double value = 0.0;
+    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc{} || end != number.data() + number.size())
+        return std::nullopt;
+    return value;
+}
+
+// The value of the longest number at the front of a text without blanks, read in place.
 double leadingNumberValue(std::string_view text) {
     std::size_t pos = 0;
     bool negative = false;
@@ -63,41 +131,23 @@ double leadingNumberValue(std::string_view text) {
         negative = text[pos++] == '-';
     const std::size_t numberStart = pos;
     std::size_t wholeDigits = 0, fractionDigits = 0;
-    pos = skipDigits(text, pos, wholeDigits);
+    std::uint64_t digits = 0;
+    pos = readDigits(text, pos, wholeDigits, digits);
     if (pos < text.size() && text[pos] == '.')
-        pos = skipDigits(text, pos + 1, fractionDigits);
+        pos = readDigits(text, pos + 1, fractionDigits, digits);
     if (wholeDigits + fractionDigits == 0)
         return 0.0;
+    const std::size_t numberEnd = skipExponent(text, pos);
+    const std::string_view number = text.substr(numberStart, numberEnd - numberStart);
 
-    std::size_t numberEnd = pos;
-    const bool exponent = pos < text.size() && (text[pos] == 'E' || text[pos] == 'e' ||
-                                                text[pos] == 'D' || text[pos] == 'd');
-    if (exponent) {
-        std::size_t expPos = pos + 1;
-        if (expPos < text.size() && (text[expPos] == '+' || text[expPos] == '-'))
-            ++expPos;
-        std::size_t expDigits = 0;
-        expPos = skipDigits(text, expPos, expDigits);
-        if (expDigits > 0)
-            numberEnd = expPos;
-    }
-
-    std::string_view number = text.substr(numberStart, numberEnd - numberStart);
-    if (number.size() == wholeDigits && wholeDigits <= kExactWholeDigits) {
-        const double value = static_cast<double>(wholeValue(number));
-        return negative ? -value : value;
-    }
-    std::string withE;
-    if (numberEnd > pos && (text[pos] == 'D' || text[pos] == 'd')) {
-        withE = number;
-        withE[pos - numberStart] = 'e';
-        number = withE;
-    }
-    double value = 0.0;
-    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc{} || end != number.data() + number.size())
+    std::optional<double> value;
+    if (numberEnd == pos && wholeDigits + fractionDigits <= kExactDigits)
+        value = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
+    else
+        value = convertedValue(number, pos - numberStart);
+    if (!value)
         return 0.0;
-    return negative ? -value : value;
+    return negative ? -*value : *value;
 }
 
 } // namespace
@@ -142,7 +192,7 @@ std::optional<double> exactNumericValue(std::string_view text, bool exponentAllo
     }
     if (pos != text.size())
         return std::nullopt;
-    return numericValue(text);
+    return leadingNumberValue(text);
 }
 
 double roundDown(double value) {
@@ -172,6 +222,10 @@ void appendDecimalText(std::string &out, double value, int decimals, char decima
     const auto places = static_cast<std::size_t>(std::clamp(decimals, 0, kMostDecimals));
     if (!std::isfinite(value))
         value = 0.0;
+    if (std::optional<std::uint64_t> scaled = roundedQuickly(std::fabs(value), places)) {
+        appendScaled(out, *scaled, places, value < 0, decimalSeparator);
+        return;
+    }
     std::array<char, kLongestFixed> buffer;
     auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
                                 std::chars_format::fixed);

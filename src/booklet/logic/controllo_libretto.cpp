@@ -278,17 +278,20 @@ private:
         bool accented = false;
         for (std::size_t n = 0; n <= line.fields.size(); ++n) {
             std::string_view text = n == 0 ? line.type : line.fields[n - 1];
-            auto control = std::find_if(text.begin(), text.end(), [](char c) {
-                return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-            });
-            if (control != text.end())
+            std::optional<unsigned char> control;
+            for (char c : text) {
+                const auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x20 || byte == 0x7F) {
+                    if (!control)
+                        control = byte;
+                } else if (byte >= 0x80) {
+                    accented = accented || isAccentedLetter(byte);
+                }
+            }
+            if (control)
                 errore(line, n,
                        "il campo contiene un carattere di controllo (codice " +
-                           std::to_string(static_cast<unsigned char>(*control)) +
-                           "), che Pregeo non legge: toglierlo.");
-            accented = accented || std::any_of(text.begin(), text.end(), [](char c) {
-                           return isAccentedLetter(static_cast<unsigned char>(c));
-                       });
+                           std::to_string(*control) + "), che Pregeo non legge: toglierlo.");
         }
         if (accented)
             accentedLines_.push_back(line.number);
