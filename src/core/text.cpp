@@ -49,6 +49,14 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
+std::size_t lineCount(std::string_view text) {
+    std::size_t count = 0;
+    LineReader lines(text);
+    for (std::string_view line; lines.next(line);)
+        ++count;
+    return count;
+}
+
 LineReader::LineReader(std::string_view text)
     : text_(text), nextCr_(text.find('\r')), nextLf_(text.find('\n')) {}
 

@@ -31,6 +31,9 @@ std::string toUpperCp1252(std::string_view text);
 // line end still counts; an empty text has no lines.
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// The number of lines splitLines finds, without listing them.
+std::size_t lineCount(std::string_view text);
+
 // The same lines one at a time, for texts too large to list every line of.
 class LineReader {
 public:

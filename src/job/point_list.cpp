@@ -14,14 +14,6 @@ struct FieldLayout {
 constexpr std::array<FieldLayout, PointList::kColumns> kLayout = {
     {{1, 16}, {17, 36}, {53, 16}, {69, 12}, {81, 12}, {93, 12}, {105, 12}, {117, 8}}};
 
-std::size_t lineCount(std::string_view text) {
-    std::size_t count = 0;
-    LineReader lines(text);
-    for (std::string_view line; lines.next(line);)
-        ++count;
-    return count;
-}
-
 } // namespace
 
 PointList::PointList() : rows_(1) {}

@@ -157,6 +157,8 @@ public:
         : table_(table), today_(today), wholeBooklet_(wholeBooklet) {}
 
     void checkLines(std::string_view text) {
+        // Room for every name at once: a large booklet's names are not rehashed as they come.
+        names_.reserve(lineCount(text));
         std::size_t number = 0;
         Line line;
         LineReader rows(text);
