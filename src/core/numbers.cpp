@@ -22,6 +22,9 @@ bool isSkipped(char c) {
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
+bool isExponentLetter(char c) {
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
 
 // Adds one unit at the last of `count` digits; the first digit must be below 9, so the
 // carry stops there.
@@ -97,7 +100,7 @@ void appendScaled(std::string &out, std::uint64_t scaled, std::size_t places, bo
 
 // Past an exponent at `pos` (E or D, optional sign, digits); `pos` itself when there is none.
 std::size_t skipExponent(std::string_view text, std::size_t pos) {
-    if (pos >= text.size() || std::string_view("EeDd").find(text[pos]) == std::string_view::npos)
+    if (pos >= text.size() || !isExponentLetter(text[pos]))
         return pos;
     std::size_t end = pos + 1;
     if (end < text.size() && (text[end] == '+' || text[end] == '-'))
@@ -179,16 +182,11 @@ std::optional<double> exactNumericValue(std::string_view text, bool exponentAllo
     }
     if (digits == 0)
         return std::nullopt;
-    if (exponentAllowed && pos < text.size() &&
-        (text[pos] == 'E' || text[pos] == 'e' || text[pos] == 'D' || text[pos] == 'd')) {
-        ++pos;
-        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-            ++pos;
-        std::size_t exponentDigits = 0;
-        for (; pos < text.size() && isDigit(text[pos]); ++pos)
-            ++exponentDigits;
-        if (exponentDigits == 0)
+    if (exponentAllowed && pos < text.size() && isExponentLetter(text[pos])) {
+        const std::size_t end = skipExponent(text, pos);
+        if (end == pos)
             return std::nullopt;
+        pos = end;
     }
     if (pos != text.size())
         return std::nullopt;
