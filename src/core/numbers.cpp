@@ -26,18 +26,6 @@ bool isExponentLetter(char c) {
     return c == 'E' || c == 'e' || c == 'D' || c == 'd';
 }
 
-// Adds one unit at the last of `count` digits; the first digit must be below 9, so the
-// carry stops there.
-void incrementDigits(char *digits, std::size_t count) {
-    for (std::size_t i = count; i-- > 0;) {
-        if (digits[i] != '9') {
-            ++digits[i];
-            return;
-        }
-        digits[i] = '0';
-    }
-}
-
 // Up to this many digits, the digits as a whole number and the power of ten they are divided
 // by are both exact in a double, so one division gives the correctly rounded value that the
 // general conversion would give, at a fraction of its cost.
@@ -59,43 +47,6 @@ std::size_t readDigits(std::string_view text, std::size_t pos, std::size_t &coun
 std::size_t skipDigits(std::string_view text, std::size_t pos, std::size_t &count) {
     std::uint64_t ignored = 0;
     return readDigits(text, pos, count, ignored);
-}
-
-// Rounding to a few decimals without the shortest text, for values of everyday size: the
-// value times the power of ten is rounded directly when its fraction lies well away from a
-// half. The shortest text differs from the value by at most half a unit in the last place
-// (below 6e-8 under a billion) and the product is off by at most 6e-5 units, so far from a
-// half both round alike. Nothing otherwise, and the general way decides.
-constexpr std::size_t kQuickPlaces = 3;
-constexpr double kQuickLimit = 1e9;
-constexpr double kQuickMargin = 1e-3;
-
-std::optional<std::uint64_t> roundedQuickly(double magnitude, std::size_t places) {
-    if (places > kQuickPlaces || !(magnitude < kQuickLimit))
-        return std::nullopt;
-    const double scaled = magnitude * kPowersOfTen[places];
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < kQuickMargin)
-        return std::nullopt;
-    return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-}
-
-// A count of units of the last of `places` decimals, written out; "-" only when the value
-// was negative and does not round to zero.
-void appendScaled(std::string &out, std::uint64_t scaled, std::size_t places, bool negative,
-                  char decimalSeparator) {
-    if (negative && scaled != 0)
-        out += '-';
-    const auto unit = static_cast<std::uint64_t>(kPowersOfTen[places]);
-    std::array<char, 24> whole;
-    out.append(whole.data(),
-               std::to_chars(whole.data(), whole.data() + whole.size(), scaled / unit).ptr);
-    out += decimalSeparator;
-    const std::size_t fractionAt = out.size();
-    out.append(places, '0');
-    for (std::uint64_t fraction = scaled % unit, i = places; i-- > 0; fraction /= 10)
-        out[fractionAt + i] = static_cast<char>('0' + fraction % 10);
 }
 
 // Past an exponent at `pos` (E or D, optional sign, digits); `pos` itself when there is none.
@@ -151,6 +102,55 @@ double leadingNumberValue(std::string_view text) {
     if (!value)
         return 0.0;
     return negative ? -*value : *value;
+}
+
+// Rounding to a few decimals without the shortest text, for values of everyday size: the
+// value times the power of ten is rounded directly when its fraction lies well away from a
+// half. The shortest text differs from the value by at most half a unit in the last place
+// (below 6e-8 under a billion) and the product is off by at most 6e-5 units, so far from a
+// half both round alike. Nothing otherwise, and the general way decides.
+constexpr std::size_t kQuickPlaces = 3;
+constexpr double kQuickLimit = 1e9;
+constexpr double kQuickMargin = 1e-3;
+
+std::optional<std::uint64_t> roundedQuickly(double magnitude, std::size_t places) {
+    if (places > kQuickPlaces || !(magnitude < kQuickLimit))
+        return std::nullopt;
+    const double scaled = magnitude * kPowersOfTen[places];
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < kQuickMargin)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+}
+
+// A count of units of the last of `places` decimals, written out; "-" only when the value
+// was negative and does not round to zero.
+void appendScaled(std::string &out, std::uint64_t scaled, std::size_t places, bool negative,
+                  char decimalSeparator) {
+    if (negative && scaled != 0)
+        out += '-';
+    const auto unit = static_cast<std::uint64_t>(kPowersOfTen[places]);
+    std::array<char, 24> whole;
+    out.append(whole.data(),
+               std::to_chars(whole.data(), whole.data() + whole.size(), scaled / unit).ptr);
+    out += decimalSeparator;
+    const std::size_t fractionAt = out.size();
+    out.append(places, '0');
+    for (std::uint64_t fraction = scaled % unit, i = places; i-- > 0; fraction /= 10)
+        out[fractionAt + i] = static_cast<char>('0' + fraction % 10);
+}
+
+// Adds one unit at the last of `count` digits; the first digit must be below 9, so the
+// carry stops there.
+void incrementDigits(char *digits, std::size_t count) {
+    for (std::size_t i = count; i-- > 0;) {
+        if (digits[i] != '9') {
+            ++digits[i];
+            return;
+        }
+        digits[i] = '0';
+    }
 }
 
 } // namespace
