@@ -1,10 +1,10 @@
 // Writes the booklet of a generated job (100,000 points unless a count is given) through
 // the temporary file and the finishing pass, and prints the time taken and the peak memory.
 
-#include "job/point_list.h"
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/trasforma_libretto.h"
 #include "generated_job.h"
+#include "job/point_list.h"
 
 #include <unistd.h>
 

@@ -1,12 +1,14 @@
-// Times the loading of the comparison grid: 1,000 fiducial points of one municipality
-// against an archive file of 100,000 records, with a code table of Italian size.
-#include "job/point_list.h"
+// Times the loading of the comparison grid: fiducial points of one municipality (1,000 unless
+// a count is given) against an archive file of 100,000 records, with a code table of Italian
+// size.
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "header/logic/tabella_comuni.h"
+#include "job/point_list.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -18,7 +20,6 @@ namespace {
 
 constexpr int kMunicipalities = 8000;
 constexpr int kRecords = 100000;
-constexpr int kJobPoints = 1000;
 
 // The value's last `width` digits, with leading zeros.
 std::string digits(int value, std::size_t width) {
@@ -43,7 +44,8 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+    const int jobPoints = argc > 1 ? std::atoi(argv[1]) : 1000;
     fs::path root = fs::temp_directory_path() /
                     ("bench_fiducial_" +
                      std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -66,7 +68,7 @@ int main() {
     write(root / "punti_fiduciali" / "PROVA" / "A123 - ALFA.pf", archive);
 
     std::string job;
-    for (int i = 0; i < kJobPoints; ++i) {
+    for (int i = 0; i < jobPoints; ++i) {
         int sheet = i % 2 == 0 ? i * 97 % 1000 : 5000 + i;
         job += padded("PF" + digits(i, 2) + "/" + digits(sheet, 4) + "/A123", 16) +
                padded("SPIGOLO", 36) + padded("", 16) + padded("4321098.752", 12) +

@@ -1,9 +1,9 @@
 // Loads a generated job (100,000 points unless a count is given) into the point list and
 // its table model, reads every cell once as the view would, and prints time and memory.
 
-#include "job/point_list.h"
 #include "app/model/point_list_model.h"
 #include "generated_job.h"
+#include "job/point_list.h"
 
 #include <chrono>
 #include <cstdio>

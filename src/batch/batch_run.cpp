@@ -79,6 +79,7 @@ public:
         writeBookletRows();
         addArchivedPoints();
         finish();
+        releaseJobUnlessSketched();
         const int status = checkBooklet();
         drawSketch();
         return status;
@@ -345,6 +346,15 @@ private:
         if (!result.leftoverTemporary.empty())
             context_.err << "Impossibile cancellare il file temporaneo "
                          << quoted(result.leftoverTemporary) << ".\n";
+    }
+
+    // Only the sketch needs the job after the booklet: without one, a large job's memory is
+    // given back before the booklet is read again to be checked.
+    void releaseJobUnlessSketched() {
+        if (request_.schema)
+            return;
+        points_ = PointList();
+        loading_ = PfGridLoading();
     }
 
     // The booklet is kept whatever the check finds: the user decides.

@@ -40,6 +40,10 @@ FileContent readFile(const fs::path &path) {
     if (!file)
         return {ReadOutcome::Unreadable, {}};
     std::string bytes;
+    // Room for the whole file at once: a large job is not copied over while it grows.
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error)
+        bytes.reserve(static_cast<std::size_t>(size));
     char buffer[65536];
     std::size_t count = 0;
     while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)

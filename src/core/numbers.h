@@ -29,7 +29,11 @@ std::string wholeNumberText(double wholeValue);
 // grouping, "-" only when the rounded value is not zero.
 std::string threeDecimalText(double value, char decimalSeparator);
 
-// The same with the given number of decimals.
+// The same with the given number of decimals (at most kMostDecimals).
+inline constexpr int kMostDecimals = 20;
 std::string decimalText(double value, int decimals, char decimalSeparator);
+
+// decimalText appended to `out`, for rows assembled without a string per number.
+void appendDecimalText(std::string &out, double value, int decimals, char decimalSeparator);
 
 } // namespace ferolan

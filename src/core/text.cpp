@@ -1,5 +1,7 @@
 #include "core/text.h"
 
+#include <algorithm>
+
 namespace ferolan {
 
 std::string_view trimBlanks(std::string_view text) {
@@ -41,19 +43,36 @@ std::string toUpperCp1252(std::string_view text) {
 
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
+    LineReader reader(text);
+    for (std::string_view line; reader.next(line);)
+        lines.push_back(line);
     return lines;
+}
+
+std::size_t lineCount(std::string_view text) {
+    std::size_t count = 0;
+    LineReader lines(text);
+    for (std::string_view line; lines.next(line);)
+        ++count;
+    return count;
+}
+
+LineReader::LineReader(std::string_view text)
+    : text_(text), nextCr_(text.find('\r')), nextLf_(text.find('\n')) {}
+
+bool LineReader::next(std::string_view &line) {
+    if (start_ >= text_.size())
+        return false;
+    if (nextCr_ < start_)
+        nextCr_ = text_.find('\r', start_);
+    if (nextLf_ < start_)
+        nextLf_ = text_.find('\n', start_);
+    const std::size_t end = std::min({nextCr_, nextLf_, text_.size()});
+    line = text_.substr(start_, end - start_);
+    start_ = end + 1;
+    if (end == nextCr_ && nextLf_ == start_)
+        ++start_;
+    return true;
 }
 
 bool endsWithLineEnd(std::string_view text) {
@@ -62,10 +81,14 @@ bool endsWithLineEnd(std::string_view text) {
 
 std::string withControlsBlanked(std::string_view text) {
     std::string out(text);
-    for (char &c : out)
+    blankControls(out);
+    return out;
+}
+
+void blankControls(std::span<char> text) {
+    for (char &c : text)
         if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
             c = ' ';
-    return out;
 }
 
 } // namespace ferolan

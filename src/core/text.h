@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,12 +31,33 @@ std::string toUpperCp1252(std::string_view text);
 // line end still counts; an empty text has no lines.
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// The number of lines splitLines finds, without listing them.
+std::size_t lineCount(std::string_view text);
+
+// The same lines one at a time, for texts too large to list every line of.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text);
+    // The next line, false after the last one.
+    bool next(std::string_view &line);
+
+private:
+    std::string_view text_;
+    std::size_t start_ = 0;
+    // The next CR and LF at or after start_ (npos when none is left), each searched for again
+    // only once passed, so every byte is looked at once whatever the line ends.
+    std::size_t nextCr_, nextLf_;
+};
+
 // True when the text is empty or its last line is closed by CR LF, CR or LF.
 bool endsWithLineEnd(std::string_view text);
 
 // The text with every control character (line feed, NUL, tab...) turned into a blank, for
 // a field written inside one line of a file, where such a byte would break or shift it.
 std::string withControlsBlanked(std::string_view text);
+
+// The same in place.
+void blankControls(std::span<char> text);
 
 inline constexpr std::string_view kCrLf = "\r\n";
 

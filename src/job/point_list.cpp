@@ -2,7 +2,7 @@
 
 #include "core/text.h"
 
-#include <algorithm>
+#include <array>
 
 namespace ferolan {
 namespace {
@@ -21,24 +21,15 @@ PointList::PointList() : rows_(1) {}
 bool PointList::load(std::string jobBytes) {
     if (jobBytes.size() > UINT32_MAX)
         return false;
-    std::vector<std::string_view> lines = splitLines(jobBytes);
-    std::vector<Row> rows;
-    rows.reserve(lines.empty() ? rows_.size() : lines.size());
-    for (std::string_view line : lines) {
+    std::vector<Line> rows;
+    rows.reserve(lineCount(jobBytes));
+    LineReader lines(jobBytes);
+    for (std::string_view line; lines.next(line);) {
         // Blank lines, trailing ones above all, are no points.
         if (line.find_first_not_of(" \t") == std::string_view::npos)
             continue;
-        auto spanOf = [&jobBytes](std::string_view text) {
-            return text.empty() ? Span{}
-                                : Span{static_cast<std::uint32_t>(text.data() - jobBytes.data()),
-                                       static_cast<std::uint32_t>(text.size())};
-        };
-        Row row;
-        row[kColumns] = spanOf(columns(line, kVarianceFrom, kVarianceWidth));
-        line = line.substr(0, std::min(line.size(), kLineWidth));
-        for (std::size_t i = 0; i < kLayout.size(); ++i)
-            row[i] = spanOf(trimBlanks(columns(line, kLayout[i].from, kLayout[i].width)));
-        rows.push_back(row);
+        rows.push_back({static_cast<std::uint32_t>(line.data() - jobBytes.data()),
+                        static_cast<std::uint32_t>(line.size())});
     }
     if (rows.empty())
         rows.resize(rows_.size());
@@ -50,17 +41,18 @@ bool PointList::load(std::string jobBytes) {
 std::string_view PointList::field(std::size_t row, int column) const {
     if (column < 1 || column > kColumns)
         return {};
-    return text(row, static_cast<std::size_t>(column - 1));
+    const FieldLayout &layout = kLayout[static_cast<std::size_t>(column - 1)];
+    return trimBlanks(columns(line(row).substr(0, kLineWidth), layout.from, layout.width));
 }
 
 std::string_view PointList::varianceColumns(std::size_t row) const {
-    return text(row, kColumns);
+    return columns(line(row), kVarianceFrom, kVarianceWidth);
 }
 
-std::string_view PointList::text(std::size_t row, std::size_t span) const {
+std::string_view PointList::line(std::size_t row) const {
     if (row < 1 || row > rows_.size())
         return {};
-    const Span &at = rows_[row - 1][span];
+    const Line &at = rows_[row - 1];
     return std::string_view(bytes_).substr(at.offset, at.length);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,8 +8,8 @@
 namespace ferolan {
 
 // The job's point list: rows 1 to N, one per non-blank line of the job file, each with the eight
-// fields of the fixed-column layout as text. The file's bytes are kept once and the fields
-// are views into them, so a job of a million points stays small.
+// fields of the fixed-column layout as text. The file's bytes are kept once, with where each
+// line starts, and the fields are views into them, so a job of a million points stays small.
 class PointList {
 public:
     enum Column { Name = 1, Description, Code, X, Y, Z, East, Height };
@@ -35,16 +34,15 @@ public:
     std::string_view varianceColumns(std::size_t row) const;
 
 private:
-    struct Span {
+    // Where a point's line lies in the job's bytes; its fields are cut from it when asked.
+    struct Line {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
     };
-    // The eight fields, then the variance-covariance columns.
-    using Row = std::array<Span, kColumns + 1>;
-    std::string_view text(std::size_t row, std::size_t span) const;
+    std::string_view line(std::size_t row) const;
 
     std::string bytes_;
-    std::vector<Row> rows_;
+    std::vector<Line> rows_;
 };
 
 } // namespace ferolan

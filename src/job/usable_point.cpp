@@ -25,17 +25,28 @@ bool beginsWithNumber(std::string_view cell) {
     return !cell.empty() && isDigit(cell.front());
 }
 
+Xyz pointXyz(const PointList &points, std::size_t row) {
+    return {numericValue(points.field(row, PointList::X)),
+            numericValue(points.field(row, PointList::Y)),
+            numericValue(points.field(row, PointList::Z))};
+}
+
 bool hasUsableCoordinates(const PointList &points, std::size_t row) {
-    double squares = 0;
-    for (PointList::Column column : {PointList::X, PointList::Y, PointList::Z}) {
-        std::string_view cell = points.field(row, column);
-        if (!beginsWithNumber(cell))
-            return false;
-        double value = numericValue(cell);
-        squares += value * value;
-    }
-    double distance = std::sqrt(squares);
-    return distance >= kInnerRadius && distance <= kOuterRadius;
+    return usableXyz(points, row).has_value();
+}
+
+std::optional<Xyz> usableXyz(const PointList &points, std::size_t row) {
+    for (PointList::Column column : {PointList::X, PointList::Y, PointList::Z})
+        if (!beginsWithNumber(points.field(row, column)))
+            return std::nullopt;
+    const Xyz xyz = pointXyz(points, row);
+    double squares = xyz.X * xyz.X;
+    squares += xyz.Y * xyz.Y;
+    squares += xyz.Z * xyz.Z;
+    const double distance = std::sqrt(squares);
+    if (distance >= kInnerRadius && distance <= kOuterRadius)
+        return xyz;
+    return std::nullopt;
 }
 
 std::vector<std::string_view> pointsWithoutCoordinates(const PointList &points,

@@ -2,11 +2,22 @@
 
 #include "job/point_list.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ferolan {
+
+// X, Y, Z of a point, or the components of a vector between two points.
+struct Xyz {
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+};
+
+// The numeric values of columns X, Y and Z of a point-list row (an empty cell reads as 0).
+Xyz pointXyz(const PointList &points, std::size_t row);
 
 // True when the cell begins with a number: an optional sign, then a digit or a point and a
 // digit. An empty cell, which reads as 0, does not.
@@ -17,6 +28,9 @@ bool beginsWithNumber(std::string_view cell);
 // a vector to the centre of the Earth, and a point far outside that shell comes from shifted
 // or overflowing columns, not from a measurement.
 bool hasUsableCoordinates(const PointList &points, std::size_t row);
+
+// The row's X, Y and Z when its coordinates are usable, each cell read once.
+std::optional<Xyz> usableXyz(const PointList &points, std::size_t row);
 
 // The names of the points, in list order, that the booklet leaves out for want of usable
 // coordinates; points named as the master station are not among them.

@@ -1,9 +1,9 @@
 #include "booklet/logic/archived_point.h"
 
+#include "booklet/logic/temporary_booklet.h"
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/text.h"
-#include "booklet/logic/temporary_booklet.h"
 
 namespace ferolan {
 namespace {

@@ -5,46 +5,76 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <span>
 
 namespace ferolan {
 namespace {
 
-// The row type and each field closed by "|", then CR LF.
-std::string rowOf(std::string_view type, std::initializer_list<std::string_view> fields) {
-    std::string row(type);
-    row += '|';
-    for (std::string_view field : fields) {
-        row += field;
-        row += '|';
+// Appends a row in place: the row type, then each field closed by "|", then CR LF.
+class RowWriter {
+public:
+    RowWriter(std::string &out, std::string_view type) : out_(out) {
+        out_ += type;
+        out_ += '|';
     }
-    row += kCrLf;
+    RowWriter &field(std::string_view text) {
+        out_ += text;
+        return closeField();
+    }
+    // A name or description: a control character or a "|" would break the row, so each is
+    // written as a blank.
+    RowWriter &bookletField(std::string_view text) {
+        const std::size_t from = out_.size();
+        out_ += text;
+        const std::span<char> written(out_.data() + from, text.size());
+        blankControls(written);
+        std::replace(written.begin(), written.end(), '|', ' ');
+        return closeField();
+    }
+    RowWriter &xyzField(const Xyz &value, char decimalSeparator) {
+        const char separator = writtenSeparator(decimalSeparator);
+        appendDecimalText(out_, value.X, 3, separator);
+        out_ += ';';
+        appendDecimalText(out_, value.Y, 3, separator);
+        out_ += ';';
+        appendDecimalText(out_, value.Z, 3, separator);
+        return closeField();
+    }
+    RowWriter &termsField(const std::optional<VarianceTerms> &terms, char decimalSeparator) {
+        if (!terms)
+            return field("0;0;0;0;0;0");
+        for (std::size_t i = 0; i < terms->size(); ++i) {
+            if (i > 0)
+                out_ += ';';
+            appendDecimalText(out_, (*terms)[i], 9, writtenSeparator(decimalSeparator));
+        }
+        return closeField();
+    }
+    void end() { out_ += kCrLf; }
+
+private:
+    // A decimal separator other than "," or "." would survive the finishing pass.
+    static char writtenSeparator(char decimalSeparator) {
+        return decimalSeparator == '.' ? '.' : ',';
+    }
+    RowWriter &closeField() {
+        out_ += '|';
+        return *this;
+    }
+
+    std::string &out_;
+};
+
+std::string rowOf(std::string_view type, std::initializer_list<std::string_view> fields) {
+    std::string row;
+    RowWriter writer(row, type);
+    for (std::string_view field : fields)
+        writer.field(field);
+    writer.end();
     return row;
 }
 
-std::string bookletField(std::string_view text) {
-    std::string field = withControlsBlanked(text);
-    std::replace(field.begin(), field.end(), '|', ' ');
-    return field;
-}
-
-// A decimal separator other than "," or "." would survive the finishing pass.
-char writtenSeparator(char decimalSeparator) {
-    return decimalSeparator == '.' ? '.' : ',';
-}
-
-std::string xyzText(const Xyz &value, char decimalSeparator) {
-    const char separator = writtenSeparator(decimalSeparator);
-    return threeDecimalText(value.X, separator) + ';' + threeDecimalText(value.Y, separator) + ';' +
-           threeDecimalText(value.Z, separator);
-}
-
 } // namespace
-
-Xyz pointXyz(const PointList &points, std::size_t row) {
-    return {numericValue(points.field(row, PointList::X)),
-            numericValue(points.field(row, PointList::Y)),
-            numericValue(points.field(row, PointList::Z))};
-}
 
 Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master) {
     return {point.X - Coord_master.X, point.Y - Coord_master.Y, point.Z - Coord_master.Z};
@@ -73,8 +103,14 @@ std::string row6(std::string_view date) {
 
 std::string row1(std::string_view name, const Xyz &Coord_master, std::string_view description,
                  char decimalSeparator) {
-    return rowOf("1", {bookletField(name), xyzText(Coord_master, decimalSeparator), "0",
-                       bookletField(description)});
+    std::string row;
+    RowWriter(row, "1")
+        .bookletField(name)
+        .xyzField(Coord_master, decimalSeparator)
+        .field("0")
+        .bookletField(description)
+        .end();
+    return row;
 }
 
 std::optional<VarianceTerms> varianceTerms(std::string_view cells) {
@@ -92,15 +128,22 @@ std::optional<VarianceTerms> varianceTerms(std::string_view cells) {
 
 std::string row2(std::string_view name, const Xyz &vector, std::string_view description,
                  char decimalSeparator, const std::optional<VarianceTerms> &terms) {
-    std::string termsText = "0;0;0;0;0;0";
-    if (terms) {
-        termsText.clear();
-        for (double term : *terms)
-            termsText += (termsText.empty() ? "" : ";") +
-                         decimalText(term, 9, writtenSeparator(decimalSeparator));
-    }
-    return rowOf("2", {bookletField(name), xyzText(vector, decimalSeparator), termsText, "PDOP=1",
-                       "0", bookletField(description)});
+    std::string row;
+    appendRow2(row, name, vector, description, decimalSeparator, terms);
+    return row;
+}
+
+void appendRow2(std::string &out, std::string_view name, const Xyz &vector,
+                std::string_view description, char decimalSeparator,
+                const std::optional<VarianceTerms> &terms) {
+    RowWriter(out, "2")
+        .bookletField(name)
+        .xyzField(vector, decimalSeparator)
+        .termsField(terms, decimalSeparator)
+        .field("PDOP=1")
+        .field("0")
+        .bookletField(description)
+        .end();
 }
 
 } // namespace ferolan

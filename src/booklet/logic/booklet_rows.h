@@ -1,7 +1,8 @@
 #pragma once
 
-#include "job/point_list.h"
 #include "header/logic/header_data.h"
+#include "job/point_list.h"
+#include "job/usable_point.h"
 
 #include <array>
 #include <cstddef>
@@ -13,16 +14,6 @@
 // Windows-1252 bytes; numbers carry the user's decimal separator and coordinates are
 // joined by ";" until the finishing pass turns them into Pregeo's form.
 namespace ferolan {
-
-// X, Y, Z of a point, or the components of a vector between two points.
-struct Xyz {
-    double X = 0;
-    double Y = 0;
-    double Z = 0;
-};
-
-// The numeric values of columns X, Y and Z of a point-list row (an empty cell reads as 0).
-Xyz pointXyz(const PointList &points, std::size_t row);
 
 // The vector from the master station to a point, in double precision.
 Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master);
@@ -48,5 +39,9 @@ std::optional<VarianceTerms> varianceTerms(std::string_view cells);
 
 std::string row2(std::string_view name, const Xyz &vector, std::string_view description,
                  char decimalSeparator, const std::optional<VarianceTerms> &terms = std::nullopt);
+// The same row appended to `out`, for a booklet assembled without a string per row.
+void appendRow2(std::string &out, std::string_view name, const Xyz &vector,
+                std::string_view description, char decimalSeparator,
+                const std::optional<VarianceTerms> &terms = std::nullopt);
 
 } // namespace ferolan

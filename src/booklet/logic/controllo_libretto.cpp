@@ -1,11 +1,11 @@
 #include "booklet/logic/controllo_libretto.h"
 
-#include "core/cp1252.h"
-#include "core/numbers.h"
-#include "core/text.h"
 #include "booklet/logic/trasforma_libretto.h"
+#include "core/cp1252.h"
 #include "core/gauss_boaga.h"
 #include "core/geodesy.h"
+#include "core/numbers.h"
+#include "core/text.h"
 #include "header/logic/tabella_comuni.h"
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <memory_resource>
 #include <optional>
 #include <unordered_map>
 
@@ -53,20 +54,19 @@ std::optional<double> plainNumber(std::string_view text) {
 }
 
 // The numbers of a field of comma-separated numbers, when there are exactly `count`.
-std::optional<std::vector<double>> numberList(std::string_view field, std::size_t count) {
-    std::vector<double> values;
-    while (true) {
+template <std::size_t count>
+std::optional<std::array<double, count>> numberList(std::string_view field) {
+    std::array<double, count> values;
+    for (std::size_t i = 0; i < count; ++i) {
         const std::size_t comma = field.find(',');
+        if ((comma == std::string_view::npos) != (i + 1 == count))
+            return std::nullopt;
         std::optional<double> value = plainNumber(field.substr(0, comma));
         if (!value)
             return std::nullopt;
-        values.push_back(*value);
-        if (comma == std::string_view::npos)
-            break;
-        field.remove_prefix(comma + 1);
+        values[i] = *value;
+        field.remove_prefix(std::min(comma + 1, field.size()));
     }
-    if (values.size() != count)
-        return std::nullopt;
     return values;
 }
 
@@ -103,7 +103,7 @@ bool isFiducialPointName(std::string_view name) {
 }
 
 // Variances of X, Y, Z, then covariances XY, YZ, ZX (Sylvester's criterion).
-bool isPositiveDefinite(const std::vector<double> &t) {
+bool isPositiveDefinite(const std::array<double, 6> &t) {
     const double xx = t[0], yy = t[1], zz = t[2], xy = t[3], yz = t[4], zx = t[5];
     const double minor2 = xx * yy - xy * xy;
     const double det =
@@ -131,16 +131,17 @@ struct Line {
     }
 };
 
-Line splitRow(std::string_view text, std::size_t number) {
-    Line line;
+// Fills `line` from the text of a row, reusing its list of fields.
+void splitRow(std::string_view text, std::size_t number, Line &line) {
     line.number = number;
+    line.fields.clear();
     line.closed = text.ends_with('|');
     if (line.closed)
         text.remove_suffix(1);
     const std::size_t bar = text.find('|');
     line.type = text.substr(0, bar);
     if (bar == std::string_view::npos)
-        return line;
+        return;
     text.remove_prefix(bar + 1);
     while (true) {
         const std::size_t next = text.find('|');
@@ -149,7 +150,6 @@ Line splitRow(std::string_view text, std::size_t number) {
             break;
         text.remove_prefix(next + 1);
     }
-    return line;
 }
 
 class Checker {
@@ -158,9 +158,15 @@ public:
         : table_(table), today_(today), wholeBooklet_(wholeBooklet) {}
 
     void checkLines(std::string_view text) {
+        // Room for every name at once: a large booklet's names are not rehashed as they come.
+        names_.reserve(lineCount(text));
         std::size_t number = 0;
-        for (std::string_view row : splitLines(text))
-            checkLine(splitRow(row, ++number));
+        Line line;
+        LineReader rows(text);
+        for (std::string_view row; rows.next(row);) {
+            splitRow(row, ++number, line);
+            checkLine(line);
+        }
         lineCount_ = number;
     }
 
@@ -275,17 +281,20 @@ private:
         bool accented = false;
         for (std::size_t n = 0; n <= line.fields.size(); ++n) {
             std::string_view text = n == 0 ? line.type : line.fields[n - 1];
-            auto control = std::find_if(text.begin(), text.end(), [](char c) {
-                return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-            });
-            if (control != text.end())
+            std::optional<unsigned char> control;
+            for (char c : text) {
+                const auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x20 || byte == 0x7F) {
+                    if (!control)
+                        control = byte;
+                } else if (byte >= 0x80) {
+                    accented = accented || isAccentedLetter(byte);
+                }
+            }
+            if (control)
                 errore(line, n,
                        "il campo contiene un carattere di controllo (codice " +
-                           std::to_string(static_cast<unsigned char>(*control)) +
-                           "), che Pregeo non legge: toglierlo.");
-            accented = accented || std::any_of(text.begin(), text.end(), [](char c) {
-                           return isAccentedLetter(static_cast<unsigned char>(c));
-                       });
+                           std::to_string(*control) + "), che Pregeo non legge: toglierlo.");
         }
         if (accented)
             accentedLines_.push_back(line.number);
@@ -399,7 +408,7 @@ private:
     }
 
     std::optional<Xyz> coordinates(const Line &line, std::string_view what) {
-        std::optional<std::vector<double>> values = numberList(line.field(2), 3);
+        std::optional<std::array<double, 3>> values = numberList<3>(line.field(2));
         if (!values) {
             errore(line, 2,
                    std::string(what) + " " + inQuotes(line.field(2)) +
@@ -444,7 +453,7 @@ private:
         }
         if (line.fields.size() < 3)
             return;
-        std::optional<std::vector<double>> terms = numberList(line.field(3), 6);
+        std::optional<std::array<double, 6>> terms = numberList<6>(line.field(3));
         if (terms && std::all_of(terms->begin(), terms->end(), [](double t) { return t == 0; }))
             ++zeroMatrices_;
         else if (!terms || !isPositiveDefinite(*terms))
@@ -533,7 +542,10 @@ private:
     std::optional<MeanEast> meanEast_;
     // Views into the booklet's text, which outlives the check: a large booklet's names are
     // not copied.
-    std::unordered_map<std::string_view, std::size_t> names_;
+    // Their entries come from one growing block, freed at once: a million names are neither
+    // allocated nor freed one by one, and lie close together.
+    std::pmr::monotonic_buffer_resource namesMemory_;
+    std::pmr::unordered_map<std::string_view, std::size_t> names_{&namesMemory_};
     std::vector<std::string_view> oddNames_;
     std::vector<std::size_t> accentedLines_;
     std::size_t zeroMatrices_ = 0, fiducialRows_ = 0;

@@ -1,8 +1,8 @@
 #include "booklet/logic/scrivi_libretto.h"
 
+#include "booklet/logic/temporary_booklet.h"
 #include "core/files.h"
 #include "job/usable_point.h"
-#include "booklet/logic/temporary_booklet.h"
 
 #include <string>
 #include <system_error>
@@ -18,9 +18,12 @@ public:
     explicit PieceBuffer(const std::function<bool(std::string_view)> &sink) : sink_(sink) {
         piece_.reserve(kPieceSize + 1024);
     }
+    // The piece being filled: rows are appended to it, then rowAdded() is called.
+    std::string &piece() { return piece_; }
+    bool rowAdded() { return piece_.size() < kPieceSize || flush(); }
     bool add(std::string_view row) {
         piece_ += row;
-        return piece_.size() < kPieceSize || flush();
+        return rowAdded();
     }
     bool flush() {
         bool accepted = piece_.empty() || sink_(piece_);
@@ -48,12 +51,15 @@ bool produceBookletRows(const BookletSource &source,
         return false;
     for (std::size_t row = 1; row <= points.rowCount(); ++row) {
         std::string_view name = points.field(row, PointList::Name);
-        if (name == source.Punto_master || source.leftOutRows.contains(row) ||
-            !hasUsableCoordinates(points, row))
+        if (name == source.Punto_master || source.leftOutRows.contains(row))
             continue;
-        Xyz vector = Calcola_vettore(pointXyz(points, row), Coord_master);
-        if (!buffer.add(row2(name, vector, points.field(row, PointList::Description),
-                             source.decimalSeparator, varianceTerms(points.varianceColumns(row)))))
+        const std::optional<Xyz> point = usableXyz(points, row);
+        if (!point)
+            continue;
+        const Xyz vector = Calcola_vettore(*point, Coord_master);
+        appendRow2(buffer.piece(), name, vector, points.field(row, PointList::Description),
+                   source.decimalSeparator, varianceTerms(points.varianceColumns(row)));
+        if (!buffer.rowAdded())
             return false;
     }
     return buffer.flush();

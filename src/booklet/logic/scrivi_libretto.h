@@ -1,8 +1,8 @@
 #pragma once
 
-#include "job/point_list.h"
 #include "booklet/logic/booklet_rows.h"
 #include "header/logic/header_data.h"
+#include "job/point_list.h"
 
 #include <cstddef>
 #include <filesystem>

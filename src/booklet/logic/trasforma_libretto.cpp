@@ -1,9 +1,10 @@
 #include "booklet/logic/trasforma_libretto.h"
 
+#include "booklet/logic/temporary_booklet.h"
 #include "core/cp1252.h"
 #include "core/files.h"
-#include "booklet/logic/temporary_booklet.h"
 
+#include <array>
 #include <fstream>
 #include <system_error>
 #include <vector>
@@ -13,7 +14,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kPieceSize = 64 * 1024;
+constexpr std::size_t kPieceSize = 1024 * 1024;
+
+// Every byte as Pregeo's form has it, so the pass over a large booklet is one lookup a byte.
+constexpr std::array<char, 256> kBookletCharacters = [] {
+    std::array<char, 256> table{};
+    for (std::size_t byte = 0; byte < table.size(); ++byte)
+        table[byte] = static_cast<char>(byte);
+    table[','] = '.';
+    table[';'] = ',';
+    return table;
+}();
 
 enum class CopyOutcome { Copied, ReadFailed, WriteFailed };
 
@@ -53,12 +64,8 @@ CopyOutcome copyMapped(const fs::path &from, const fs::path &to) {
 } // namespace
 
 void toBookletCharacters(std::span<char> bytes) {
-    for (char &c : bytes) {
-        if (c == ',')
-            c = '.';
-        else if (c == ';')
-            c = ',';
-    }
+    for (char &c : bytes)
+        c = kBookletCharacters[static_cast<unsigned char>(c)];
 }
 
 FinishingResult Trasforma_libretto(const fs::path &File_libretto) {

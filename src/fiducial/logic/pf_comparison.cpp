@@ -61,7 +61,7 @@ PfLookup PfComparison::lookup(std::string_view nomePf, std::uint64_t &length) {
 
 PfLookup PfComparison::lookupIn(const std::filesystem::path &file, const PfKey &key,
                                 std::uint64_t *length) {
-    const ArchiveSnapshot &snapshot = snapshots_.try_emplace(file, file).first->second;
+    const ArchiveSnapshot &snapshot = snapshots_.try_emplace(file.native(), file).first->second;
     if (length)
         *length = snapshot.length();
     PfLookup found = snapshot.lookup(key);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ferolan {
@@ -37,7 +38,9 @@ private:
     // Neither the code table nor the archive changes while the grid loads: each
     // municipality's file is found once and read once.
     std::map<std::string, PfFile> filesByCode_;
-    std::map<std::filesystem::path, ArchiveSnapshot> snapshots_;
+    // By the file's path as the system spells it: hashing that is much cheaper than comparing
+    // paths part by part, once for every point of a large job.
+    std::unordered_map<std::filesystem::path::string_type, ArchiveSnapshot> snapshots_;
     std::vector<std::filesystem::path> unreadable_;
 };
 
