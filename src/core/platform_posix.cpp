@@ -59,23 +59,6 @@ int openRetrying(const fs::path &path, int flags) {
 
 } // namespace
 
-File::File(File &&other) noexcept : handle_(other.handle_) {
-    other.handle_ = -1;
-}
-
-File &File::operator=(File &&other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = other.handle_;
-        other.handle_ = -1;
-    }
-    return *this;
-}
-
-File::~File() {
-    close();
-}
-
 File File::createNew(const fs::path &path) {
     return File(openRetrying(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW));
 }
@@ -88,10 +71,6 @@ File File::openForAppend(const fs::path &path, bool &created) {
     else if (errno == EEXIST)
         handle = openRetrying(path, O_RDWR | O_APPEND);
     return File(handle);
-}
-
-bool File::isOpen() const {
-    return handle_ >= 0;
 }
 
 bool File::write(std::string_view bytes) {

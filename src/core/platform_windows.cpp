@@ -111,20 +111,6 @@ bool sameFile(HANDLE a, HANDLE b) {
 
 } // namespace
 
-File::File(File &&other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
-
-File &File::operator=(File &&other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = std::exchange(other.handle_, -1);
-    }
-    return *this;
-}
-
-File::~File() {
-    close();
-}
-
 // CREATE_NEW fails on any existing name, a symbolic link included, so nothing is ever
 // written through a link.
 File File::createNew(const fs::path &path) {
@@ -138,10 +124,6 @@ File File::openForAppend(const fs::path &path, bool &created) {
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     created = handle != INVALID_HANDLE_VALUE && GetLastError() != ERROR_ALREADY_EXISTS;
     return File(fromHandle(handle));
-}
-
-bool File::isOpen() const {
-    return handle_ != -1;
 }
 
 // Every write goes to the end of the file: a new file grows from its start, and an archive
