@@ -10,13 +10,11 @@
 
 #include "bytes.h"
 #include "cases.h"
+#include "file_size_limit.h"
 
 #include <QtTest>
 
-#include <csignal>
 #include <fstream>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #ifdef __linux__
@@ -315,16 +313,9 @@ private slots:
         // A full disk stops the pass part-way.
         const std::string rows = std::string(200000, ';') + "\r\n";
         writeBytes(at("full.dat.tmp"), rows);
-        pid_t child = fork();
-        if (child == 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit size{100000, 100000};
-            setrlimit(RLIMIT_FSIZE, &size);
-            _exit(Trasforma_libretto(at("full.dat")).outcome == Outcome::BookletUnwritable ? 0 : 1);
-        }
-        int status = -1;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        QCOMPARE(status, 0);
+        QVERIFY(withFileSizeLimit(100000, [&] {
+            return Trasforma_libretto(at("full.dat")).outcome == Outcome::BookletUnwritable;
+        }));
         QCOMPARE(bytesOf(at("full.dat.tmp")), bytes(rows));
         QCOMPARE(bytesOf(at("kept.dat")), QByteArray("earlier booklet\r\n"));
         QVERIFY(!fs::exists(at("full.dat")));
