@@ -1,4 +1,5 @@
 #include "app/window/form1.h"
+#include "cases.h"
 #include "fiducial/model/pf_grid_model.h"
 #include "fiducial/window/frm_pf.h"
 #include "fiducial/window/pf_grid_colours.h"
@@ -125,30 +126,21 @@ private slots:
     }
 
     void shouldMarkAFoundPointThatMovedMoreThanTenCentimetres_data() {
-        QTest::addColumn<QStringList>("cells"); // diffX, diffY, diffZ, Già usato
-        QTest::addColumn<QString>("tooltip");
-        QTest::newRow("moved 0,101 m")
-            << QStringList{"0,1", "-0,01", "0,01", "SI"}
-            << "Scostamento 0,101 m: oltre 10 cm, va giustificato nella relazione";
-        QTest::newRow("moved 0,100 m") << QStringList{"0,06", "0,08", "0", "SI"} << "0,08";
-        QTest::newRow("decimal point") << QStringList{"-0.3", "0.4", "0", "SI"}
-                                       << "Scostamento 0,500 m: oltre 10 cm, va giustificato "
-                                          "nella relazione";
-        QTest::newRow("not in the archive") << QStringList{"", "", "", "NO"} << "";
+        test_cases::addRows(FEROLAN_TEST_DATA "/moved_cases.txt");
     }
     void shouldMarkAFoundPointThatMovedMoreThanTenCentimetres() {
-        QFETCH(QStringList, cells);
-        QFETCH(QString, tooltip);
+        QFETCH(QByteArrayList, fields);
+        const QString tooltip = QString::fromUtf8(fields.takeLast());
         PfGrid grid(1);
         for (int i = 0; i < 4; ++i)
-            grid[0].cell(PfGridRow::Column(PfGridRow::DiffX + i)) = cells[i].toStdString();
+            grid[0].cell(PfGridRow::Column(PfGridRow::DiffX + i)) = fields[i + 1].toStdString();
         PfGridModel model(grid);
         PfGridColours colours;
         colours.setSourceModel(&model);
         const QModelIndex diffY = colours.index(0, PfGridRow::DiffY);
         QCOMPARE(diffY.data(Qt::ToolTipRole).toString(), tooltip);
         QCOMPARE(diffY.data(Qt::BackgroundRole).isValid(), tooltip.startsWith("Scostamento"));
-        QCOMPARE(diffY.data(Qt::DisplayRole).toString(), cells[1]);
+        QCOMPARE(diffY.data(Qt::DisplayRole).toString(), QString::fromUtf8(fields[2]));
     }
 
     void shouldArchiveTheMarkedPointsAndFinishTheBooklet() {
