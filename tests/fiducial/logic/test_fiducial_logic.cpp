@@ -113,6 +113,9 @@ QStringList pathsOf(const std::vector<fs::path> &paths) {
     return list;
 }
 
+const PfGridLoadingCallbacks kQuiet{[](std::string_view) { return MalformedNameAnswer::Stop; },
+                                    [](std::size_t) {}};
+
 struct Recorder {
     QList<bool> answers; // true: continue
     QStringList asked;
@@ -380,13 +383,11 @@ private slots:
         PointList points;
         QVERIFY(points.load(
             jobLine("PF07/0023/A123", "SPIGOLO", "4321098.765", "1234567.890", "4567890.123")));
-        PfGridLoadingCallbacks quiet{[](std::string_view) { return MalformedNameAnswer::Stop; },
-                                     [](std::size_t) {}};
-        PfGridLoading first = loadPfGrid(points, fixture.archive(), '.', quiet);
+        PfGridLoading first = loadPfGrid(points, fixture.archive(), '.', kQuiet);
         QCOMPARE(first.grid.at(0).cell(PfGridRow::Mark), std::string("V"));
         QCOMPARE(Archivia_pf(first.grid, fixture.archive()).outcome, ArchivingResult::Ok);
 
-        PfGridLoading second = loadPfGrid(points, fixture.archive(), '.', quiet);
+        PfGridLoading second = loadPfGrid(points, fixture.archive(), '.', kQuiet);
         const PfGridRow &row = second.grid.at(0);
         QCOMPARE(row.cell(PfGridRow::Used), std::string("SI"));
         QCOMPARE(row.cell(PfGridRow::DiffX) + row.cell(PfGridRow::DiffY) +
@@ -404,14 +405,9 @@ private slots:
         const std::string archived =
             "01 0001 C789                                4000000     1000000     4800000\r\n";
         writeBytes(oldPlace, archived);
-        PointList points;
-        QVERIFY(points.load(jobLine("PF01/0001/C789", "", "4000000", "1000000", "4800000") +
-                            jobLine("PF02/0001/C789", "", "4000000", "1000000", "4800000") +
-                            jobLine("PF07/0023/A123", "", "4000000", "1000000", "4800000") +
-                            jobLine("PF08/0023/A123", "", "4000000", "1000000", "4800000")));
-        PfGridLoadingCallbacks quiet{[](std::string_view) { return MalformedNameAnswer::Stop; },
-                                     [](std::size_t) {}};
-        PfGrid grid = loadPfGrid(points, fixture.archive(), '.', quiet).grid;
+        Job job(
+            jobOfNames({"PF01/0001/C789", "PF02/0001/C789", "PF07/0023/A123", "PF08/0023/A123"}));
+        PfGrid grid = loadPfGrid(job.points, fixture.archive(), '.', kQuiet).grid;
         QStringList marks;
         for (const PfGridRow &row : grid)
             marks << QString::fromStdString(row.cell(PfGridRow::Used) + row.cell(PfGridRow::Mark));
