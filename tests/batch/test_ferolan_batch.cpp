@@ -125,6 +125,10 @@ QStringList without(QStringList arguments, const QString &option) {
     return arguments;
 }
 
+QStringList withJob(const QStringList &arguments, const char *job) {
+    return without(arguments, "--lavoro") << "--lavoro" << QString::fromStdString(kData / job);
+}
+
 QByteArray usage() {
     static const QByteArray text = run({"--help"}, fs::current_path()).out;
     return text;
@@ -152,6 +156,39 @@ QByteArray headerWith(const QByteArray &extraLines) {
     return bytesOf(kData / "header.txt") + extraLines;
 }
 
+// The arguments of a case: {standard} and {dati} stand for the standard arguments (with the
+// header data file "{root}/dati"), "-OPTION" drops an option and its value.
+QStringList argumentsOf(const QByteArrayList &fields, const ProgramFolder &folder) {
+    QStringList arguments;
+    for (const QByteArray &field : fields) {
+        if (field == "{standard}" || field == "{dati}")
+            arguments << (field == "{dati}" ? standardArguments("{root}/dati")
+                                            : standardArguments());
+        else if (field.startsWith("-") && !field.startsWith("--"))
+            arguments = without(arguments, "-" + QString::fromUtf8(field));
+        else
+            arguments << QString::fromUtf8(field).replace("{data}", QString::fromStdString(kData));
+    }
+    return folder.expanded(arguments);
+}
+
+// The header data file "dati" with an extra line, and what a case sets up in the folder.
+void prepare(const ProgramFolder &folder, const QString &setup, const QByteArray &header) {
+    writeBytes(folder.root() / "dati", headerWith(header.isEmpty() ? header : header + '\n'));
+    if (setup == "no settings")
+        fs::remove(folder.root() / "ferolan.ini");
+    else if (setup == "short settings")
+        writeBytes(folder.root() / "ferolan.ini", "PATH_PF=x\r\nPATH_TGO=y\r\n");
+    else if (setup == "no code table")
+        fs::remove(folder.root() / "cod_comuni_2.cod");
+    else if (setup == "no archive")
+        fs::rename(folder.archive(), folder.root() / "elsewhere");
+    else if (setup == "temporary blocked")
+        fs::create_directory(folder.temporary());
+    else if (setup == "booklet blocked")
+        fs::create_directories(folder.booklet() / "occupied");
+}
+
 } // namespace
 
 class TestFerolanBatch : public QObject {
@@ -177,35 +214,15 @@ private slots:
 
     // Whatever the job's line ends or the header data's encoding, the same booklet; the
     // archive as chosen.
-    void shouldArchiveAsChosen_data() {
-        QTest::addColumn<QStringList>("choice");
-        QTest::addColumn<QString>("expectedArchive");
-        QTest::addColumn<QByteArray>("lineEnd");
-        QTest::addColumn<QByteArray>("header");
-        const QByteArray utf8 = bytesOf(kData / "header.txt");
-        auto row = [](const char *name, const QStringList &choice, const char *archive,
-                      const char *lineEnd, const QByteArray &header) {
-            QTest::newRow(name) << choice << archive << QByteArray(lineEnd) << header;
-        };
-        const QStringList nessuno{"--archivia", "nessuno"};
-        row("default", {}, "archive_proposti", "\r\n", utf8);
-        row("proposti", {"--archivia", "proposti"}, "archive_proposti", "\r\n", utf8);
-        row("nessuno", nessuno, "archive_nessuno", "\r\n", utf8);
-        row("tutti", {"--archivia", "tutti"}, "archive_tutti", "\r\n", utf8);
-        row("job with LF line ends", {}, "archive_proposti", "\n", utf8);
-        row("job with CR line ends", {}, "archive_proposti", "\r", utf8);
-        row("header with byte-order mark", nessuno, "archive_nessuno", "\r\n",
-            bytesOf(kData / "header_bom.txt"));
-        row("header in Windows-1252, CR LF", nessuno, "archive_nessuno", "\r\n",
-            bytesOf(kData / "header_cp1252.txt"));
-        row("header keys repeated, empty lines, no last line end", nessuno, "archive_nessuno",
-            "\r\n", "Txt_pg=999999\r\nTxt_note=x\n\n\r\n" + utf8 + "Txt_note=rilievo gps città");
-    }
+    void shouldArchiveAsChosen_data() { test_cases::addRows(kData / "archive_cases.txt"); }
     void shouldArchiveAsChosen() {
-        QFETCH(QStringList, choice);
-        QFETCH(QString, expectedArchive);
-        QFETCH(QByteArray, lineEnd);
-        QFETCH(QByteArray, header);
+        QFETCH(QByteArrayList, fields);
+        const QString expectedArchive = QString::fromUtf8(fields[1]);
+        const QByteArray lineEnd = fields[2];
+        const QByteArray header = bytesOf(kData / fields[3].toStdString());
+        QStringList choice;
+        for (const QByteArray &field : fields.mid(4))
+            choice << QString::fromUtf8(field);
         ProgramFolder folder;
         writeBytes(folder.root() / "job.txt", bytesOf(kData / "job.txt").replace("\r\n", lineEnd));
         writeBytes(folder.root() / "dati", header);
@@ -253,15 +270,9 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, province);
         ProgramFolder folder;
-        writeBytes(folder.root() / "job.txt",
-                   "BASE                                                                 "
-                   "4448006.973  606794.230 4516065.343\r\n"
-                   "PUNTO X999                                                           "
-                   "4448010.000  606790.000 4516060.000\r\n");
         writeBytes(folder.root() / "dati", headerWith(line));
         Outcome outcome =
-            folder.run(without(folder.arguments(folder.root() / "dati"), "--lavoro") << "--lavoro"
-                                                                                     << "job.txt");
+            folder.run(withJob(folder.arguments(folder.root() / "dati"), "job_unknown_code.txt"));
         QTEST(withoutFindings(outcome.err), "err");
         QCOMPARE(outcome.status, status);
         if (!province.isEmpty())
@@ -304,12 +315,8 @@ private slots:
                                               "fiduciali che ne dipendono restano senza confronto "
                                               "con l'archivio e non sono proposti per "
                                               "l'archiviazione.\n"));
-        QList<QByteArray> lines = outcome.out.split('\n');
-        QCOMPARE(lines.size(), 6);
-        QCOMPARE(lines[0], "PF01/0012/A074\t4447917.3883\t607071.5331\t4516117.3670\t\t\t\t\tX\t"
-                           "PUNTO FIDUCIALE SU SPIGOLO CHIESA");
-        QCOMPARE(lines[2], "PF03/0007/L999\t4447800.1234\t606600.9876\t4516300.5555\t\t\t\tNO\tV\t"
-                           "PF SU CIPPO DI CONFINE TRA I COMUNI");
+        // Its points neither compared nor proposed.
+        QCOMPARE(outcome.out, bytesOf(kData / "expected" / "stdout_unreadable.txt"));
     }
 
     // Wrong command lines and header data, refused input and unreadable files: nothing is
@@ -327,31 +334,9 @@ private slots:
                                  .replace("{usage}", "\n\n" + usage());
         if (!message.endsWith('\n'))
             message += '\n';
-        QStringList arguments;
-        for (const QByteArray &field : fields) {
-            if (field == "{standard}" || field == "{dati}")
-                arguments << (field == "{dati}" ? standardArguments("{root}/dati")
-                                                : standardArguments());
-            else if (field.startsWith("-") && !field.startsWith("--"))
-                arguments = without(arguments, "-" + QString::fromUtf8(field));
-            else
-                arguments << QString::fromUtf8(field);
-        }
         ProgramFolder folder;
-        writeBytes(folder.root() / "dati", headerWith(header.isEmpty() ? header : header + '\n'));
-        if (setup == "no settings")
-            fs::remove(folder.root() / "ferolan.ini");
-        else if (setup == "short settings")
-            writeBytes(folder.root() / "ferolan.ini", "PATH_PF=x\r\nPATH_TGO=y\r\n");
-        else if (setup == "no code table")
-            fs::remove(folder.root() / "cod_comuni_2.cod");
-        else if (setup == "no archive")
-            fs::rename(folder.archive(), folder.root() / "elsewhere");
-        else if (setup == "temporary blocked")
-            fs::create_directory(folder.temporary());
-        else if (setup == "booklet blocked")
-            fs::create_directories(folder.booklet() / "occupied");
-        Outcome outcome = folder.run(folder.expanded(arguments));
+        prepare(folder, setup, header);
+        Outcome outcome = folder.run(argumentsOf(fields, folder));
 
         QCOMPARE(withoutFindings(outcome.err), folder.expanded(message));
         QCOMPARE(outcome.status, status);
@@ -370,55 +355,32 @@ private slots:
     }
 
     // The check after writing goes to standard error and decides the exit status only with
-    // --severo; --verifica checks any booklet on its own.
-    void shouldCheckTheBooklet_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("header");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("finding");
-        const QByteArray badHeight = "errore: linea 2 (riga 9), campo 1: la quota \"abc\" non è "
-                                     "un numero: correggerlo.\n";
-        const QStringList withHeader = standardArguments("{root}/dati");
-        QTest::newRow("--severo, avvisi only")
-            << (standardArguments() << "--severo") << QByteArray() << 0 << QByteArray("avviso: ");
-        QTest::newRow("errore without --severo")
-            << withHeader << headerWith("Txt_quota=abc\n") << 0 << badHeight;
-        QTest::newRow("errore with --severo") << (withHeader + QStringList{"--severo"})
-                                              << headerWith("Txt_quota=abc\n") << 4 << badHeight;
-        const QString written = QString::fromStdString(kData / "expected" / "booklet.dat");
-        QTest::newRow("--verifica, avvisi only")
-            << QStringList{"--verifica", written, "--cartella", "{root}"} << QByteArray() << 0
-            << expectedFindings();
-        QTest::newRow("--verifica, errore")
-            << QStringList{"--cartella", "{root}", "--verifica", "{root}/dati"}
-            << QByteArray("0|05032026|1|A074|0012|1|X|GEOMETRA|TORINO|\r\n") << 4
-            << QByteArray("errore: libretto: manca la riga 6");
-        QTest::newRow("--verifica, no booklet")
-            << QStringList{"--verifica", "{root}/nessuno.dat", "--cartella", "{root}"}
-            << QByteArray() << 3
-            << QByteArray("Impossibile leggere il libretto \"{root}/nessuno.dat\".\n");
-        QTest::newRow("--verifica with other options")
-            << QStringList{"--verifica", written, "--severo"} << QByteArray() << 1
-            << QByteArray("L'opzione --severo non si usa con --verifica, che ammette solo "
-                          "--cartella.\n");
+    // --severo; --verifica checks any booklet on its own and prints its findings. The sketch
+    // comes after the booklet; one that cannot be written leaves the booklet.
+    void shouldCheckTheBookletAndDrawTheSketch_data() {
+        test_cases::addRows(kData / "check_cases.txt");
     }
-    void shouldCheckTheBooklet() {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, header);
-        QFETCH(int, status);
-        QFETCH(QByteArray, finding);
+    void shouldCheckTheBookletAndDrawTheSketch() {
+        QFETCH(QByteArrayList, fields);
+        const QString setup = QString::fromUtf8(fields.takeFirst());
+        const QByteArray header = fields.takeFirst();
+        const int status = fields.takeFirst().toInt();
+        const bool bookletWritten = fields.takeFirst() == "booklet";
+        const QByteArray shown = fields.takeLast().replace("{findings}", expectedFindings());
         ProgramFolder folder;
-        if (!header.isEmpty())
-            writeBytes(folder.root() / "dati", header);
-        Outcome outcome = folder.run(folder.expanded(arguments));
+        prepare(folder, setup, header);
+        const QStringList arguments = argumentsOf(fields, folder);
+        Outcome outcome = folder.run(arguments);
         QCOMPARE(outcome.status, status);
-        // --verifica prints its findings on standard output, the conversion on standard error.
-        const bool verifying = arguments.contains("--verifica");
-        const QByteArray &stream =
-            verifying && (status == 0 || status == 4) ? outcome.out : outcome.err;
-        QVERIFY2(stream.contains(folder.expanded(finding)), outcome.out + outcome.err);
+        const QByteArray &stream = shown.startsWith("out: ") ? outcome.out : outcome.err;
+        QVERIFY2(stream.contains(folder.expanded(shown.mid(5))), outcome.out + outcome.err);
         // A booklet with an errore is kept: the user decides.
-        QCOMPARE(fs::is_regular_file(folder.booklet()), !verifying);
+        QCOMPARE(fs::is_regular_file(folder.booklet()), bookletWritten);
+        if (arguments.contains("--schema")) {
+            const QByteArray svg = bytesOf(folder.root() / "schema.svg");
+            QCOMPARE(svg.startsWith("<?xml") && svg.contains("Libretto: libretto.dat"),
+                     status == 0);
+        }
     }
 
     void shouldKeepWholeRecordsWhenArchivingStops() {
@@ -443,37 +405,6 @@ private slots:
         QVERIFY(!fs::exists(folder.temporary()));
     }
 
-    // The sketch comes after the booklet; one that cannot be written leaves the booklet.
-    void shouldDrawTheSketchOnlyAfterTheBooklet_data() {
-        QTest::addColumn<QString>("sketch");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<int>("status");
-        QTest::newRow("written") << "schema.svg"
-                                 << "" << 0;
-        QTest::newRow("folder missing") << "manca/schema.svg"
-                                        << "" << 3;
-        QTest::newRow("booklet not written") << "schema.svg"
-                                             << "booklet blocked" << 3;
-    }
-    void shouldDrawTheSketchOnlyAfterTheBooklet() {
-        QFETCH(QString, sketch);
-        QFETCH(QString, setup);
-        QFETCH(int, status);
-        ProgramFolder folder;
-        if (!setup.isEmpty())
-            fs::create_directories(folder.booklet() / "occupied");
-        Outcome outcome = folder.run(folder.arguments() << "--schema" << sketch);
-        QCOMPARE(outcome.status, status);
-        const bool bookletWritten = setup.isEmpty();
-        QCOMPARE(fs::is_regular_file(folder.booklet()), bookletWritten);
-        const QByteArray svg = bytesOf(folder.root() / sketch.toStdString());
-        QCOMPARE(svg.startsWith("<?xml"), status == 0);
-        QVERIFY(svg.contains("Libretto: libretto.dat") || status != 0);
-        if (status != 0 && bookletWritten)
-            QVERIFY(outcome.err.endsWith("Impossibile scrivere lo schema del rilievo \"manca/"
-                                         "schema.svg\". Il libretto è stato scritto.\n"));
-    }
-
     // The usage text, wrapped to fit a terminal of 80 columns.
     void shouldShowUsageOnHelp() {
         Outcome outcome = run({"--help"}, fs::current_path());
@@ -485,15 +416,7 @@ private slots:
     // Two points named like the master station: the first is the master.
     void shouldTakeTheFirstPointNamedLikeTheMaster() {
         ProgramFolder folder;
-        writeBytes(folder.root() / "job.txt",
-                   "BASE                                                                 "
-                   "4448006.973  606794.230 4516065.343\r\n"
-                   "BASE                                                                 "
-                   "4448010.000  606790.000 4516060.000\r\n"
-                   "PUNTO A074                                                           "
-                   "4448010.000  606790.000 4516060.000\r\n");
-        Outcome outcome = folder.run(without(folder.arguments(), "--lavoro") << "--lavoro"
-                                                                             << "job.txt");
+        Outcome outcome = folder.run(withJob(folder.arguments(), "job_two_masters.txt"));
         QCOMPARE(outcome.status, 0);
         QVERIFY(
             bytesOf(folder.booklet()).contains("\r\n1|BASE|4448006.973,606794.230,4516065.343|0|"));

@@ -6,12 +6,11 @@
 
 #include "bytes.h"
 #include "cases.h"
+#include "file_size_limit.h"
 
 #include <QtTest>
 
-#include <csignal>
 #include <fstream>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,22 +30,6 @@ QByteArray listed(const std::vector<std::string_view> &items) {
 std::size_t count(const QByteArray &text) {
     return std::size_t(text.toULongLong());
 }
-// Runs `work` in a child process whose files may grow to `limit` bytes only; a write past it
-// fails instead of killing the process. Returns what `work` returned.
-bool withFileSizeLimit(rlim_t limit, const std::function<bool()> &work) {
-    pid_t child = fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit size{limit, limit};
-        _exit(setrlimit(RLIMIT_FSIZE, &size) == 0 ? (work() ? 0 : 1) : 2);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) == 2)
-        qFatal("the child with a file size limit failed");
-    return WEXITSTATUS(status) == 0;
-}
-
 } // namespace
 
 class TestCore : public QObject {

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <filesystem>
 
@@ -42,9 +43,19 @@ struct Run {
     AppContext context;
 };
 
+// The expected file of the running test (and its row, blanks as "_") in `folder`.
+std::filesystem::path expectedFileOf(const std::filesystem::path &folder,
+                                     const QString &suffix = {});
+
 // Compares what the user saw with an expected file, the folder's path written "{root}".
 // With FEROLAN_WRITE_EXPECTED set, writes the file instead, to be read over before committing.
 void compareEvents(const Run &run, const ProgramFolder &folder,
                    const std::filesystem::path &expected);
+
+// The same for what a window shows: its title, then each control (by its name, else its class)
+// with its text, its list (long ones by their size, first and last entry), whether it is
+// disabled or hidden, and every grid cell with its tooltip and colours.
+void compareSnapshot(const QWidget &window, const ProgramFolder &folder,
+                     const std::filesystem::path &expected);
 
 } // namespace ferolan::testing

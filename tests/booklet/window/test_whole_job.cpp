@@ -79,7 +79,15 @@ private slots:
         walk.reset();
     }
 
+    // The same booklet whichever decimal separator the system uses.
+    void shouldWriteTheBookletWithoutArchivedPoints_data() {
+        QTest::addColumn<char>("separator");
+        QTest::newRow("comma") << ',';
+        QTest::newRow("full stop") << '.';
+    }
     void shouldWriteTheBookletWithoutArchivedPoints() {
+        QFETCH(char, separator);
+        walk = std::make_unique<JobWalk>(separator);
         Frm_pf *window = reviewFiducialPoints();
         walk->run.dialogs.answers.push_back(Answer::No);
         window->Cmd_esegui->click();
@@ -98,14 +106,6 @@ private slots:
         QVERIFY(walk->run.desktop.ended);
         QCOMPARE(bytesOf(walk->booklet()), bytesOf(kExpected / "booklet_yes.dat"));
         QCOMPARE(bytesOf(aglie()), bytesOf(kExpected / "archive_after.pf"));
-    }
-
-    void shouldWriteTheSameBookletWithAPointAsDecimalSeparator() {
-        walk = std::make_unique<JobWalk>('.');
-        Frm_pf *window = reviewFiducialPoints();
-        walk->run.dialogs.answers.push_back(Answer::No);
-        window->Cmd_esegui->click();
-        QCOMPARE(bytesOf(walk->booklet()), bytesOf(kExpected / "booklet_no.dat"));
     }
 
     // The job of ferolan-batch's test, given the same answers: the booklet and archive that

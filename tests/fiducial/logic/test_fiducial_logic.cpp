@@ -20,8 +20,7 @@ using namespace test_bytes;
 
 namespace {
 
-constexpr std::string_view kPrimo =
-    "07 0023 A123 PRIMO                          1           2           3\r\n";
+const fs::path kData = FEROLAN_TEST_DATA;
 
 QByteArray listed(std::initializer_list<std::string_view> texts) {
     QByteArray out;
@@ -35,7 +34,7 @@ std::string textOf(const fs::path &path) {
 }
 
 std::string dataFile(std::string_view name) {
-    return textOf(fs::path(FEROLAN_TEST_DATA) / name);
+    return textOf(kData / name);
 }
 
 // A job file line in its fixed columns: name 1-16, description 17-52, X 69-80, Y 81-92,
@@ -114,6 +113,9 @@ QStringList pathsOf(const std::vector<fs::path> &paths) {
     return list;
 }
 
+const PfGridLoadingCallbacks kQuiet{[](std::string_view) { return MalformedNameAnswer::Stop; },
+                                    [](std::size_t) {}};
+
 struct Recorder {
     QList<bool> answers; // true: continue
     QStringList asked;
@@ -128,25 +130,6 @@ struct Recorder {
     }
 };
 
-PfGridRow gridRow(std::string_view name, std::string_view mark, std::string_view description = "",
-                  std::string_view x = "1", std::string_view y = "2", std::string_view z = "3") {
-    PfGridRow row;
-    row.cell(PfGridRow::Name) = name;
-    row.cell(PfGridRow::X) = x;
-    row.cell(PfGridRow::Y) = y;
-    row.cell(PfGridRow::Z) = z;
-    row.cell(PfGridRow::Mark) = mark;
-    row.cell(PfGridRow::Description) = description;
-    return row;
-}
-
-QList<bool> passedRows(const PfGrid &grid) {
-    QList<bool> passed;
-    for (const PfGridRow &row : grid)
-        passed << row.passedByArchiving;
-    return passed;
-}
-
 } // namespace
 
 class TestFiducialLogic : public QObject {
@@ -155,9 +138,7 @@ class TestFiducialLogic : public QObject {
     fs::path at(const char *name) const { return fs::path(dir.path().toStdString()) / name; }
 
 private slots:
-    void shouldAnswerEachCase_data() {
-        test_cases::addRows(FEROLAN_TEST_DATA "/fiducial_cases.txt");
-    }
+    void shouldAnswerEachCase_data() { test_cases::addRows(kData / "fiducial_cases.txt"); }
     void shouldAnswerEachCase() {
         QFETCH(QByteArrayList, fields);
         const QByteArray expected = fields.takeLast();
@@ -347,68 +328,54 @@ private slots:
                               "PF08/0023/A123|4000000|1000000|4800000|||||X|"}));
     }
 
-    void shouldArchiveExactlyTheMarkedRowsInGridOrder() {
-        ArchiveFixture fixture;
-        writeBytes(fixture.alfa(), "05 0023 A123 VECCHIO\r\n");
-        PfGrid grid{
-            gridRow("PF07/0023/A123", "V", "SPIGOLO FABBRICATO", "4321098.765", "1234567.890",
-                    "4567890.123"),
-            gridRow("PF08/0023/A123", "X"),
-            gridRow("PF01/0001/B456", "V", "CHIESA", "-12.5", "0", "1E3"),
-            gridRow("PF09/0023/A123", ""),
-            gridRow("PF10/0023/A123", "v"),
-            gridRow("PF02/0001/C789", "V"),
-            gridRow("PF07/0023/A123", "V", "DESCRIZIONE DI PIU DI TRENTA CARATTERI", "4321098.770",
-                    "1234567.891", "4567890.124"),
-        };
-
-        ArchivingResult result = Archivia_pf(grid, fixture.archive());
-
-        QCOMPARE(result.outcome, ArchivingResult::Ok);
-        QCOMPARE(textOf(fixture.alfa()), dataFile("archived_A123.pf"));
-        QCOMPARE(textOf(fixture.beta()), dataFile("archived_B456.pf"));
-        QCOMPARE(textOf(fixture.provinceFolder() / "C789.pf"), dataFile("archived_C789.pf"));
-        QCOMPARE(passedRows(grid), QList<bool>(7, true));
+    // Each folder of data/archiving: the code table and archive before (province PROVA), the
+    // grid of the window ("grid.txt", its cells joined by "|"), and the files after archiving
+    // with the result: its outcome, the file that failed, the rows passed, the points another
+    // program archived meanwhile and every folder below the archive.
+    void shouldArchiveTheMarkedRowsInGridOrder_data() {
+        QTest::addColumn<QString>("folder");
+        for (const auto &entry : fs::directory_iterator(kData / "archiving"))
+            QTest::newRow(entry.path().filename().c_str()) << QString::fromStdString(entry.path());
     }
-
-    void shouldArchiveNothingWhenTheCodeTableCannotBeRead() {
+    void shouldArchiveTheMarkedRowsInGridOrder() {
+        QFETCH(QString, folder);
+        const fs::path data = folder.toStdString();
         ArchiveFixture fixture;
         fs::remove(fixture.table());
-        PfGrid grid{gridRow("PF08/0023/A123", "X"), gridRow("PF07/0023/A123", "V")};
-
-        ArchivingResult result = Archivia_pf(grid, fixture.archive());
-
-        QCOMPARE(result.outcome, ArchivingResult::TableUnreadable);
-        QCOMPARE(result.file, fixture.table());
-        QVERIFY(fs::is_empty(fixture.provinceFolder()));
-        QCOMPARE(passedRows(grid), (QList<bool>{true, false}));
-    }
-
-    void shouldStopAtTheFirstFailedAppend_data() {
-        QTest::addColumn<bool>("unusableName");
-        QTest::newRow("file cannot be written") << false;
-        QTest::newRow("municipality line cannot name a file") << true;
-    }
-    void shouldStopAtTheFirstFailedAppend() {
-        QFETCH(bool, unusableName);
-        ArchiveFixture fixture;
-        fs::path failing = fixture.beta();
-        if (unusableName) {
-            writeBytes(fixture.table(), "*PROVA\r\nA123 - ALFA\r\nB456 - BE/TA\r\n");
-            failing = fixture.provinceFolder() / "B456 - BE" / "TA.pf";
-        } else {
-            fs::create_directory(fixture.beta());
+        if (fs::exists(data / "before"))
+            fs::copy(data / "before", fixture.root(), fs::copy_options::recursive);
+        PfGrid grid;
+        for (const QByteArray &line : bytesOf(data / "grid.txt").split('\n')) {
+            const QList<QByteArray> cells = line.split('|');
+            for (int column = 0; column < PfGridRow::kColumns && !line.isEmpty(); ++column)
+                (column ? grid.back() : grid.emplace_back()).cells[column] =
+                    cells.value(column).toStdString();
         }
-        PfGrid grid{gridRow("PF07/0023/A123", "V", "PRIMO"), gridRow("PF08/0023/A123", "X"),
-                    gridRow("PF01/0001/B456", "V"), gridRow("PF09/0023/A123", "V")};
 
         ArchivingResult result = Archivia_pf(grid, fixture.archive());
 
-        QCOMPARE(result.outcome, ArchivingResult::AppendFailed);
-        QCOMPARE(result.file, failing);
-        QCOMPARE(textOf(fixture.alfa()), std::string(kPrimo));
-        QVERIFY(!fs::exists(fixture.provinceFolder() / "B456 - BE"));
-        QCOMPARE(passedRows(grid), (QList<bool>{true, true, false, false}));
+        const char *const outcomes[] = {"Ok", "TableUnreadable", "AppendFailed", "Busy"};
+        QByteArray answer =
+            outcomes[result.outcome] + QByteArray("\n") +
+            bytes(result.file.empty() ? ""
+                                      : result.file.lexically_relative(fixture.root()).string()) +
+            "\npassed ";
+        for (const PfGridRow &row : grid)
+            answer += row.passedByArchiving ? '1' : '0';
+        answer += "\nmeanwhile";
+        for (const std::string &name : result.archivedMeanwhile)
+            answer += ' ' + bytes(name);
+        QStringList folders;
+        for (const auto &entry : fs::recursive_directory_iterator(fixture.root()))
+            if (entry.is_directory())
+                folders << QString::fromStdString(
+                    entry.path().lexically_relative(fixture.root()).string());
+        folders.sort();
+        answer += "\nfolders " + folders.join(", ").toUtf8() + '\n';
+        QCOMPARE(answer, bytesOf(data / "result.txt"));
+        using Files = std::map<QString, QByteArray>;
+        QCOMPARE(filesUnder(fixture.root()),
+                 fs::exists(data / "after") ? filesUnder(data / "after") : Files());
     }
 
     void shouldFindArchivedPointsAtTheNextLoading() {
@@ -416,13 +383,11 @@ private slots:
         PointList points;
         QVERIFY(points.load(
             jobLine("PF07/0023/A123", "SPIGOLO", "4321098.765", "1234567.890", "4567890.123")));
-        PfGridLoadingCallbacks quiet{[](std::string_view) { return MalformedNameAnswer::Stop; },
-                                     [](std::size_t) {}};
-        PfGridLoading first = loadPfGrid(points, fixture.archive(), '.', quiet);
+        PfGridLoading first = loadPfGrid(points, fixture.archive(), '.', kQuiet);
         QCOMPARE(first.grid.at(0).cell(PfGridRow::Mark), std::string("V"));
         QCOMPARE(Archivia_pf(first.grid, fixture.archive()).outcome, ArchivingResult::Ok);
 
-        PfGridLoading second = loadPfGrid(points, fixture.archive(), '.', quiet);
+        PfGridLoading second = loadPfGrid(points, fixture.archive(), '.', kQuiet);
         const PfGridRow &row = second.grid.at(0);
         QCOMPARE(row.cell(PfGridRow::Used), std::string("SI"));
         QCOMPARE(row.cell(PfGridRow::DiffX) + row.cell(PfGridRow::DiffY) +
@@ -440,14 +405,9 @@ private slots:
         const std::string archived =
             "01 0001 C789                                4000000     1000000     4800000\r\n";
         writeBytes(oldPlace, archived);
-        PointList points;
-        QVERIFY(points.load(jobLine("PF01/0001/C789", "", "4000000", "1000000", "4800000") +
-                            jobLine("PF02/0001/C789", "", "4000000", "1000000", "4800000") +
-                            jobLine("PF07/0023/A123", "", "4000000", "1000000", "4800000") +
-                            jobLine("PF08/0023/A123", "", "4000000", "1000000", "4800000")));
-        PfGridLoadingCallbacks quiet{[](std::string_view) { return MalformedNameAnswer::Stop; },
-                                     [](std::size_t) {}};
-        PfGrid grid = loadPfGrid(points, fixture.archive(), '.', quiet).grid;
+        Job job(
+            jobOfNames({"PF01/0001/C789", "PF02/0001/C789", "PF07/0023/A123", "PF08/0023/A123"}));
+        PfGrid grid = loadPfGrid(job.points, fixture.archive(), '.', kQuiet).grid;
         QStringList marks;
         for (const PfGridRow &row : grid)
             marks << QString::fromStdString(row.cell(PfGridRow::Used) + row.cell(PfGridRow::Mark));

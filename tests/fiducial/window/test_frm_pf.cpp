@@ -1,4 +1,5 @@
 #include "app/window/form1.h"
+#include "cases.h"
 #include "fiducial/model/pf_grid_model.h"
 #include "fiducial/window/frm_pf.h"
 #include "fiducial/window/pf_grid_colours.h"
@@ -32,12 +33,8 @@ const QByteArray kArchive =
     "01 0012 A074 PF SU SPIGOLO CHIESA           4447917.401 607071.512  4516117.375\r\n"
     "09 0014 A074 PF SU PILONE VOTIVO            4447515.616 607281.648  4516472.387\r\n";
 
-QString cell(const Frm_pf *window, int row, int column, int role = Qt::DisplayRole) {
-    return window->MSHFlexGrid1->model()->index(row, column).data(role).toString();
-}
-
-QColor colour(const Frm_pf *window, int row, int column, int role) {
-    return window->MSHFlexGrid1->model()->index(row, column).data(role).value<QBrush>().color();
+QString cell(const Frm_pf *window, int row, int column) {
+    return window->MSHFlexGrid1->model()->index(row, column).data().toString();
 }
 
 } // namespace
@@ -61,11 +58,14 @@ class TestFrmPf : public QObject {
         return walk->handOff();
     }
 
-    // What the user saw on the whole walk, compared with the file named after the test.
+    // What the user saw on the whole walk, and what the window shows, compared with the files
+    // named after the test.
+    const fs::path kExpected = FEROLAN_TEST_DATA "/frm_pf";
     void compareEvents() {
-        testing::compareEvents(walk->run, walk->folder,
-                               FEROLAN_TEST_DATA "/frm_pf/" +
-                                   std::string(QTest::currentTestFunction()) + ".txt");
+        testing::compareEvents(walk->run, walk->folder, expectedFileOf(kExpected));
+    }
+    void compareSnapshot(const QWidget &window) {
+        testing::compareSnapshot(window, walk->folder, expectedFileOf(kExpected, "_window"));
     }
 
 private slots:
@@ -82,36 +82,12 @@ private slots:
     void shouldListAndCompareTheFiducialPoints() {
         Frm_pf *window = open();
         QVERIFY(window);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Gestione PF"));
         compareEvents();
-        QCOMPARE(window->MSHFlexGrid1->model()->rowCount(), 3);
-        QCOMPARE(window->MSHFlexGrid1->model()->headerData(8, Qt::Horizontal).toString(),
-                 QStringLiteral("Già usato"));
-        QCOMPARE(window->MSHFlexGrid1->model()->headerData(10, Qt::Horizontal).toString(),
-                 QStringLiteral("Descrizione"));
+        // PF01 found, moved 0,025 m; the point measured twice proposed once.
+        compareSnapshot(*window);
+        QCOMPARE(walk->windows.frm09()->statusText(), QString());
         QVERIFY(window->MSHFlexGrid1->columnWidth(10) >=
                 window->MSHFlexGrid1->fontMetrics().horizontalAdvance(QString(30, 'A')) * 3 / 4);
-        QCOMPARE(cell(window, 2, 10, Qt::ToolTipRole), QStringLiteral("PF CAMPANILE BIS"));
-
-        QStringList found;
-        for (int column = 1; column <= 10; ++column)
-            found << cell(window, 0, column);
-        QCOMPARE(found, (QStringList{"PF01/0012/A074", "4447917.388", "607071.533", "4516117.367",
-                                     "0,013", "-0,021", "0,008", "SI", "X", "PF CHIESA"}));
-        QCOMPARE(colour(window, 0, 9, Qt::ForegroundRole), QColor(255, 0, 0));
-        // The point measured twice is proposed once.
-        for (int row : {1, 2}) {
-            QCOMPARE(cell(window, row, 1), QStringLiteral("PF02/0012/A074"));
-            QCOMPARE(cell(window, row, 5), QString());
-            QCOMPARE(cell(window, row, 8), QStringLiteral("NO"));
-            QCOMPARE(cell(window, row, 9), row == 1 ? QStringLiteral("V") : QStringLiteral("X"));
-        }
-        QCOMPARE(colour(window, 1, 9, Qt::ForegroundRole), QColor(0, 128, 128));
-        QCOMPARE(cell(window, 2, 10), QStringLiteral("PF CAMPANILE BIS"));
-        QCOMPARE(walk->windows.frm09()->statusText(), QString());
-        QVERIFY(!window->Cmb_comune->isEnabled() && !window->lbl_pf->isEnabled());
-        QVERIFY(window->cmd_fine->isHidden());
-
         const QSize grid = window->MSHFlexGrid1->size();
         const QPoint avanti = window->Cmd_esegui->pos();
         window->resize(window->size() + QSize(120, 60));
@@ -150,30 +126,21 @@ private slots:
     }
 
     void shouldMarkAFoundPointThatMovedMoreThanTenCentimetres_data() {
-        QTest::addColumn<QStringList>("cells"); // diffX, diffY, diffZ, Già usato
-        QTest::addColumn<QString>("tooltip");
-        QTest::newRow("moved 0,101 m")
-            << QStringList{"0,1", "-0,01", "0,01", "SI"}
-            << "Scostamento 0,101 m: oltre 10 cm, va giustificato nella relazione";
-        QTest::newRow("moved 0,100 m") << QStringList{"0,06", "0,08", "0", "SI"} << "0,08";
-        QTest::newRow("decimal point") << QStringList{"-0.3", "0.4", "0", "SI"}
-                                       << "Scostamento 0,500 m: oltre 10 cm, va giustificato "
-                                          "nella relazione";
-        QTest::newRow("not in the archive") << QStringList{"", "", "", "NO"} << "";
+        test_cases::addRows(FEROLAN_TEST_DATA "/moved_cases.txt");
     }
     void shouldMarkAFoundPointThatMovedMoreThanTenCentimetres() {
-        QFETCH(QStringList, cells);
-        QFETCH(QString, tooltip);
+        QFETCH(QByteArrayList, fields);
+        const QString tooltip = QString::fromUtf8(fields.takeLast());
         PfGrid grid(1);
         for (int i = 0; i < 4; ++i)
-            grid[0].cell(PfGridRow::Column(PfGridRow::DiffX + i)) = cells[i].toStdString();
+            grid[0].cell(PfGridRow::Column(PfGridRow::DiffX + i)) = fields[i + 1].toStdString();
         PfGridModel model(grid);
         PfGridColours colours;
         colours.setSourceModel(&model);
         const QModelIndex diffY = colours.index(0, PfGridRow::DiffY);
         QCOMPARE(diffY.data(Qt::ToolTipRole).toString(), tooltip);
         QCOMPARE(diffY.data(Qt::BackgroundRole).isValid(), tooltip.startsWith("Scostamento"));
-        QCOMPARE(diffY.data(Qt::DisplayRole).toString(), cells[1]);
+        QCOMPARE(diffY.data(Qt::DisplayRole).toString(), QString::fromUtf8(fields[2]));
     }
 
     void shouldArchiveTheMarkedPointsAndFinishTheBooklet() {
@@ -183,8 +150,7 @@ private slots:
         QCOMPARE(walk->folder.read(aglie()), kArchive +
                                                  "02 0012 A074 PF CAMPANILE                   "
                                                  "4448100.5   606900.25   4516010.125\r\n");
-        for (int row = 0; row < 3; ++row)
-            QCOMPARE(colour(window, row, 1, Qt::BackgroundRole), QColor(0, 255, 0));
+        compareSnapshot(*window); // every row passed, in green
         // The archiving question, then the booklet check's findings: zero matrices, the name
         // pf03, pf03 far away, PF02 again.
         compareEvents();
@@ -243,27 +209,14 @@ private slots:
         Frm_pf *window = open();
         walk->run.dialogs.answers.push_back(Answer::Yes);
         window->Cmd_esegui->click();
-        QVERIFY(window->Cmd_esegui->isHidden());
-        QVERIFY(!window->cmd_fine->isHidden());
-        for (QWidget *control : std::initializer_list<QWidget *>{
-                 window->lbl_comune, window->Lbl_foglio, window->lbl_pf, window->Cmb_comune,
-                 window->Cmb_foglio, window->Cmb_pf})
-            QVERIFY(control->isEnabled());
-        QCOMPARE(items(window->Cmb_comune), QStringList{"A074 - AGLIE'"});
-        QCOMPARE(items(window->Cmb_foglio), (QStringList{"0012", "0014"}));
-        QCOMPARE(window->Cmb_foglio->currentText(), QString());
-
         window->Cmb_foglio->setCurrentIndex(1);
-        QCOMPARE(items(window->Cmb_pf), QStringList{"09"});
         walk->run.dialogs.answers.push_back(Answer::No);
         window->Cmb_pf->setCurrentIndex(0);
         emit window->Cmb_pf->activated(0);
         QCOMPARE(window->Lst_aggiunti->count(), 0);
         walk->run.dialogs.answers.push_back(Answer::Yes);
         emit window->Cmb_pf->activated(0);
-        QCOMPARE(window->Lst_aggiunti->item(0)->text(),
-                 QStringLiteral("PF09/0014/A074  PF SU PILONE VOTIVO"));
-        QVERIFY(window->Lst_aggiunti->isVisibleTo(window));
+        compareSnapshot(*window);
 
         window->Cmb_comune->setEditText(QStringLiteral("../../fuori"));
         QCOMPARE(window->Cmb_foglio->count(), 0);

@@ -1,5 +1,5 @@
 #include "app/window/form1.h"
-#include "header/logic/tabella_comuni.h"
+#include "cases.h"
 #include "header/window/frm_09.h"
 #include "job_walk.h"
 
@@ -43,13 +43,14 @@ class TestFrm09 : public QObject {
         return walk->openHeaderWindow();
     }
 
-    // What the user saw on the whole walk, compared with the file named after the test.
+    // What the user saw on the whole walk, and what the window shows, compared with the files
+    // named after the test.
+    const fs::path kExpected = FEROLAN_TEST_DATA "/frm_09";
     void compareEvents() {
-        std::string name = QTest::currentTestFunction();
-        if (QTest::currentDataTag())
-            name += std::string("_") + QTest::currentDataTag();
-        testing::compareEvents(walk->run, walk->folder,
-                               FEROLAN_TEST_DATA "/frm_09/" + name + ".txt");
+        testing::compareEvents(walk->run, walk->folder, expectedFileOf(kExpected));
+    }
+    void compareSnapshot(const QWidget &window) {
+        testing::compareSnapshot(window, walk->folder, expectedFileOf(kExpected, "_window"));
     }
 
 private slots:
@@ -63,27 +64,8 @@ private slots:
         Frm_09 *header = open();
         QVERIFY(header);
         QVERIFY(!walk->windows.form1().isEnabled());
-        QCOMPARE(header->windowTitle(), QStringLiteral("Dati riga 0 e riga 9"));
-        QCOMPARE(header->Txt_data->text(), QStringLiteral("06032027"));
-        QCOMPARE(header->Txt_quota->text(), QStringLiteral("315"));
-        QCOMPARE(header->Txt_estmedia->text(), QStringLiteral("1403651"));
-        QCOMPARE(items(header->Cmb_prov), QStringList{"TORINO"});
-        Tabella_comuni table(walk->folder.root() / "cod_comuni_2.cod");
-        QCOMPARE(header->Cmb_comune->count(),
-                 static_cast<int>(table.Comuni_della_provincia("TORINO").size()));
-        QVERIFY(items(header->Cmb_comune).contains(QStringLiteral("A074 - AGLIE'")));
-        QCOMPARE(header->Cmb_comune->currentText(), QString());
-        QCOMPARE(header->Cmb_prov_albo->count(), static_cast<int>(table.Elenco_province().size()));
-        QCOMPARE(items(header->Cmb_albo),
-                 (QStringList{"AGROTECNICO", "ARCHITETTO", "DOTTORE IN AGRARIA", "GEOMETRA",
-                              "INGEGNERE", "PERITO AGRARIO", "PERITO EDILE"}));
-        QCOMPARE(items(header->Cmb_tipo).last(), QStringLiteral("Particellare -PA"));
-        QCOMPARE(items(header->Cmb_prec1), (QStringList{"10", "100"}));
-        QCOMPARE(items(header->Cmb_prec2), (QStringList{"20", "100"}));
-        for (QComboBox *combo : {header->Cmb_albo, header->Cmb_prov_albo, header->Cmb_prec1,
-                                 header->Cmb_prec2, header->Cmb_tipo})
-            QCOMPARE(combo->currentText(), QString());
-        QVERIFY(header->Txt_pg->text().isEmpty() && header->Txt_note->text().isEmpty());
+        // Today's date, the master's height, the mean east value rounded down, empty choices.
+        compareSnapshot(*header);
         QCOMPARE(header->statusText(), QString());
     }
 
@@ -91,20 +73,16 @@ private slots:
         const QByteArray job = jobLine("BASE", "", "4000000", "1000000", "4800000", "", "12345.6") +
                                jobLine("PUNTO H501", "ROMA", "4000000", "1000000", "4800000");
         Frm_09 *header = open(job);
-        QCOMPARE(items(header->Cmb_prov), QStringList{"ROMA"});
         // A default longer than the input limit shows whole: the limit bounds typing only.
-        QCOMPARE(header->Txt_quota->text(), QStringLiteral("12345"));
         // No east value at all: no made-up mean.
-        QCOMPARE(header->Txt_estmedia->text(), QString());
+        compareSnapshot(*header);
     }
 
     void shouldLetTheUserChooseAProvinceTheJobDoesNotGive() {
         const QByteArray job = jobLine("BASE", "", "4000000", "1000000", "4800000", "1403652") +
                                jobLine("PUNTO Z000", "", "4000000", "1000000", "4800000");
         Frm_09 *header = open(job);
-        Tabella_comuni table(walk->folder.root() / "cod_comuni_2.cod");
-        QCOMPARE(header->Cmb_prov->count(), static_cast<int>(table.Elenco_province().size()));
-        QCOMPARE(header->Cmb_prov->currentText(), QString());
+        compareSnapshot(*header); // every province offered, none chosen
         QVERIFY(!header->Cmb_prov->isEditable());
         JobWalk::fillHeader(*header);
         header->Cmd_ok->click();
@@ -157,31 +135,12 @@ private slots:
     }
 
     void shouldShowTheFirstFailedCheckWithABeep_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("date empty") << "Txt_data"
-                                    << ""
-                                    << "Il campo data è vuoto!";
-        QTest::newRow("date short") << "Txt_data"
-                                    << "0503202"
-                                    << "Il formato della data non è corretto! <XXXXXXXX>";
-        QTest::newRow("sheet of two") << "Txt_foglio"
-                                      << "12"
-                                      << "Il formato del foglio non è corretto! <XXXX>";
-        QTest::newRow("type empty") << "Cmb_tipo"
-                                    << ""
-                                    << "Il campo tipo di elaborato è vuoto!";
-        QTest::newRow("separator in the notes")
-            << "Txt_note"
-            << "A|B"
-            << "Il campo note contiene il carattere | non ammesso!";
+        test_cases::addRows(FEROLAN_TEST_DATA "/frm_09_check_cases.txt");
     }
     // Enter in a field presses " Avanti"; the field at fault gets the focus, its text selected.
     void shouldShowTheFirstFailedCheckWithABeep() {
-        QFETCH(QString, field);
-        QFETCH(QString, value);
-        QFETCH(QString, message);
+        QFETCH(QByteArrayList, fields);
+        const QString field = QString::fromUtf8(fields[1]), value = QString::fromUtf8(fields[2]);
         Frm_09 *header = open();
         JobWalk::fillHeader(*header);
         auto *edit = header->findChild<QLineEdit *>(field);
@@ -192,7 +151,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(header));
         header->Txt_pg->setFocus();
         QTest::keyClick(header->Txt_pg, Qt::Key_Return);
-        QCOMPARE(header->statusText(), message);
+        QCOMPARE(header->statusText(), QString::fromUtf8(fields[3]));
         QVERIFY(header->findChild<QWidget *>(field)->hasFocus());
         if (edit)
             QCOMPARE(edit->selectedText(), value);
