@@ -53,8 +53,9 @@ QByteArray readAsOnLinux(QByteArray text) {
     return text.replace("\r\n", "\n").replace('\\', '/').replace("Z:/", "/");
 }
 
-// Runs the program under test, or `program` (a copy of it) when given.
-Outcome run(const QStringList &arguments, const fs::path &workingFolder, QString program = {}) {
+// Starts the program under test, or `program` (a copy of it) when given.
+void start(QProcess &process, const QStringList &arguments, const fs::path &workingFolder,
+           QString program = {}) {
     QStringList all = arguments;
     if (!kWindowsProgram.isEmpty()) {
         all.prepend(program.isEmpty() ? kWindowsProgram : program);
@@ -62,9 +63,13 @@ Outcome run(const QStringList &arguments, const fs::path &workingFolder, QString
     } else if (program.isEmpty()) {
         program = QStringLiteral(FEROLAN_BATCH);
     }
-    QProcess process;
     process.setWorkingDirectory(QString::fromStdString(workingFolder.string()));
     process.start(program, all);
+}
+
+Outcome run(const QStringList &arguments, const fs::path &workingFolder, QString program = {}) {
+    QProcess process;
+    start(process, arguments, workingFolder, program);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), readAsOnLinux(process.readAllStandardOutput()),
@@ -243,9 +248,10 @@ private slots:
         std::vector<std::unique_ptr<QProcess>> runs;
         for (int i = 0; i < 4; ++i) {
             runs.push_back(std::make_unique<QProcess>());
-            runs.back()->setWorkingDirectory(QString::fromStdString(folder.root().string()));
-            runs.back()->start(FEROLAN_BATCH, without(folder.arguments(), "--libretto")
-                                                  << "--libretto" << QString("libretto%1").arg(i));
+            start(*runs.back(),
+                  without(folder.arguments(), "--libretto")
+                      << "--libretto" << QString("libretto%1").arg(i),
+                  folder.root());
         }
         for (auto &process : runs) {
             QVERIFY(process->waitForFinished(60000));
