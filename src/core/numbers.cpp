@@ -1,4 +1,5 @@
 #include "core/numbers.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <array>
@@ -18,9 +19,6 @@ constexpr std::size_t kLongestFixed = 400;
 
 bool isSkipped(char c) {
     return c == ' ' || c == '\t' || c == '\n';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 bool isExponentLetter(char c) {
     return c == 'E' || c == 'e' || c == 'D' || c == 'd';

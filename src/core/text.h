@@ -61,4 +61,9 @@ void blankControls(std::span<char> text);
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
+// An ASCII digit, whatever the locale says.
+inline constexpr bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 } // namespace ferolan

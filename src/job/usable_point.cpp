@@ -2,6 +2,7 @@
 
 #include "core/cp1252.h"
 #include "core/numbers.h"
+#include "core/text.h"
 
 #include <cmath>
 
@@ -10,10 +11,6 @@ namespace {
 
 constexpr double kInnerRadius = 6'000'000.0;
 constexpr double kOuterRadius = 6'800'000.0;
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 } // namespace
 

@@ -41,9 +41,6 @@ std::string inQuotes(std::string_view cp1252) {
     return "\"" + utf8FromCp1252(cp1252) + "\"";
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 bool isCapital(char c) {
     return c >= 'A' && c <= 'Z';
 }

@@ -1,6 +1,5 @@
 #include "sketch/logic/survey_sketch.h"
 
-#include "core/numbers.h"
 #include "core/text.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
@@ -29,10 +28,8 @@ PlanPoint TangentPlane::project(const Geocentric &point) const {
 
 namespace {
 
-Geocentric geocentricOf(const PointList &points, std::size_t row) {
-    return {numericValue(points.field(row, PointList::X)),
-            numericValue(points.field(row, PointList::Y)),
-            numericValue(points.field(row, PointList::Z))};
+Geocentric geocentricOf(const Xyz &xyz) {
+    return {xyz.X, xyz.Y, xyz.Z};
 }
 
 } // namespace
@@ -41,12 +38,15 @@ std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size
                                               const PfGrid &grid,
                                               const std::vector<std::size_t> &leftOutRows,
                                               std::string jobName, std::string bookletName) {
-    if (masterRow == 0 || masterRow > points.rowCount() || !hasUsableCoordinates(points, masterRow))
+    const std::optional<Xyz> master = masterRow >= 1 && masterRow <= points.rowCount()
+                                          ? usableXyz(points, masterRow)
+                                          : std::nullopt;
+    if (!master)
         return std::nullopt;
     SurveySketch sketch;
     sketch.jobName = std::move(jobName);
     sketch.bookletName = std::move(bookletName);
-    const TangentPlane plane(geocentricOf(points, masterRow));
+    const TangentPlane plane(geocentricOf(*master));
     auto gridRow = grid.begin();
     for (std::size_t row = 1; row <= points.rowCount(); ++row) {
         const std::string_view name = points.field(row, PointList::Name);
@@ -62,7 +62,8 @@ std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size
                                       : SketchMark::PfUnchecked;
             ++gridRow;
         }
-        if (!hasUsableCoordinates(points, row)) {
+        const std::optional<Xyz> xyz = usableXyz(points, row);
+        if (!xyz) {
             if (!name.empty() || !points.field(row, PointList::X).empty())
                 ++sketch.pointsWithoutCoordinates;
             continue;
@@ -71,7 +72,7 @@ std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size
             sketch.masterIndex = sketch.points.size();
         sketch.points.push_back({std::string(trimBlanks(name)),
                                  std::string(trimBlanks(points.field(row, PointList::Description))),
-                                 plane.project(geocentricOf(points, row)), mark});
+                                 plane.project(geocentricOf(*xyz)), mark});
     }
     return sketch;
 }

@@ -1,5 +1,5 @@
-#include "ui/model/grid_format.h"
 #include "app/model/point_list_model.h"
+#include "ui/model/grid_format.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
