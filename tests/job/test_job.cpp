@@ -81,21 +81,6 @@ private slots:
                                    fileBytes(FEROLAN_TEST_DATA "/job_edge_cases.expected")));
     }
 
-    // A job that went through another system reads as the original, blank lines aside.
-    void shouldReadTheSameJobWhateverItsLineEnds() {
-        const QByteArray original =
-            QByteArray::fromStdString(fileBytes(FEROLAN_SOURCE_DIR "/demo/lavoro_aglie.txt"));
-        PointList reference;
-        QVERIFY(reference.load(original.toStdString()));
-        QCOMPARE(reference.rowCount(), std::size_t(32));
-        for (const char *lineEnd : {"\n", "\r"}) {
-            QByteArray twin = QByteArray(original).replace("\r\n", lineEnd) + "  \t " + lineEnd;
-            PointList points;
-            QVERIFY(points.load(twin.toStdString()));
-            QCOMPARE(dump(points), dump(reference));
-        }
-    }
-
     // A new job replaces every row; an empty file keeps the row count with empty rows.
     void shouldReplaceTheRowsOfAnEarlierJob() {
         PointList points;

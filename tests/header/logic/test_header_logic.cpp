@@ -8,9 +8,6 @@
 
 #include <QtTest>
 
-#include <fstream>
-#include <unistd.h>
-
 using namespace ferolan;
 namespace fs = std::filesystem;
 
@@ -118,18 +115,6 @@ private slots:
             QCOMPARE(table.lastOutcome(), ReadOutcome::Ok);
         }
         QCOMPARE(answer, expected);
-    }
-
-    void shouldNameTheFolderInAReadOnlyParent() {
-        if (geteuid() == 0)
-            QSKIP("root writes into read-only folders");
-        const fs::path base = at("read-only");
-        fs::create_directories(base / "punti_fiduciali");
-        fs::permissions(base / "punti_fiduciali", fs::perms::owner_read | fs::perms::owner_exec);
-        auto message = prepareArchiveFolders(base.string(), "TORINO", kSettings);
-        fs::permissions(base / "punti_fiduciali", fs::perms::owner_all);
-        QCOMPARE(message, "Impossibile creare la cartella \"" +
-                              (base / "punti_fiduciali" / "TORINO").string() + "\".");
     }
 
     // The table is read again whenever its bytes change, even at the same size and time.
