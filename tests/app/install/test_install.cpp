@@ -79,18 +79,41 @@ class TestInstall : public QObject {
     fs::path root() const { return temporary.path().toStdString(); }
 
 private slots:
-    void shouldInstallEveryFileBothProgramsRead() {
+    // Every file both programs read; the installed ferolan-batch reads the installed settings
+    // file and code table and archives into the archive folder beside it. A second install
+    // keeps what the user changed and puts back what is missing.
+    void shouldInstallAWorkingProgramFolderAndKeepTheUsersFiles() {
         const fs::path prefix = root() / "every_file";
         VERIFY_SUCCESS(install(prefix));
         QCOMPARE(namesIn(prefix), kProgramFolder);
         // A file added beside the built program must be installed too.
         for (const std::string &name : namesIn(FEROLAN_PROGRAM_DIR))
             QVERIFY2(kProgramFolder.contains(name), name.c_str());
-        QVERIFY(fs::is_directory(prefix / "archivio"));
         QVERIFY(fs::is_empty(prefix / "archivio"));
         for (const char *name :
              {"cod_comuni_2.cod", "aggiorna_export_tgo.txt", "ferolan.html", "leggimi.txt"})
             QCOMPARE(bytesOf(prefix / name), bytesOf(kSource / "data" / name));
+
+        const fs::path booklet = root() / "job_libretto.dat";
+        VERIFY_SUCCESS(run(qPath(prefix / "ferolan-batch"),
+                           {"--lavoro", qPath(kData / "lavoro.txt"), "--master", "BASE", "--dati",
+                            qPath(kData / "dati.txt"), "--libretto", qPath(booklet)}));
+        QVERIFY(fs::exists(booklet));
+        const fs::path archiveFile =
+            prefix / "archivio" / "punti_fiduciali" / "TORINO" / "A074 - AGLIE'.pf";
+        const QByteArray archived = bytesOf(archiveFile);
+        QVERIFY2(archived.startsWith("01 0012 A074 PUNTO FIDUCIALE"), archived.constData());
+
+        const QByteArray settings = "PATH_PF=D:\\archivio\r\nPATH_TGO=D:\\tgo\r\ncheck=1\r\n";
+        const QByteArray table = "*TORINO\r\nA074 - AGLIE'\r\n";
+        writeBytes(prefix / "ferolan.ini", settings);
+        writeBytes(prefix / "cod_comuni_2.cod", table);
+        fs::remove(prefix / "ferolan.html");
+        VERIFY_SUCCESS(install(prefix));
+        QCOMPARE(bytesOf(prefix / "ferolan.ini"), settings);
+        QCOMPARE(bytesOf(prefix / "cod_comuni_2.cod"), table);
+        QCOMPARE(bytesOf(archiveFile), archived);
+        QCOMPARE(bytesOf(prefix / "ferolan.html"), bytesOf(kSource / "data" / "ferolan.html"));
     }
 
     // The settings file names the archive folder where the program will run; a path that
@@ -120,40 +143,6 @@ private slots:
                  settingsTemplate(namesArchive ? archive : QByteArray()));
         QVERIFY(fs::is_directory(programFolder / "archivio"));
         QCOMPARE(fs::exists(prefix), !staged);
-    }
-
-    // The installed ferolan-batch reads the installed settings file and code table and
-    // archives into the archive folder beside it.
-    void shouldConvertAJobInTheInstalledFolder() {
-        const fs::path prefix = root() / "job";
-        VERIFY_SUCCESS(install(prefix));
-        const fs::path booklet = root() / "job_libretto.dat";
-        VERIFY_SUCCESS(run(qPath(prefix / "ferolan-batch"),
-                           {"--lavoro", qPath(kData / "lavoro.txt"), "--master", "BASE", "--dati",
-                            qPath(kData / "dati.txt"), "--libretto", qPath(booklet)}));
-        QVERIFY(fs::exists(booklet));
-        const QByteArray archived =
-            bytesOf(prefix / "archivio" / "punti_fiduciali" / "TORINO" / "A074 - AGLIE'.pf");
-        QVERIFY2(archived.startsWith("01 0012 A074 PUNTO FIDUCIALE"), archived.constData());
-    }
-
-    void shouldKeepTheUsersFilesOnASecondInstall() {
-        const fs::path prefix = root() / "second";
-        VERIFY_SUCCESS(install(prefix));
-        const QByteArray settings = "PATH_PF=D:\\archivio\r\nPATH_TGO=D:\\tgo\r\ncheck=1\r\n";
-        const QByteArray table = "*TORINO\r\nA074 - AGLIE'\r\n";
-        const fs::path archiveFile = prefix / "archivio" / "punti_fiduciali" / "TORINO" / "x.pf";
-        writeBytes(prefix / "ferolan.ini", settings);
-        writeBytes(prefix / "cod_comuni_2.cod", table);
-        fs::create_directories(archiveFile.parent_path());
-        writeBytes(archiveFile, "01 0012 A074\r\n");
-        fs::remove(prefix / "ferolan.html");
-
-        VERIFY_SUCCESS(install(prefix));
-        QCOMPARE(bytesOf(prefix / "ferolan.ini"), settings);
-        QCOMPARE(bytesOf(prefix / "cod_comuni_2.cod"), table);
-        QCOMPARE(bytesOf(archiveFile), QByteArray("01 0012 A074\r\n"));
-        QCOMPARE(bytesOf(prefix / "ferolan.html"), bytesOf(kSource / "data" / "ferolan.html"));
     }
 
     // A package is unpacked where nobody knows yet: its settings file names no archive folder.

@@ -11,8 +11,6 @@
 
 #include <QtTest>
 
-#include <fstream>
-
 using namespace ferolan;
 namespace fs = std::filesystem;
 
@@ -37,23 +35,6 @@ std::string dataFile(std::string_view name) {
     return textOf(kData / name);
 }
 
-// A job file line in its fixed columns: name 1-16, description 17-52, X 69-80, Y 81-92,
-// Z 93-104.
-std::string jobLine(std::string_view name, std::string_view description, std::string_view x,
-                    std::string_view y, std::string_view z) {
-    std::string line;
-    for (auto [text, width] : {std::pair{name, 16},
-                               {description, 36},
-                               {std::string_view(), 16},
-                               {x, 12},
-                               {y, 12},
-                               {z, 12}}) {
-        line += text;
-        line.resize(line.size() + static_cast<std::size_t>(width) - text.size(), ' ');
-    }
-    return line + "\r\n";
-}
-
 // An archive under a temporary Path_pf with the folder of province "PROVA", and a code
 // table that knows A123 and B456. The province is given with blanks, which the path drops.
 class ArchiveFixture {
@@ -72,6 +53,12 @@ public:
     const std::string &pathPf() const { return pathPf_; }
     ferolan::Tabella_comuni &tabella() { return tabella_; }
     ferolan::ProvinceArchive archive() { return {pathPf_, " PROVA ", tabella_}; }
+    // The code table and archive files of a data folder instead.
+    void takeFilesFrom(const fs::path &before) {
+        fs::remove(table());
+        if (fs::exists(before))
+            fs::copy(before, root(), fs::copy_options::recursive);
+    }
 
 private:
     QTemporaryDir dir;
@@ -79,56 +66,12 @@ private:
     ferolan::Tabella_comuni tabella_{table()};
 };
 
-struct Job {
-    PointList points;
-    explicit Job(const std::string &job) {
-        if (!points.load(job))
-            throw std::runtime_error("job not loaded");
-    }
-};
-
-std::string jobOfNames(const QStringList &names) {
-    std::string job;
-    for (const QString &name : names)
-        job += jobLine(name.toStdString(), "", "4000000", "1000000", "4800000");
-    return job;
+// The rows of data/SUBFOLDER, one a folder.
+void addFolderRows(const char *subfolder) {
+    QTest::addColumn<QString>("folder");
+    for (const auto &entry : fs::directory_iterator(kData / subfolder))
+        QTest::newRow(entry.path().filename().c_str()) << QString::fromStdString(entry.path());
 }
-
-// Every cell of a row, joined by "|".
-QStringList cellsOf(const PfGrid &grid) {
-    QStringList rows;
-    for (const PfGridRow &row : grid) {
-        QStringList cells;
-        for (const std::string &cell : row.cells)
-            cells << QString::fromStdString(cell);
-        rows << cells.join('|');
-    }
-    return rows;
-}
-
-QStringList pathsOf(const std::vector<fs::path> &paths) {
-    QStringList list;
-    for (const fs::path &path : paths)
-        list << QString::fromStdString(path.string());
-    return list;
-}
-
-const PfGridLoadingCallbacks kQuiet{[](std::string_view) { return MalformedNameAnswer::Stop; },
-                                    [](std::size_t) {}};
-
-struct Recorder {
-    QList<bool> answers; // true: continue
-    QStringList asked;
-    QList<int> progress;
-    PfGridLoadingCallbacks callbacks() {
-        return {[this](std::string_view name) {
-                    asked << QString::fromStdString(std::string(name));
-                    return answers.takeFirst() ? MalformedNameAnswer::Continue
-                                               : MalformedNameAnswer::Stop;
-                },
-                [this](std::size_t count) { progress << static_cast<int>(count); }};
-    }
-};
 
 } // namespace
 
@@ -227,123 +170,61 @@ private slots:
         QVERIFY(!hasArchiveFile(at("folder.pf")));
     }
 
-    void shouldCompareEveryPfWithTheArchive() {
+    // Each folder of data/loading: the code table and archive before, the job, the answers to
+    // its malformed names ("answers.txt": "continua" or "ferma", one a line) and the header's
+    // province ("province.txt", else " PROVA "); "result.txt" holds the names asked about, the
+    // progress, whether loading stopped, the rows left out, the files that could not be read and
+    // the grid, its cells joined by "|".
+    void shouldLoadTheGridOfTheFolder_data() { addFolderRows("loading"); }
+    void shouldLoadTheGridOfTheFolder() {
+        QFETCH(QString, folder);
+        const fs::path data = folder.toStdString();
         ArchiveFixture fixture;
-        // Records with LF line ends, as a file copied through another system has them.
-        writeBytes(fixture.alfa(), "05 0023 A123 ALTRO\n"
-                                   "07 0023 A123 PRIMO                          4321098.765 "
-                                   "1234567.890 4567890.123\n"
-                                   "07 0023 A123 DOPPIO                         1.000       "
-                                   "1.000       1.000\r\n");
-        writeBytes(fixture.provinceFolder() / "C789.pf", "02 0001 C789");
-        writeBytes(fixture.provinceFolder() / "E111.pf", "");
-        fs::create_directory(fixture.provinceFolder() / "D000.pf");
-        Job job(dataFile("compare_job.txt"));
-        Recorder recorder;
+        fixture.takeFilesFrom(data / "before");
+        PointList points;
+        QVERIFY(points.load(textOf(data / "job.txt")));
+        const QByteArrayList answers = bytesOf(data / "answers.txt").split('\n');
+        const std::string province =
+            fs::exists(data / "province.txt") ? textOf(data / "province.txt") : " PROVA ";
+        QByteArray asked = "asked", progress = "\nprogress";
+        const PfGridLoadingCallbacks callbacks{
+            [&](std::string_view name) {
+                const bool goOn = answers.value(asked.count(' ')) == "continua";
+                asked += ' ' + bytes(name);
+                return goOn ? MalformedNameAnswer::Continue : MalformedNameAnswer::Stop;
+            },
+            [&](std::size_t count) { progress += ' ' + QByteArray::number(qulonglong(count)); }};
 
         PfGridLoading loading =
-            loadPfGrid(job.points, fixture.archive(), ',', recorder.callbacks());
+            loadPfGrid(points, {fixture.pathPf(), province, fixture.tabella()}, ',', callbacks);
 
-        QVERIFY(!loading.stopped);
-        QCOMPARE(cellsOf(loading.grid).join('\n') + '\n',
-                 QString::fromStdString(dataFile("compare_job.expected")));
-        QCOMPARE(recorder.progress, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-        QCOMPARE(pathsOf(loading.unreadableFiles), pathsOf({fixture.provinceFolder() / "D000.pf"}));
-        QVERIFY(loading.skippedRows.empty());
-    }
-
-    void shouldAskAboutMalformedNames_data() {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QList<bool>>("answers");
-        QTest::addColumn<QStringList>("asked");
-        QTest::addColumn<QList<int>>("progress");
-        QTest::addColumn<QStringList>("listed");
-        QTest::addColumn<bool>("stopped");
-        QTest::addColumn<QList<int>>("skippedRows");
-        QStringList names{"PF1/0023/A123",  "PF07/0023/A123", "PF07/002",
-                          "PF08-0023/A123", "PF08/0023A123",  "PF08/0023/A123"};
-        QStringList malformed{"PF1/0023/A123", "PF07/002", "PF08-0023/A123", "PF08/0023A123"};
-        QTest::newRow("continue: the count does not advance")
-            << names << QList<bool>{true, true, true, true} << malformed << QList<int>{1, 2}
-            << QStringList{"PF07/0023/A123", "PF08/0023/A123"} << false << QList<int>{1, 3, 4, 5};
-        QTest::newRow("stop at the second")
-            << names << QList<bool>{true, false} << malformed.mid(0, 2) << QList<int>{1}
-            << QStringList{} << true << QList<int>{1};
-        QTest::newRow("no fiducial point")
-            << QStringList{"STAZIONE", "pf01/0001/A123", "Pf01/0001/A123", "P", ""} << QList<bool>{}
-            << QStringList{} << QList<int>{} << QStringList{} << false << QList<int>{};
-    }
-    void shouldAskAboutMalformedNames() {
-        QFETCH(QStringList, names);
-        QFETCH(QList<bool>, answers);
-        QFETCH(QList<int>, skippedRows);
-        ArchiveFixture fixture;
-        Job job(jobOfNames(names));
-        Recorder recorder{answers, {}, {}};
-
-        PfGridLoading loading =
-            loadPfGrid(job.points, fixture.archive(), ',', recorder.callbacks());
-
-        QTEST(recorder.asked, "asked");
-        QTEST(recorder.progress, "progress");
-        QTEST(loading.stopped, "stopped");
+        QByteArray answer = asked + progress + (loading.stopped ? "\nstopped\n" : "\nskipped");
         if (!loading.stopped) {
-            QStringList listed;
-            for (const PfGridRow &row : loading.grid)
-                listed << QString::fromStdString(row.cell(PfGridRow::Name));
-            QTEST(listed, "listed");
-            QCOMPARE(QList<int>(loading.skippedRows.begin(), loading.skippedRows.end()),
-                     skippedRows);
+            for (std::size_t row : loading.skippedRows)
+                answer += ' ' + QByteArray::number(qulonglong(row));
+            answer += "\nunreadable";
+            for (const fs::path &file : loading.unreadableFiles)
+                answer += ' ' + bytes(file.lexically_relative(fixture.root()).string());
+            answer += '\n';
+            for (const PfGridRow &row : loading.grid) {
+                for (const std::string &cell : row.cells)
+                    answer += bytes(cell) + '|';
+                answer.back() = '\n';
+            }
         }
-    }
-
-    void shouldNameWhatCouldNotBeRead_data() {
-        QTest::addColumn<bool>("tableMissing");
-        QTest::addColumn<QByteArray>("province");
-        QTest::newRow("code table missing") << true << QByteArray("PROVA");
-        QTest::newRow("province not a plain name") << false << QByteArray("..");
-    }
-    void shouldNameWhatCouldNotBeRead() {
-        QFETCH(bool, tableMissing);
-        QFETCH(QByteArray, province);
-        ArchiveFixture fixture;
-        // A code the table does not know is filed under the header's province.
-        if (tableMissing)
-            fs::remove(fixture.table());
-        else
-            writeBytes(fixture.table(), "*PROVA\r\n");
-        std::string provincia = province.toStdString();
-        Job job(jobOfNames({"PF07/0023/A123", "PF08/0023/A123"}));
-        Recorder recorder;
-
-        PfGridLoading loading =
-            loadPfGrid(job.points, {fixture.pathPf(), provincia, fixture.tabella()}, ',',
-                       recorder.callbacks());
-
-        fs::path named =
-            tableMissing ? fixture.table() : fixture.root() / "punti_fiduciali" / ".." / "A123.pf";
-        QCOMPARE(pathsOf(loading.unreadableFiles), pathsOf({named}));
-        QCOMPARE(cellsOf(loading.grid),
-                 (QStringList{"PF07/0023/A123|4000000|1000000|4800000|||||X|",
-                              "PF08/0023/A123|4000000|1000000|4800000|||||X|"}));
+        QCOMPARE(answer, bytesOf(data / "result.txt"));
     }
 
     // Each folder of data/archiving: the code table and archive before (province PROVA), the
     // grid of the window ("grid.txt", its cells joined by "|"), and the files after archiving
     // with the result: its outcome, the file that failed, the rows passed, the points another
     // program archived meanwhile and every folder below the archive.
-    void shouldArchiveTheMarkedRowsInGridOrder_data() {
-        QTest::addColumn<QString>("folder");
-        for (const auto &entry : fs::directory_iterator(kData / "archiving"))
-            QTest::newRow(entry.path().filename().c_str()) << QString::fromStdString(entry.path());
-    }
+    void shouldArchiveTheMarkedRowsInGridOrder_data() { addFolderRows("archiving"); }
     void shouldArchiveTheMarkedRowsInGridOrder() {
         QFETCH(QString, folder);
         const fs::path data = folder.toStdString();
         ArchiveFixture fixture;
-        fs::remove(fixture.table());
-        if (fs::exists(data / "before"))
-            fs::copy(data / "before", fixture.root(), fs::copy_options::recursive);
+        fixture.takeFilesFrom(data / "before");
         PfGrid grid;
         for (const QByteArray &line : bytesOf(data / "grid.txt").split('\n')) {
             const QList<QByteArray> cells = line.split('|');
@@ -376,58 +257,6 @@ private slots:
         using Files = std::map<QString, QByteArray>;
         QCOMPARE(filesUnder(fixture.root()),
                  fs::exists(data / "after") ? filesUnder(data / "after") : Files());
-    }
-
-    void shouldFindArchivedPointsAtTheNextLoading() {
-        ArchiveFixture fixture;
-        PointList points;
-        QVERIFY(points.load(
-            jobLine("PF07/0023/A123", "SPIGOLO", "4321098.765", "1234567.890", "4567890.123")));
-        PfGridLoading first = loadPfGrid(points, fixture.archive(), '.', kQuiet);
-        QCOMPARE(first.grid.at(0).cell(PfGridRow::Mark), std::string("V"));
-        QCOMPARE(Archivia_pf(first.grid, fixture.archive()).outcome, ArchivingResult::Ok);
-
-        PfGridLoading second = loadPfGrid(points, fixture.archive(), '.', kQuiet);
-        const PfGridRow &row = second.grid.at(0);
-        QCOMPARE(row.cell(PfGridRow::Used), std::string("SI"));
-        QCOMPARE(row.cell(PfGridRow::DiffX) + row.cell(PfGridRow::DiffY) +
-                     row.cell(PfGridRow::DiffZ),
-                 std::string("0.0000.0000.000"));
-        QCOMPARE(row.cell(PfGridRow::Mark), std::string("X"));
-    }
-
-    // A job near a provincial border, run while another program archives one of its points.
-    void shouldFileEachPointInItsOwnProvinceAndNotArchiveWhatAnotherDid() {
-        ArchiveFixture fixture;
-        writeBytes(fixture.table(), "*PROVA\r\nA123 - ALFA\r\n*ALTRA\r\nC789 - GAMMA\r\n");
-        const fs::path oldPlace = fixture.provinceFolder() / "C789 - GAMMA.pf";
-        const fs::path ownPlace = fixture.root() / "punti_fiduciali" / "ALTRA" / "C789 - GAMMA.pf";
-        const std::string archived =
-            "01 0001 C789                                4000000     1000000     4800000\r\n";
-        writeBytes(oldPlace, archived);
-        Job job(
-            jobOfNames({"PF01/0001/C789", "PF02/0001/C789", "PF07/0023/A123", "PF08/0023/A123"}));
-        PfGrid grid = loadPfGrid(job.points, fixture.archive(), '.', kQuiet).grid;
-        QStringList marks;
-        for (const PfGridRow &row : grid)
-            marks << QString::fromStdString(row.cell(PfGridRow::Used) + row.cell(PfGridRow::Mark));
-        QCOMPARE(marks, (QStringList{"SIX", "NOV", "NOV", "NOV"}));
-
-        const std::string byAnother =
-            "08 0023 A123 ALTRO                          1           2           3\r\n";
-        writeBytes(fixture.alfa(), byAnother);
-        ArchivingResult result = Archivia_pf(grid, fixture.archive());
-
-        QCOMPARE(result.outcome, ArchivingResult::Ok);
-        QCOMPARE(result.archivedMeanwhile, std::vector<std::string>{"PF08/0023/A123"});
-        QCOMPARE(grid[3].cell(PfGridRow::Mark), std::string("X"));
-        QCOMPARE(textOf(oldPlace), archived);
-        QCOMPARE(textOf(ownPlace),
-                 "02 0001 C789                                4000000     1000000     4800000\r\n");
-        QCOMPARE(
-            textOf(fixture.alfa()),
-            byAnother +
-                "07 0023 A123                                4000000     1000000     4800000\r\n");
     }
 };
 
