@@ -35,7 +35,8 @@ QStringList items(const QComboBox *combo) {
     return list;
 }
 
-JobWalk::JobWalk(char decimalSeparator) : run(folder, decimalSeparator), windows(run.context) {
+JobWalk::JobWalk(char decimalSeparator, char check)
+    : folder(check), run(folder, decimalSeparator), windows(run.context) {
     run.context.today = [] { return kWalkDay; };
     std::filesystem::create_directory(folder.root() / "lavori");
 }
@@ -54,6 +55,8 @@ void JobWalk::loadJob(const QByteArray &job, int pointRow) {
     run.dialogs.fileChoices.push_back(
         {true, QString::fromStdString((folder.root() / "lavori" / "lavoro.txt").string())});
     windows.form1().Cmd_selezione->click();
+    if (pointRow == 0)
+        return;
     QTableView *grid = windows.form1().MSHFlexGrid1;
     QRect cell = grid->visualRect(grid->model()->index(pointRow - 1, 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -87,6 +90,15 @@ void JobWalk::fillHeader(Frm_09 &header) {
 Frm_pf *JobWalk::handOff() {
     windows.frm09()->Cmd_ok->click();
     return windows.frmPf();
+}
+
+void JobWalk::compareEvents(const std::filesystem::path &expected,
+                            const std::vector<std::filesystem::path> &files) const {
+    testing::compareEvents(run, folder, expectedFileOf(expected), files);
+}
+
+void JobWalk::compareSnapshot(const QWidget &window, const std::filesystem::path &expected) const {
+    testing::compareSnapshot(window, folder, expectedFileOf(expected, "_window"));
 }
 
 } // namespace ferolan::testing

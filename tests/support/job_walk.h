@@ -34,7 +34,8 @@ inline constexpr std::chrono::year_month_day kWalkDay{std::chrono::year{2027}, s
 // every question and file dialog answered from the script of `run.dialogs`.
 class JobWalk {
 public:
-    explicit JobWalk(char decimalSeparator = ',');
+    // `check`: the last character of the settings file's third line.
+    explicit JobWalk(char decimalSeparator = ',', char check = '1');
 
     ProgramFolder folder;
     Run run;
@@ -44,7 +45,7 @@ public:
     std::filesystem::path archiveFile(const char *province, const char *municipality) const;
 
     void start();
-    // Loads the job and clicks the point row (1..N).
+    // Loads the job and clicks the point row (1..N; 0: none).
     void loadJob(const QByteArray &job, int pointRow);
     // Confirms the master station and names the booklet; the header window opens.
     // `withoutCoordinates`: the job has points without usable coordinates, which the user
@@ -55,6 +56,12 @@ public:
     // Presses " Avanti" in the header window; the fiducial point window opens unless loading
     // stopped.
     Frm_pf *handOff();
+
+    // What the user saw on the whole walk (then `files` as they are now), and what a window
+    // shows, compared with the files named after the running test (and its row) in `expected`.
+    void compareEvents(const std::filesystem::path &expected,
+                       const std::vector<std::filesystem::path> &files = {}) const;
+    void compareSnapshot(const QWidget &window, const std::filesystem::path &expected) const;
 };
 
 } // namespace ferolan::testing

@@ -127,8 +127,13 @@ fs::path expectedFileOf(const fs::path &folder, const QString &suffix) {
     return folder / (name + suffix + ".txt").toStdString();
 }
 
-void compareEvents(const Run &run, const ProgramFolder &folder, const fs::path &expected) {
-    compareWithFile(run.dialogs.events.join('\n').toUtf8() + '\n', folder, expected);
+void compareEvents(const Run &run, const ProgramFolder &folder, const fs::path &expected,
+                   const std::vector<fs::path> &files) {
+    QByteArray seen = run.dialogs.events.join('\n').toUtf8() + '\n';
+    for (const fs::path &file : files)
+        seen += "file " + QByteArray::fromStdString(file.string()) + ":\n" +
+                (fs::exists(file) ? folder.read(file) : QByteArray("(none)\n"));
+    compareWithFile(seen, folder, expected);
 }
 
 void compareSnapshot(const QWidget &window, const ProgramFolder &folder, const fs::path &expected) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <vector>
 
 namespace ferolan::testing {
 
@@ -47,10 +48,12 @@ struct Run {
 std::filesystem::path expectedFileOf(const std::filesystem::path &folder,
                                      const QString &suffix = {});
 
-// Compares what the user saw with an expected file, the folder's path written "{root}".
-// With FEROLAN_WRITE_EXPECTED set, writes the file instead, to be read over before committing.
+// Compares what the user saw, then each of `files` as it is now ("(none)" when missing), with
+// an expected file, the folder's path written "{root}". With FEROLAN_WRITE_EXPECTED set,
+// writes the file instead, to be read over before committing.
 void compareEvents(const Run &run, const ProgramFolder &folder,
-                   const std::filesystem::path &expected);
+                   const std::filesystem::path &expected,
+                   const std::vector<std::filesystem::path> &files = {});
 
 // The same for what a window shows: its title, then each control (by its name, else its class)
 // with its text, its list (long ones by their size, first and last entry), whether it is
