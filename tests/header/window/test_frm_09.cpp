@@ -31,6 +31,8 @@ void typeText(QWidget *widget, const QString &text) {
     }
 }
 
+const fs::path kExpected = FEROLAN_TEST_DATA "/frm_09";
+
 } // namespace
 
 class TestFrm09 : public QObject {
@@ -41,16 +43,6 @@ class TestFrm09 : public QObject {
         walk->start();
         walk->loadJob(job, master);
         return walk->openHeaderWindow();
-    }
-
-    // What the user saw on the whole walk, and what the window shows, compared with the files
-    // named after the test.
-    const fs::path kExpected = FEROLAN_TEST_DATA "/frm_09";
-    void compareEvents() {
-        testing::compareEvents(walk->run, walk->folder, expectedFileOf(kExpected));
-    }
-    void compareSnapshot(const QWidget &window) {
-        testing::compareSnapshot(window, walk->folder, expectedFileOf(kExpected, "_window"));
     }
 
 private slots:
@@ -65,7 +57,7 @@ private slots:
         QVERIFY(header);
         QVERIFY(!walk->windows.form1().isEnabled());
         // Today's date, the master's height, the mean east value rounded down, empty choices.
-        compareSnapshot(*header);
+        walk->compareSnapshot(*header, kExpected);
         QCOMPARE(header->statusText(), QString());
     }
 
@@ -75,14 +67,14 @@ private slots:
         Frm_09 *header = open(job);
         // A default longer than the input limit shows whole: the limit bounds typing only.
         // No east value at all: no made-up mean.
-        compareSnapshot(*header);
+        walk->compareSnapshot(*header, kExpected);
     }
 
     void shouldLetTheUserChooseAProvinceTheJobDoesNotGive() {
         const QByteArray job = jobLine("BASE", "", "4000000", "1000000", "4800000", "1403652") +
                                jobLine("PUNTO Z000", "", "4000000", "1000000", "4800000");
         Frm_09 *header = open(job);
-        compareSnapshot(*header); // every province offered, none chosen
+        walk->compareSnapshot(*header, kExpected); // every province offered, none chosen
         QVERIFY(!header->Cmb_prov->isEditable());
         JobWalk::fillHeader(*header);
         header->Cmd_ok->click();
@@ -110,28 +102,19 @@ private slots:
                               "Txt_note", "Cmd_annulla1", "Cmd_ok", "Txt_data"}));
     }
 
-    void shouldKeepThreeFieldsInUpperCase() {
-        Frm_09 *header = open();
-        QTest::keyClicks(header->Txt_foglio, QStringLiteral("ab"));
-        QCOMPARE(header->Txt_foglio->text(), QStringLiteral("AB"));
-        typeText(header->Txt_tecnico, QStringLiteral("rossi è"));
-        QCOMPARE(header->Txt_tecnico->text(), QStringLiteral("ROSSI È"));
-        header->Txt_tecnico->setCursorPosition(2);
-        QTest::keyClicks(header->Txt_tecnico, QStringLiteral("x"));
-        QCOMPARE(header->Txt_tecnico->text(), QStringLiteral("ROXSSI È"));
-        QCOMPARE(header->Txt_tecnico->cursorPosition(), 3);
-        header->Txt_note->insert(QStringLiteral("via ß œ"));
-        QCOMPARE(header->Txt_note->text(), QStringLiteral("VIA ß Œ"));
-        QTest::keyClicks(header->Txt_pg, QStringLiteral("ab"));
-        QCOMPARE(header->Txt_pg->text(), QStringLiteral("ab"));
+    void shouldTypeWhatTheBookletCanHold_data() {
+        test_cases::addRows(FEROLAN_TEST_DATA "/frm_09_typing_cases.txt");
     }
-
-    void shouldRefuseWhatTheBookletCannotHold() {
+    void shouldTypeWhatTheBookletCanHold() {
+        QFETCH(QByteArrayList, fields);
         Frm_09 *header = open();
-        typeText(header->Txt_mappali, QStringLiteral("1α2"));
-        QCOMPARE(header->Txt_mappali->text(), QStringLiteral("12"));
-        QTest::keyClicks(header->Txt_foglio, QStringLiteral("123456"));
-        QCOMPARE(header->Txt_foglio->text(), QStringLiteral("12345"));
+        auto *edit = header->findChild<QLineEdit *>(QString::fromUtf8(fields[1]));
+        typeText(edit, QString::fromUtf8(fields[2]));
+        const qsizetype typed = edit->text().size();
+        edit->setCursorPosition(2);
+        typeText(edit, QString::fromUtf8(fields[3]));
+        QCOMPARE(edit->text(), QString::fromUtf8(fields[4]));
+        QCOMPARE(edit->cursorPosition(), 2 + edit->text().size() - typed);
     }
 
     void shouldShowTheFirstFailedCheckWithABeep_data() {
@@ -161,57 +144,38 @@ private slots:
     }
 
     // What the booklet check finds in rows 0 and 9 is shown before going on; No, the default
-    // button, goes back to the first field at fault.
-    void shouldAskBeforeGoingOnWithFindings_data() {
+    // button, goes back to the first field at fault. Going on creates the province's archive
+    // folder; a missing archive folder stops it.
+    void shouldGoOnOnlyWithTheUsersYesAndAnArchive_data() {
+        QTest::addColumn<bool>("findings");
         QTest::addColumn<bool>("goOn");
-        QTest::newRow("Si") << true;
-        QTest::newRow("No") << false;
+        QTest::newRow("Si to the findings") << true << true;
+        QTest::newRow("No to the findings") << true << false;
+        QTest::newRow("archive folder missing") << false << false;
     }
-    void shouldAskBeforeGoingOnWithFindings() {
+    void shouldGoOnOnlyWithTheUsersYesAndAnArchive() {
+        QFETCH(bool, findings);
         QFETCH(bool, goOn);
+        if (!findings)
+            fs::remove_all(walk->folder.archive());
         Frm_09 *header = open();
         JobWalk::fillHeader(*header);
-        header->Txt_quota->setText(QStringLiteral("abc"));
-        header->Txt_foglio->setText(QStringLiteral("12AB"));
-        walk->run.dialogs.answers.push_back(goOn ? Answer::Yes : Answer::No);
+        if (findings) {
+            header->Txt_quota->setText(QStringLiteral("abc"));
+            header->Txt_foglio->setText(QStringLiteral("12AB"));
+            walk->run.dialogs.answers.push_back(goOn ? Answer::Yes : Answer::No);
+        }
         header->Cmd_ok->click();
-        compareEvents(); // No is the default answer
+        walk->compareEvents(kExpected);
         QCOMPARE(walk->windows.frmPf() != nullptr, goOn);
         QCOMPARE(header->isEnabled(), !goOn);
-        if (!goOn)
-            QCOMPARE(header->focusWidget(), header->Txt_foglio);
-    }
-
-    void shouldShowOnlyTheFirstMessageWhenEverythingIsEmpty() {
-        Frm_09 *header = open();
-        header->Txt_data->clear();
-        header->Txt_quota->clear();
-        header->Txt_estmedia->clear();
-        header->Cmd_ok->click();
-        QCOMPARE(header->statusText(), QStringLiteral("Il campo data è vuoto!"));
-        QCOMPARE(walk->run.desktop.beeps, 1);
-    }
-
-    void shouldCreateTheArchiveFoldersAndHandOff() {
-        Frm_09 *header = open();
-        JobWalk::fillHeader(*header);
-        header->Txt_note->clear();
-        QVERIFY(walk->handOff());
-        QVERIFY(fs::is_directory(walk->folder.archive() / "punti_fiduciali" / "TORINO"));
-        QVERIFY(!header->isEnabled());
-        QCOMPARE(header->cursor().shape(), Qt::WaitCursor);
+        QCOMPARE(fs::is_directory(walk->folder.archive() / "punti_fiduciali" / "TORINO"), goOn);
+        QCOMPARE(fs::exists(walk->folder.archive() / "punti_fiduciali"), goOn);
         QCOMPARE(walk->run.desktop.beeps, 0);
-    }
-
-    void shouldCreateNothingWhenTheArchiveFolderIsMissing() {
-        fs::remove_all(walk->folder.archive());
-        Frm_09 *header = open();
-        JobWalk::fillHeader(*header);
-        header->Cmd_ok->click();
-        compareEvents();
-        QVERIFY(!fs::exists(walk->folder.archive()));
-        QVERIFY(header->isEnabled());
-        QVERIFY(!walk->windows.frmPf());
+        if (goOn)
+            QCOMPARE(header->cursor().shape(), Qt::WaitCursor);
+        else if (findings)
+            QCOMPARE(header->focusWidget(), header->Txt_foglio);
     }
 
     void shouldGoBackKeepingTheInputForTheSameJobAndMaster_data() {
@@ -270,7 +234,7 @@ private slots:
     void shouldNameAMissingCodeTableAndStayOnTheMainWindow() {
         fs::remove(walk->folder.root() / "cod_comuni_2.cod");
         QVERIFY(!open());
-        compareEvents();
+        walk->compareEvents(kExpected);
         QVERIFY(walk->windows.form1().isEnabled());
     }
 };
