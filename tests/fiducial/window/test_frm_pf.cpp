@@ -37,6 +37,8 @@ QString cell(const Frm_pf *window, int row, int column) {
     return window->MSHFlexGrid1->model()->index(row, column).data().toString();
 }
 
+const fs::path kExpected = FEROLAN_TEST_DATA "/frm_pf";
+
 } // namespace
 
 class TestFrmPf : public QObject {
@@ -58,16 +60,6 @@ class TestFrmPf : public QObject {
         return walk->handOff();
     }
 
-    // What the user saw on the whole walk, and what the window shows, compared with the files
-    // named after the test.
-    const fs::path kExpected = FEROLAN_TEST_DATA "/frm_pf";
-    void compareEvents() {
-        testing::compareEvents(walk->run, walk->folder, expectedFileOf(kExpected));
-    }
-    void compareSnapshot(const QWidget &window) {
-        testing::compareSnapshot(window, walk->folder, expectedFileOf(kExpected, "_window"));
-    }
-
 private slots:
     void init() {
         walk = std::make_unique<JobWalk>();
@@ -82,9 +74,9 @@ private slots:
     void shouldListAndCompareTheFiducialPoints() {
         Frm_pf *window = open();
         QVERIFY(window);
-        compareEvents();
+        walk->compareEvents(kExpected);
         // PF01 found, moved 0,025 m; the point measured twice proposed once.
-        compareSnapshot(*window);
+        walk->compareSnapshot(*window, kExpected);
         QCOMPARE(walk->windows.frm09()->statusText(), QString());
         QVERIFY(window->MSHFlexGrid1->columnWidth(10) >=
                 window->MSHFlexGrid1->fontMetrics().horizontalAdvance(QString(30, 'A')) * 3 / 4);
@@ -143,20 +135,45 @@ private slots:
         QCOMPARE(diffY.data(Qt::DisplayRole).toString(), QString::fromUtf8(fields[2]));
     }
 
-    void shouldArchiveTheMarkedPointsAndFinishTheBooklet() {
-        Frm_pf *window = open();
-        walk->run.dialogs.answers.push_back(Answer::No);
+    // " Avanti" (Enter) archives the "V" rows, each name in green as it passes, and writes the
+    // booklet, then asks whether to add archived points. The expected files hold what the user
+    // saw with the archive file and the booklet after, and the window.
+    void shouldArchiveAndWriteTheBooklet_data() {
+        QTest::addColumn<QString>("fault");
+        for (const char *fault : {"none", "archived meanwhile", "no temporary file", "append fails",
+                                  "booklet not writable"})
+            QTest::newRow(fault) << fault;
+    }
+    void shouldArchiveAndWriteTheBooklet() {
+        QFETCH(QString, fault);
+        QByteArray job = kJob;
+        if (fault == "append fails") { // its code's archive file is a folder
+            job += jobLine("PF05/0013/Z999", "CODICE IGNOTO", "4000000", "1000000", "4800000");
+            fs::create_directories(walk->archiveFile("TORINO", "Z999"));
+        }
+        Frm_pf *window = open(Answer::Yes, job);
+        if (fault == "archived meanwhile") // by another program, since the comparison
+            walk->folder.write(aglie(), kArchive + "02 0012 A074 DA UN ALTRO PROGRAMMA         "
+                                                   "4448100.5   606900.25   4516010.125\r\n");
+        else if (fault == "no temporary file")
+            fs::remove_all(walk->booklet().parent_path());
+        else if (fault == "booklet not writable")
+            fs::create_directory(walk->booklet());
+        if (fault == "append fails") { // its point, not compared, marked by the user
+            QTableView *grid = window->MSHFlexGrid1;
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(3, 9)).center());
+        } else if (fault != "no temporary file") {
+            walk->run.dialogs.answers.push_back(Answer::No); // no archived points to add
+        }
         QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Return);
-        QCOMPARE(walk->folder.read(aglie()), kArchive +
-                                                 "02 0012 A074 PF CAMPANILE                   "
-                                                 "4448100.5   606900.25   4516010.125\r\n");
-        compareSnapshot(*window); // every row passed, in green
-        // The archiving question, then the booklet check's findings: zero matrices, the name
-        // pf03, pf03 far away, PF02 again.
-        compareEvents();
-        QVERIFY(fs::exists(walk->booklet()));
-        QVERIFY(!fs::exists(walk->booklet().string() + ".tmp"));
-        QCOMPARE(walk->folder.read(walk->booklet()).count("\r\n2|"), 4);
+        if (fault == "booklet not writable") { // the temporary file stays for " Fine"
+            fs::remove(walk->booklet());
+            window->cmd_fine->click();
+        }
+        walk->compareEvents(kExpected,
+                            {aglie(), walk->booklet(), walk->booklet().string() + ".tmp"});
+        walk->compareSnapshot(*window, kExpected);
     }
 
     void shouldLeaveTheArchiveUntouchedWhenCancelled_data() {
@@ -216,7 +233,7 @@ private slots:
         QCOMPARE(window->Lst_aggiunti->count(), 0);
         walk->run.dialogs.answers.push_back(Answer::Yes);
         emit window->Cmb_pf->activated(0);
-        compareSnapshot(*window);
+        walk->compareSnapshot(*window, kExpected);
 
         window->Cmb_comune->setEditText(QStringLiteral("../../fuori"));
         QCOMPARE(window->Cmb_foglio->count(), 0);
@@ -230,63 +247,11 @@ private slots:
         QVERIFY(window->isVisible());
         window->MSHFlexGrid1->setFocus();
         QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Return);
-        compareEvents();
+        walk->compareEvents(kExpected);
         QByteArray booklet = walk->folder.read(walk->booklet());
         QVERIFY(booklet.endsWith("2|PF09/0014/A074|-484.384,481.648,472.387|0,0,0,0,0,0|PDOP=1|0|"
                                  "PF SU PILONE VOTIVO|\r\n"));
         QCOMPARE(booklet.count("PF09/0014/A074"), 1);
-    }
-
-    // Another program archives the new point between the comparison and " Avanti".
-    void shouldNameThePointsArchivedMeanwhile() {
-        Frm_pf *window = open();
-        const QByteArray byAnother =
-            "02 0012 A074 DA UN ALTRO PROGRAMMA         4448100.5   606900.25   4516010.125\r\n";
-        walk->folder.write(aglie(), kArchive + byAnother);
-        walk->run.dialogs.answers.push_back(Answer::No);
-        window->Cmd_esegui->click();
-        QCOMPARE(walk->folder.read(aglie()), kArchive + byAnother);
-        QCOMPARE(cell(window, 1, 9), QStringLiteral("X"));
-        compareEvents();
-    }
-
-    void shouldArchiveNothingWhenTheTemporaryFileCannotBeCreated() {
-        Frm_pf *window = open();
-        fs::remove_all(walk->booklet().parent_path());
-        window->Cmd_esegui->click();
-        compareEvents();
-    }
-
-    void shouldStopAtAFailedAppendAndNeverArchiveTwice() {
-        const QByteArray job =
-            kJob + jobLine("PF05/0013/Z999", "CODICE IGNOTO", "4000000", "1000000", "4800000");
-        fs::create_directories(walk->archiveFile("TORINO", "Z999"));
-        Frm_pf *window = open(Answer::Yes, job);
-        QCOMPARE(cell(window, 3, 8), QString());
-        QTableView *grid = window->MSHFlexGrid1;
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualRect(grid->model()->index(3, 9)).center());
-        window->Cmd_esegui->click();
-        compareEvents(); // the unreadable file is named once, then the failed append
-        QVERIFY(!window->Cmd_esegui->isEnabled());
-        QVERIFY(!fs::exists(walk->booklet()));
-        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 3);
-    }
-
-    void shouldKeepTheTemporaryFileAndOfferFineWhenTheBookletCannotBeWritten() {
-        Frm_pf *window = open();
-        fs::create_directory(walk->booklet());
-        walk->run.dialogs.answers.push_back(Answer::No);
-        window->Cmd_esegui->click();
-        QVERIFY(window->Cmd_esegui->isHidden());
-        QVERIFY(!window->cmd_fine->isHidden());
-        QVERIFY(fs::exists(walk->booklet().string() + ".tmp"));
-
-        fs::remove(walk->booklet());
-        window->cmd_fine->click();
-        compareEvents();
-        QVERIFY(fs::is_regular_file(walk->booklet()));
-        QCOMPARE(walk->folder.read(aglie()).count("\r\n"), 3);
     }
 };
 
