@@ -5,6 +5,7 @@
 
 #include "bytes.h"
 #include "cases.h"
+#include "header_fields.h"
 
 #include <QtTest>
 
@@ -33,24 +34,12 @@ QByteArray treeOf(const fs::path &folder) {
     return listed(entries);
 }
 
-// "Field=value" settings applied to a header.
-HeaderData filled(HeaderData header, const QByteArrayList &settings) {
-    for (const QByteArray &setting : settings) {
-        const QByteArray name = setting.left(setting.indexOf('='));
-        auto control = std::ranges::find(kHeaderControls, name.toStdString(), &HeaderControl::name);
-        if (control == kHeaderControls.end())
-            continue; // no field: nothing filled
-        header.*control->text = setting.mid(name.size() + 1).toStdString();
-    }
-    return header;
-}
-
 HeaderData complete() {
-    return filled({}, {"Txt_data=05032027", "Txt_pg=123456", "Cmb_prov=TORINO",
-                       "Cmb_comune=A074 - AGLIE'", "Txt_foglio=0012", "Txt_mappali=101, 102",
-                       "Txt_tecnico=ROSSI MARIO", "Cmb_albo=GEOMETRA", "Cmb_prov_albo=TORINO",
-                       "Txt_quota=245", "Txt_estmedia=1402345", "Cmb_prec1=10", "Cmb_prec2=20",
-                       "Cmb_tipo=Frazionamento -FR"});
+    return test_header::withFields(
+        {}, {"Txt_data=05032027", "Txt_pg=123456", "Cmb_prov=TORINO", "Cmb_comune=A074 - AGLIE'",
+             "Txt_foglio=0012", "Txt_mappali=101, 102", "Txt_tecnico=ROSSI MARIO",
+             "Cmb_albo=GEOMETRA", "Cmb_prov_albo=TORINO", "Txt_quota=245", "Txt_estmedia=1402345",
+             "Cmb_prec1=10", "Cmb_prec2=20", "Cmb_tipo=Frazionamento -FR"});
 }
 
 } // namespace
@@ -68,8 +57,8 @@ private slots:
         const QByteArray op = fields.takeFirst();
         QByteArray answer;
         if (op == "fill" || op == "check") {
-            std::optional<std::string> message =
-                Controlla_intestazione(filled(op == "fill" ? HeaderData() : complete(), fields));
+            std::optional<std::string> message = Controlla_intestazione(
+                test_header::withFields(op == "fill" ? HeaderData() : complete(), fields));
             answer = message ? bytes(*message) : "ok";
         } else if (op == "code" || op == "date") {
             PointList points;
