@@ -100,15 +100,6 @@ private slots:
         QCOMPARE(cp1252FromUtf8(utf8FromCp1252(all)), std::optional<std::string>(all));
     }
 
-    void shouldTellMissingFromUnreadableAndCreateOnAppend() {
-        QCOMPARE(readFile(at("none")).outcome, ReadOutcome::Missing);
-        fs::create_directory(at("folder"));
-        QCOMPARE(readFile(at("folder")).outcome, ReadOutcome::Unreadable);
-        QVERIFY(appendToFile(at("new"), "b\r\n"));
-        QCOMPARE(readFile(at("new")).bytes, std::string("b\r\n"));
-        QVERIFY(!appendToFile(at("no-folder") / "x", "b\r\n"));
-    }
-
     // Another process holds the lock: the append waits for it and lands after its record.
     void shouldWaitForTheLockOfAnotherProcess() {
         int ready[2];

@@ -28,13 +28,6 @@ QByteArray jobLine(const QByteArray &name, const QByteArray &description, const 
            field(height, 8, true) + "\r\n";
 }
 
-QStringList items(const QComboBox *combo) {
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
 JobWalk::JobWalk(char decimalSeparator, char check)
     : folder(check), run(folder, decimalSeparator), windows(run.context) {
     run.context.today = [] { return kWalkDay; };

@@ -9,8 +9,6 @@
 #include <chrono>
 #include <filesystem>
 
-class QComboBox;
-
 namespace ferolan {
 class Frm_09;
 class Frm_pf;
@@ -22,9 +20,6 @@ namespace ferolan::testing {
 QByteArray jobLine(const QByteArray &name, const QByteArray &description, const QByteArray &x = {},
                    const QByteArray &y = {}, const QByteArray &z = {}, const QByteArray &east = {},
                    const QByteArray &height = {});
-
-// The entries of a list, in order.
-QStringList items(const QComboBox *combo);
 
 // "Today" in every walk: the day after the date the walks type, 05032027.
 inline constexpr std::chrono::year_month_day kWalkDay{std::chrono::year{2027}, std::chrono::March,

@@ -45,12 +45,6 @@ private slots:
         QCOMPARE(ensurePregeoExport(tgo, update).outcome, Outcome::AlreadyThere);
     }
 
-    void shouldReportAMissingDefinitionOrFolder() {
-        QCOMPARE(ensurePregeoExport(tgo, update).outcome, Outcome::DefinitionMissing);
-        QCOMPARE(ensurePregeoExport(tgo / "none", update).outcome, Outcome::DefinitionMissing);
-        QVERIFY(!fs::exists(tgo / "asciiexp.dat"));
-    }
-
     void shouldLeaveTheDefinitionAsItWasWhenTheUpdateFails() {
         writeBytes(tgo / "asciiexp.dat", "A\r\n");
         ExportCheck noUpdate = ensurePregeoExport(tgo, tgo / "missing.txt");

@@ -1,5 +1,4 @@
 #include "app/model/point_list_model.h"
-#include "ui/model/grid_format.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
@@ -24,14 +23,6 @@ private slots:
         QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("M1"));
         QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("CHIESÈ VECCHIA"));
         QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("P2"));
-    }
-
-    // The widths of the columns come from the format text (the main window shows the headings).
-    void shouldTakeTheWidthsFromTheFormatText() {
-        QCOMPARE(formatSection(PointListModel::kFormat, 1),
-                 QStringLiteral("         Punto             "));
-        QCOMPARE(formatSection(PointListModel::kFormat, 8), QStringLiteral("     quota   "));
-        QCOMPARE(formatColumnCount(PointListModel::kFormat), 9);
     }
 };
 

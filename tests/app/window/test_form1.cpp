@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// P3 has no coordinates.
-const QByteArray kJob = "M1              BASE                                                "
+// P3 has no coordinates; the description of M1 is Windows-1252 text.
+const QByteArray kJob = "M1              BAS\xC8                                                "
                         " 4448006.973  606794.230 4516065.343\r\n"
                         "P2              SECONDO PUNTO                                       "
                         " 4448010.000  606790.000 4516060.000\r\n"

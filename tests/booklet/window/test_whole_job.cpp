@@ -45,8 +45,9 @@ void choose(QComboBox *list, const QString &entry) {
 
 } // namespace
 
-// The sample job of Agliè walked through the three windows as a surveyor would, compared
-// byte for byte with the booklet and the archive computed independently.
+// A job walked through the three windows as a surveyor would, compared byte for byte with
+// the booklet and the archive computed independently: the demo job of Agliè, and the job of
+// ferolan-batch's test, whose answers add archived points.
 class TestWholeJob : public QObject {
     Q_OBJECT
     std::unique_ptr<JobWalk> walk;
@@ -62,14 +63,6 @@ class TestWholeJob : public QObject {
         walk->run.dialogs.answers.push_back(
             Answer::Yes); // go on without the malformed PF4/0012/A074
         return walk->handOff();
-    }
-
-    void addArchivedPoint(Frm_pf *window, const QString &sheet, const QString &number) {
-        window->Cmb_foglio->setCurrentIndex(window->Cmb_foglio->findText(sheet));
-        int index = window->Cmb_pf->findText(number);
-        window->Cmb_pf->setCurrentIndex(index);
-        walk->run.dialogs.answers.push_back(Answer::Yes);
-        emit window->Cmb_pf->activated(index);
     }
 
 private slots:
@@ -93,18 +86,6 @@ private slots:
         window->Cmd_esegui->click();
         QVERIFY(walk->run.desktop.ended);
         QCOMPARE(bytesOf(walk->booklet()), bytesOf(kExpected / "booklet_no.dat"));
-        QCOMPARE(bytesOf(aglie()), bytesOf(kExpected / "archive_after.pf"));
-    }
-
-    void shouldWriteTheBookletWithTwoArchivedPoints() {
-        Frm_pf *window = reviewFiducialPoints();
-        walk->run.dialogs.answers.push_back(Answer::Yes);
-        window->Cmd_esegui->click();
-        addArchivedPoint(window, QStringLiteral("0012"), QStringLiteral("09"));
-        addArchivedPoint(window, QStringLiteral("0014"), QStringLiteral("02"));
-        window->cmd_fine->click();
-        QVERIFY(walk->run.desktop.ended);
-        QCOMPARE(bytesOf(walk->booklet()), bytesOf(kExpected / "booklet_yes.dat"));
         QCOMPARE(bytesOf(aglie()), bytesOf(kExpected / "archive_after.pf"));
     }
 
