@@ -104,6 +104,25 @@ private slots:
             PfLookup found = Cerca_punto_fiduciale(at("a.pf"), Scomponi_nome_pf(a));
             answer = found.outcome == LookupOutcome::Found ? listed({found.line}) : "none";
             QCOMPARE(found.outcome == LookupOutcome::NoMatch, answer == "none");
+        } else if (op == "archive") {
+            // An archive file of the given bytes, none, or a folder in its place: the lookup of
+            // PF07/0023/Z999, whether the file is there, its sheets and the numbers of a sheet.
+            const fs::path file = at(QTest::currentDataTag());
+            if (a == "(folder)")
+                fs::create_directory(file);
+            else if (a != "(none)")
+                writeBytes(file, fields[0]);
+            const char *const outcomes[] = {"found", "nomatch", "nofile", "unreadable"};
+            answer = outcomes[int(
+                         Cerca_punto_fiduciale(file, Scomponi_nome_pf("PF07/0023/Z999")).outcome)] +
+                     QByteArray(hasArchiveFile(file) ? " file" : " no file");
+            const char *const reads[] = {"", ":missing", ":unreadable"};
+            for (const ArchiveListing &list :
+                 {sheetsInFile(file), numbersOfSheet(file, fields[1].toStdString())}) {
+                answer += QByteArray(" list") + reads[int(list.outcome)];
+                for (const std::string &entry : list.entries)
+                    answer += '[' + bytes(entry) + ']';
+            }
         } else if (op == "file") {
             ArchiveFixture fixture;
             answer = bytes(Nome_file_comune(fixture.archive().tabella, a).value_or("unreadable"));
@@ -142,32 +161,6 @@ private slots:
         QVERIFY(!Aggiungi_punto_fiduciale(at("no-folder") / "x.pf", "PF07/0023/Z999", "", "1", "2",
                                           "3"));
         QVERIFY(!fs::exists(at("no-folder")));
-    }
-
-    void shouldTellNoMatchNoFileAndUnreadable() {
-        PfKey key = Scomponi_nome_pf("PF07/0023/Z999");
-        writeBytes(at("empty.pf"), "");
-        QCOMPARE(Cerca_punto_fiduciale(at("empty.pf"), key).outcome, LookupOutcome::NoMatch);
-        QCOMPARE(Cerca_punto_fiduciale(at("none.pf"), key).outcome, LookupOutcome::NoFile);
-        fs::create_directory(at("folder.pf"));
-        QCOMPARE(Cerca_punto_fiduciale(at("folder.pf"), key).outcome, LookupOutcome::Unreadable);
-        ArchiveFixture fixture;
-        fs::remove(fixture.table());
-        fs::create_directory(fixture.table());
-        QCOMPARE(Nome_file_comune(fixture.archive().tabella, "A123"), std::nullopt);
-    }
-
-    void shouldListSheetsAndNumbersInFileOrder() {
-        writeBytes(at("list.pf"), "07 0023 Z999\r\n01 0001 Z999\r\n07 0023 Z999\r\n"
-                                  "03 0002 Z999\r\n02 0023 Z999");
-        QCOMPARE(sheetsInFile(at("list.pf")).entries,
-                 (std::vector<std::string>{"0023", "0001", "0002"}));
-        QCOMPARE(numbersOfSheet(at("list.pf"), "0023").entries,
-                 (std::vector<std::string>{"07", "07", "02"}));
-        QCOMPARE(sheetsInFile(at("none.pf")).outcome, ReadOutcome::Missing);
-        QVERIFY(hasArchiveFile(at("list.pf")));
-        QVERIFY(!hasArchiveFile(at("none.pf")));
-        QVERIFY(!hasArchiveFile(at("folder.pf")));
     }
 
     // Each folder of data/loading: the code table and archive before, the job, the answers to

@@ -93,28 +93,20 @@ private slots:
         QVERIFY(walk->windows.form1().isEnabled());
     }
 
+    // A click on the mark, or Space on any cell of its row, switches it; a key moves no cell.
     void shouldToggleTheMarkOnEachClick() {
         Frm_pf *window = open();
         QTableView *grid = window->MSHFlexGrid1;
-        QRect mark = grid->visualRect(grid->model()->index(0, 9));
-        QStringList seen;
-        for (int click = 0; click < 3; ++click) {
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, mark.center());
-            seen << cell(window, 0, 9);
+        QString seen;
+        for (int column : {9, 9, 9, 1}) {
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(0, column)).center());
+            seen += cell(window, 0, 9);
         }
-        QCOMPARE(seen, (QStringList{"V", "X", "V"}));
-        QRect name = grid->visualRect(grid->model()->index(0, 1));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, name.center());
-        QCOMPARE(cell(window, 0, 9), QStringLiteral("V"));
-
-        // The same by keys: Space on any cell of a row switches that row's mark.
-        QTest::keyClick(grid, Qt::Key_Space);
-        QTest::keyClick(grid, Qt::Key_Down);
-        QTest::keyClick(grid, Qt::Key_Right);
-        QTest::keyClick(grid, Qt::Key_Space);
-        QCOMPARE(grid->currentIndex(), grid->model()->index(1, 2)); // a key moves no cell
-        QCOMPARE(cell(window, 0, 9), QStringLiteral("X"));
-        QCOMPARE(cell(window, 1, 9), QStringLiteral("X"));
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Down, Qt::Key_Right, Qt::Key_Space})
+            QTest::keyClick(grid, key);
+        QCOMPARE(seen + cell(window, 0, 9) + cell(window, 1, 9), QStringLiteral("VXVVXX"));
+        QCOMPARE(grid->currentIndex(), grid->model()->index(1, 2));
     }
 
     void shouldMarkAFoundPointThatMovedMoreThanTenCentimetres_data() {
@@ -230,7 +222,6 @@ private slots:
         walk->run.dialogs.answers.push_back(Answer::No);
         window->Cmb_pf->setCurrentIndex(0);
         emit window->Cmb_pf->activated(0);
-        QCOMPARE(window->Lst_aggiunti->count(), 0);
         walk->run.dialogs.answers.push_back(Answer::Yes);
         emit window->Cmb_pf->activated(0);
         walk->compareSnapshot(*window, kExpected);
@@ -247,11 +238,7 @@ private slots:
         QVERIFY(window->isVisible());
         window->MSHFlexGrid1->setFocus();
         QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Return);
-        walk->compareEvents(kExpected);
-        QByteArray booklet = walk->folder.read(walk->booklet());
-        QVERIFY(booklet.endsWith("2|PF09/0014/A074|-484.384,481.648,472.387|0,0,0,0,0,0|PDOP=1|0|"
-                                 "PF SU PILONE VOTIVO|\r\n"));
-        QCOMPARE(booklet.count("PF09/0014/A074"), 1);
+        walk->compareEvents(kExpected, {walk->booklet()});
     }
 };
 
