@@ -93,13 +93,6 @@ private slots:
         QCOMPARE(answer, expected);
     }
 
-    void shouldConvertEveryByteToUnicodeAndBack() {
-        std::string all;
-        for (int byte = 1; byte < 256; ++byte)
-            all += static_cast<char>(byte);
-        QCOMPARE(cp1252FromUtf8(utf8FromCp1252(all)), std::optional<std::string>(all));
-    }
-
     // Another process holds the lock: the append waits for it and lands after its record.
     void shouldWaitForTheLockOfAnotherProcess() {
         int ready[2];
