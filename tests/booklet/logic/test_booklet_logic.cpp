@@ -119,6 +119,9 @@ private slots:
         } else if (op == "archived") {
             answer =
                 bytes(archivedPointRow(a[0], a[1], "A123 PROVA", kArchived, a[2], kMaster, ','));
+        } else if (op == "findings") {
+            answer = bytes(findingLines(std::vector<Finding>(
+                fields[0].toUInt(), Finding{Severity::Avviso, 0, {}, 0, "x"})));
         } else if (op == "question") {
             answer = bytes(insertionQuestion(a[0], a[1], a[2]));
         } else if (op == "created") {
@@ -329,22 +332,10 @@ private slots:
         FileContent content = readFile(booklet.toStdString());
         QVERIFY2(content.ok(), qPrintable(booklet));
         Tabella_comuni table(kFolder / "cod_comuni_2.cod");
-        QStringList found, printed;
-        for (const Finding &finding : Controlla_libretto(content.bytes, table, kToday)) {
+        QStringList found;
+        for (const Finding &finding : Controlla_libretto(content.bytes, table, kToday))
             found << withoutMessage(finding);
-            printed << QString::fromStdString(findingText(finding));
-        }
-        if (found != expected)
-            qWarning("%s", qPrintable(printed.join(QLatin1Char('\n'))));
         QCOMPARE(found, expected);
-    }
-
-    void shouldShowAtMostTwentyFindings() {
-        std::vector<Finding> findings(21, Finding{Severity::Avviso, 0, {}, 0, "x"});
-        QStringList lines = QString::fromStdString(findingLines(findings)).split('\n');
-        QCOMPARE(lines.size(), 21);
-        QCOMPARE(lines.first(), QStringLiteral("avviso: libretto: x"));
-        QCOMPARE(lines.last(), QStringLiteral("e altri 1"));
     }
 };
 

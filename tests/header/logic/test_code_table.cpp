@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <ctime>
+#include <regex>
 #include <set>
 
 using namespace ferolan;
@@ -26,10 +27,7 @@ bool isPortableName(std::string_view name) {
 }
 
 bool isWindowsDeviceName(std::string_view name) {
-    static const std::set<std::string_view> devices = {
-        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
-        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
-    return devices.contains(name);
+    return std::regex_match(std::string(name), std::regex("CON|PRN|AUX|NUL|(COM|LPT)[1-9]"));
 }
 
 QString shown(std::string_view line) {
