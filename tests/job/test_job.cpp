@@ -23,10 +23,6 @@ QByteArray dump(const PointList &points) {
     return out;
 }
 
-std::string fileBytes(const std::filesystem::path &path) {
-    return readFile(path).bytes;
-}
-
 // A job line with text right-aligned in the columns that end at `ends` (counted from 1).
 std::string jobLine(std::string line, const QByteArrayList &cells,
                     std::initializer_list<std::size_t> ends) {
@@ -76,9 +72,9 @@ private slots:
         PointList points;
         QCOMPARE(points.rowCount(), std::size_t(1)); // one empty row before any job
         QCOMPARE(points.field(1, PointList::Name), std::string_view());
-        QVERIFY(points.load(fileBytes(FEROLAN_TEST_DATA "/job_edge_cases.txt")));
+        QVERIFY(points.load(readFile(FEROLAN_TEST_DATA "/job_edge_cases.txt").bytes));
         QCOMPARE(dump(points), QByteArray::fromStdString(
-                                   fileBytes(FEROLAN_TEST_DATA "/job_edge_cases.expected")));
+                                   readFile(FEROLAN_TEST_DATA "/job_edge_cases.expected").bytes));
     }
 
     // A new job replaces every row; an empty file keeps the row count with empty rows.

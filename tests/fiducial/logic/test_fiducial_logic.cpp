@@ -150,17 +150,6 @@ private slots:
         // A line feed would split the record in two broken ones.
         QVERIFY(Aggiungi_punto_fiduciale(file, "PF98/0001/B000", "A\nB\tC", "1", "2", "3"));
         QCOMPARE(textOf(file), dataFile("records.pf"));
-
-        // After a last line without a line end; and never into a folder or a missing one.
-        writeBytes(at("open.pf"), "07 0023 Z999 VECCHIO");
-        QVERIFY(Aggiungi_punto_fiduciale(at("open.pf"), "PF08/0023/Z999", "NUOVO", "1", "2", "3"));
-        QVERIFY(textOf(at("open.pf")).starts_with("07 0023 Z999 VECCHIO\r\n08 0023 Z999 NUOVO"));
-        fs::create_directory(at("taken.pf"));
-        QVERIFY(!Aggiungi_punto_fiduciale(at("taken.pf"), "PF07/0023/Z999", "", "1", "2", "3"));
-        QVERIFY(fs::is_directory(at("taken.pf")));
-        QVERIFY(!Aggiungi_punto_fiduciale(at("no-folder") / "x.pf", "PF07/0023/Z999", "", "1", "2",
-                                          "3"));
-        QVERIFY(!fs::exists(at("no-folder")));
     }
 
     // Each folder of data/loading: the code table and archive before, the job, the answers to

@@ -87,12 +87,6 @@ private slots:
         QCOMPARE(window->Cmd_esegui->pos(), avanti + QPoint(120, 60));
     }
 
-    void shouldCloseBackToTheMainWindowOnNo() {
-        QVERIFY(!open(Answer::No));
-        QTRY_VERIFY(!walk->windows.frm09());
-        QVERIFY(walk->windows.form1().isEnabled());
-    }
-
     // A click on the mark, or Space on any cell of its row, switches it; a key moves no cell.
     void shouldToggleTheMarkOnEachClick() {
         Frm_pf *window = open();
@@ -173,15 +167,16 @@ private slots:
         QTest::newRow("Annulla") << "Annulla";
         QTest::newRow("Escape") << "Escape";
         QTest::newRow("closed from the frame") << "frame";
+        QTest::newRow("No to the malformed name") << "No";
     }
     void shouldLeaveTheArchiveUntouchedWhenCancelled() {
         QFETCH(QString, way);
-        QPointer<Frm_pf> window = open();
+        QPointer<Frm_pf> window = open(way == "No" ? Answer::No : Answer::Yes);
         if (way == "frame")
             window->close();
         else if (way == "Escape")
             QTest::keyClick(window->MSHFlexGrid1, Qt::Key_Escape);
-        else
+        else if (way == "Annulla")
             window->cmd_annulla->click();
         QTRY_VERIFY(!window);
         QTRY_VERIFY(!walk->windows.frm09());

@@ -59,6 +59,15 @@ private slots:
         // Today's date, the master's height, the mean east value rounded down, empty choices.
         walk->compareSnapshot(*header, kExpected);
         QCOMPARE(header->statusText(), QString());
+
+        // Enlarged, its fields grow, its buttons do not; it never shrinks below.
+        const QSize opened = header->size();
+        const QSize button = header->Cmd_ok->size();
+        const int field = header->Txt_mappali->width();
+        header->resize(opened + QSize(300, 100));
+        QTRY_VERIFY(header->Txt_mappali->width() > field + 50);
+        QCOMPARE(header->Cmd_ok->size(), button);
+        QCOMPARE(header->minimumSize(), opened);
     }
 
     void shouldTakeTheProvinceFromTheLastPointWithoutAFiducialPoint() {
@@ -218,17 +227,6 @@ private slots:
         Frm_09 *fresh = walk->openHeaderWindow();
         QCOMPARE(fresh->Txt_pg->text(), QString());
         QCOMPARE(fresh->Txt_quota->text(), QStringLiteral("317"));
-    }
-
-    void shouldGrowItsFieldsButNotItsButtons() {
-        Frm_09 *header = open();
-        const QSize opened = header->size();
-        const QSize button = header->Cmd_ok->size();
-        const int field = header->Txt_mappali->width();
-        header->resize(opened + QSize(300, 100));
-        QTRY_VERIFY(header->Txt_mappali->width() > field + 50);
-        QCOMPARE(header->Cmd_ok->size(), button);
-        QCOMPARE(header->minimumSize(), opened);
     }
 
     void shouldNameAMissingCodeTableAndStayOnTheMainWindow() {
