@@ -31,10 +31,6 @@ std::string textOf(const fs::path &path) {
     return ferolan::readFile(path).bytes;
 }
 
-std::string dataFile(std::string_view name) {
-    return textOf(kData / name);
-}
-
 // An archive under a temporary Path_pf with the folder of province "PROVA", and a code
 // table that knows A123 and B456. The province is given with blanks, which the path drops.
 class ArchiveFixture {
@@ -149,7 +145,7 @@ private slots:
         QVERIFY(Aggiungi_punto_fiduciale(file, "PF99/9999/B000", "", "1", "2", "3"));
         // A line feed would split the record in two broken ones.
         QVERIFY(Aggiungi_punto_fiduciale(file, "PF98/0001/B000", "A\nB\tC", "1", "2", "3"));
-        QCOMPARE(textOf(file), dataFile("records.pf"));
+        QCOMPARE(textOf(file), textOf(kData / "records.pf"));
     }
 
     // Each folder of data/loading: the code table and archive before, the job, the answers to

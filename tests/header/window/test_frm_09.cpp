@@ -88,7 +88,7 @@ private slots:
         JobWalk::fillHeader(*header);
         header->Cmd_ok->click();
         QCOMPARE(header->statusText(), QStringLiteral("Il campo Provincia è vuoto!"));
-        QCOMPARE(walk->run.desktop.beeps, 1);
+        QCOMPARE(walk->run.dialogs.events.count("beep"), 1);
         QVERIFY(!fs::exists(walk->folder.archive() / "punti_fiduciali"));
         header->Cmb_prov->setCurrentText(QStringLiteral("ROMA"));
         QVERIFY(header->Cmb_comune->findText(QStringLiteral("H501 - ROMA")) >= 0);
@@ -147,7 +147,7 @@ private slots:
         QVERIFY(header->findChild<QWidget *>(field)->hasFocus());
         if (edit)
             QCOMPARE(edit->selectedText(), value);
-        QCOMPARE(walk->run.desktop.beeps, 1);
+        QCOMPARE(walk->run.dialogs.events.count("beep"), 1);
         QVERIFY(header->isEnabled());
         QVERIFY(!walk->windows.frmPf());
     }
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(header->isEnabled(), !goOn);
         QCOMPARE(fs::is_directory(walk->folder.archive() / "punti_fiduciali" / "TORINO"), goOn);
         QCOMPARE(fs::exists(walk->folder.archive() / "punti_fiduciali"), goOn);
-        QCOMPARE(walk->run.desktop.beeps, 0);
+        QCOMPARE(walk->run.dialogs.events.count("beep"), 0);
         if (goOn)
             QCOMPARE(header->cursor().shape(), Qt::WaitCursor);
         else if (findings)

@@ -12,15 +12,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-PointList jobFrom(const std::string &bytes) {
+PointList jobFile(const QString &name) {
     PointList points;
-    if (!points.load(bytes))
+    if (!points.load(readFile(fs::path(FEROLAN_TEST_DATA) / (name + ".txt").toStdString()).bytes))
         throw std::runtime_error("job not loaded");
     return points;
-}
-
-PointList jobFile(const QString &name) {
-    return jobFrom(readFile(fs::path(FEROLAN_TEST_DATA) / (name + ".txt").toStdString()).bytes);
 }
 
 PfGridRow gridRow(const char *name, std::string_view used) {
