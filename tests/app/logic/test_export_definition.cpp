@@ -45,19 +45,6 @@ private slots:
         QCOMPARE(ensurePregeoExport(tgo, update).outcome, Outcome::AlreadyThere);
     }
 
-    void shouldLeaveTheDefinitionAsItWasWhenTheUpdateFails() {
-        writeBytes(tgo / "asciiexp.dat", "A\r\n");
-        ExportCheck noUpdate = ensurePregeoExport(tgo, tgo / "missing.txt");
-        QCOMPARE(noUpdate.outcome, Outcome::UpdateFailed);
-        QCOMPARE(noUpdate.file, tgo / "missing.txt");
-
-        fs::create_directory(tgo / "asciiexp.dat.old"); // the copy cannot be written
-        ExportCheck noCopy = ensurePregeoExport(tgo, update);
-        QCOMPARE(noCopy.outcome, Outcome::UpdateFailed);
-        QCOMPARE(noCopy.file, tgo / "asciiexp.dat.old");
-        QCOMPARE(bytesOf(tgo / "asciiexp.dat"), QByteArray("A\r\n"));
-    }
-
     void shouldReportAnUnreadableDefinition() {
         fs::create_directory(tgo / "asciiexp.dat");
         QCOMPARE(ensurePregeoExport(tgo, update).outcome, Outcome::DefinitionUnreadable);

@@ -63,6 +63,8 @@ private slots:
         QTest::newRow("export updated") << '0' << QByteArray() << Answer::Yes;
         QTest::newRow("export not updated") << '0' << QByteArray() << Answer::No;
         QTest::newRow("export definition missing") << '0' << QByteArray("tgo") << Answer::Yes;
+        QTest::newRow("export update missing") << '0' << QByteArray("update") << Answer::Yes;
+        QTest::newRow("old copy not writable") << '0' << QByteArray("old") << Answer::Yes;
         QTest::newRow("settings missing") << '1' << QByteArray("ini") << Answer::Ok;
         QTest::newRow("settings of two lines")
             << '1' << QByteArray("PATH_PF=a\r\nPATH_TGO=b\r\n") << Answer::Ok;
@@ -75,6 +77,10 @@ private slots:
         const ProgramFolder &folder = walk->folder;
         if (change == "tgo")
             fs::remove(folder.tgo() / "asciiexp.dat");
+        else if (change == "update")
+            fs::remove(folder.root() / "aggiorna_export_tgo.txt");
+        else if (change == "old")
+            fs::create_directory(folder.tgo() / "asciiexp.dat.old");
         else if (change == "ini")
             fs::remove(folder.settings());
         else if (!change.isEmpty())

@@ -43,8 +43,6 @@ public:
     fs::path root() const { return dir.path().toStdString(); }
     fs::path provinceFolder() const { return root() / "punti_fiduciali" / "PROVA"; }
     fs::path table() const { return root() / "cod_comuni_2.cod"; }
-    fs::path alfa() const { return provinceFolder() / "A123 - ALFA.pf"; }
-    fs::path beta() const { return provinceFolder() / "B456 - BETA.pf"; }
 
     const std::string &pathPf() const { return pathPf_; }
     ferolan::Tabella_comuni &tabella() { return tabella_; }
