@@ -353,6 +353,8 @@ private:
     void releaseJobUnlessSketched() {
         if (request_.schema)
             return;
+        // Moved out to be destroyed: an assigned empty list could keep the bytes allocated.
+        [[maybe_unused]] const PointList released = std::move(points_);
         points_ = PointList();
         loading_ = PfGridLoading();
     }

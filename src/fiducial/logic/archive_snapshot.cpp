@@ -1,27 +1,22 @@
 #include "fiducial/logic/archive_snapshot.h"
 
 #include "core/text.h"
-
-#include <functional>
+#include "core/text_hash.h"
 
 namespace ferolan {
 
 std::size_t ArchiveSnapshot::KeyHash::operator()(const PfKey &key) const {
-    std::hash<std::string_view> hash;
-    std::size_t seed = hash(key.numero);
-    for (std::string_view part : {key.foglio, key.codice_comune})
-        seed ^= hash(part) + 0x9e3779b97f4a7c15 + (seed << 6) + (seed >> 2);
-    return seed;
+    return textHash(key.codice_comune, textHash(key.foglio, textHash(key.numero)));
 }
 
 ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file) {
     FileContent content = readFile(file);
     outcome_ = content.outcome;
     bytes_ = std::move(content.bytes);
-    std::vector<std::string_view> lines = splitLines(bytes_);
-    firstRecords_.reserve(lines.size());
+    firstRecords_.reserve(lineCount(bytes_));
+    LineReader lines(bytes_);
     // try_emplace keeps the earlier line of a repeated key: the first record wins.
-    for (std::string_view line : lines)
+    for (std::string_view line; lines.next(line);)
         firstRecords_.try_emplace(recordKey(line), line);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory_resource>
 #include <string>
 #include <unordered_map>
 
@@ -31,7 +32,10 @@ private:
 
     ReadOutcome outcome_;
     std::string bytes_;
-    std::unordered_map<PfKey, std::string_view, KeyHash> firstRecords_;
+    // The index's entries come from one block, freed at once: a large archive's records are
+    // neither allocated nor freed one by one.
+    std::pmr::monotonic_buffer_resource memory_;
+    std::pmr::unordered_map<PfKey, std::string_view, KeyHash> firstRecords_{&memory_};
 };
 
 } // namespace ferolan
