@@ -154,15 +154,28 @@ void splitRow(std::string_view text, std::size_t number, Line &line) {
     }
 }
 
-class Checker {
+// Where the last line certain to be whole ends: a CR at the very end may still be followed
+// by the LF of its CR LF.
+std::size_t wholeLinesEnd(std::string_view text) {
+    std::size_t end = text.find_last_of("\r\n");
+    if (end != std::string_view::npos && text[end] == '\r' && end + 1 == text.size())
+        end = end == 0 ? std::string_view::npos : text.find_last_of("\r\n", end - 1);
+    return end == std::string_view::npos ? 0 : end + 1;
+}
+
+} // namespace
+
+class BookletCheck::Checker {
 public:
     Checker(Tabella_comuni &table, std::chrono::year_month_day today, bool wholeBooklet)
         : table_(table), today_(today), wholeBooklet_(wholeBooklet) {}
 
+    // Room for this many names, so that a large booklet's are not rehashed as they come.
+    void expectLines(std::size_t lines) { names_.reserve(lines); }
+
+    // Checks the lines of the text, which follow those checked before.
     void checkLines(std::string_view text) {
-        // Room for every name at once: a large booklet's names are not rehashed as they come.
-        names_.reserve(lineCount(text));
-        std::size_t number = 0;
+        std::size_t number = lineCount_;
         LineReader rows(text);
         // Rows are split a few at a time and the places of their names looked up before any is
         // checked: in a large booklet each look would otherwise wait for memory in turn.
@@ -502,7 +515,7 @@ private:
                        " comincia con PF ma non ha la forma PFnn/ffff/cccc dei punti "
                        "fiduciali.");
         if (seen.isFirst && !std::all_of(name.begin(), name.end(), isPlainNameCharacter))
-            oddNames_.push_back(name);
+            oddNames_.emplace_back(name);
     }
 
     void checkMeanEast(const MeanEast &mean, const Xyz &base) {
@@ -563,13 +576,32 @@ private:
     std::optional<Xyz> firstBase_;
     std::optional<MeanEast> meanEast_;
     NameLines names_;
-    std::vector<std::string_view> oddNames_;
+    std::vector<std::string> oddNames_;
     std::vector<std::size_t> accentedLines_;
     std::size_t zeroMatrices_ = 0, fiducialRows_ = 0;
     std::map<std::string, Unchecked> uncheckedTypes_;
 };
 
-} // namespace
+BookletCheck::BookletCheck(Tabella_comuni &table, std::chrono::year_month_day today,
+                           std::size_t expectedLines)
+    : checker_(std::make_unique<Checker>(table, today, true)) {
+    checker_->expectLines(expectedLines);
+}
+
+BookletCheck::~BookletCheck() = default;
+
+void BookletCheck::add(std::string_view piece) {
+    pending_ += piece;
+    const std::size_t end = wholeLinesEnd(pending_);
+    checker_->checkLines(std::string_view(pending_).substr(0, end));
+    pending_.erase(0, end);
+}
+
+std::vector<Finding> BookletCheck::findings() {
+    checker_->checkLines(pending_);
+    pending_.clear();
+    return checker_->finish(std::nullopt);
+}
 
 std::string findingText(const Finding &finding) {
     std::string text = finding.severity == Severity::Errore ? "errore: " : "avviso: ";
@@ -599,7 +631,8 @@ bool hasErrore(const std::vector<Finding> &findings) {
 
 std::vector<Finding> Controlla_libretto(std::string_view booklet, Tabella_comuni &table,
                                         std::chrono::year_month_day today) {
-    Checker checker(table, today, true);
+    BookletCheck::Checker checker(table, today, true);
+    checker.expectLines(lineCount(booklet));
     checker.checkLines(booklet);
     return checker.finish(std::nullopt);
 }
@@ -608,7 +641,7 @@ std::vector<Finding> Controlla_righe_0_9(const HeaderData &header, const Xyz &ma
                                          Tabella_comuni &table, std::chrono::year_month_day today) {
     std::string rows = row0(header) + row9(header);
     toBookletCharacters(rows);
-    Checker checker(table, today, false);
+    BookletCheck::Checker checker(table, today, false);
     checker.checkLines(rows);
     return checker.finish(master);
 }

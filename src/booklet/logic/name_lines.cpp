@@ -40,7 +40,8 @@ NameLines::Seen NameLines::see(std::string_view name, std::size_t line) {
     Slot &slot = slotFor(name, hash);
     if (slot.entry != 0)
         return {entries_[slot.entry - 1].line, false};
-    entries_.push_back({name, line});
+    entries_.push_back({names_.size(), name.size(), line});
+    names_ += name;
     slot = {static_cast<std::uint32_t>(hash), static_cast<std::uint32_t>(entries_.size())};
     return {line, true};
 }
@@ -50,7 +51,7 @@ NameLines::Slot &NameLines::slotFor(std::string_view name, std::uint64_t hash) {
     const auto tag = static_cast<std::uint32_t>(hash);
     for (std::size_t at = (hash >> 32) & mask;; at = (at + 1) & mask) {
         Slot &slot = slots_[at];
-        if (slot.entry == 0 || (slot.tag == tag && entries_[slot.entry - 1].name == name))
+        if (slot.entry == 0 || (slot.tag == tag && nameOf(entries_[slot.entry - 1]) == name))
             return slot;
     }
 }
@@ -58,9 +59,9 @@ NameLines::Slot &NameLines::slotFor(std::string_view name, std::uint64_t hash) {
 void NameLines::grow(std::size_t slots) {
     slots_.assign(slots, Slot{});
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const std::uint64_t hash = textHash(entries_[i].name);
-        slotFor(entries_[i].name, hash) = {static_cast<std::uint32_t>(hash),
-                                           static_cast<std::uint32_t>(i + 1)};
+        const std::string_view name = nameOf(entries_[i]);
+        const std::uint64_t hash = textHash(name);
+        slotFor(name, hash) = {static_cast<std::uint32_t>(hash), static_cast<std::uint32_t>(i + 1)};
     }
 }
 

@@ -2,15 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace ferolan {
 
 // The line where each name first appeared. A booklet of a million points has a million
-// names: each is kept once as a view into the booklet's text, which must outlive this, and
-// found again through a compact open-addressed table of short hashes that stays in the
-// processor's cache, so no name is allocated on its own and a new name costs one look.
+// names: they are copied one after the other into one text, and found again through a
+// compact open-addressed table of short hashes that stays in the processor's cache, so no
+// name is allocated on its own and a new name costs one look.
 class NameLines {
 public:
     // Room for this many names without growing.
@@ -29,9 +30,13 @@ public:
 
 private:
     struct Entry {
-        std::string_view name;
+        std::size_t from; // in names_
+        std::size_t length;
         std::size_t line;
     };
+    std::string_view nameOf(const Entry &entry) const {
+        return std::string_view(names_).substr(entry.from, entry.length);
+    }
     // Part of a name's hash and where its entry lies, plus one; 0 for an empty slot.
     struct Slot {
         std::uint32_t tag = 0;
@@ -40,6 +45,7 @@ private:
     void grow(std::size_t slots);
     Slot &slotFor(std::string_view name, std::uint64_t hash);
 
+    std::string names_;
     std::vector<Entry> entries_;
     std::vector<Slot> slots_;
 };
