@@ -381,6 +381,16 @@ private slots:
         if (found != expected)
             qWarning("%s", qPrintable(printed.join(QLatin1Char('\n'))));
         QCOMPARE(found, expected);
+        // The same when checked as it is written, cut anywhere, even between CR and LF.
+        for (std::size_t size : {1, 2, 3}) {
+            BookletCheck check(table, kToday);
+            for (std::size_t at = 0; at < content.bytes.size(); at += size)
+                check.add(std::string_view(content.bytes).substr(at, size));
+            QStringList inPieces;
+            for (const Finding &finding : check.findings())
+                inPieces << withoutMessage(finding);
+            QCOMPARE(inPieces, expected);
+        }
     }
 
     void shouldShowAtMostTwentyFindings() {
