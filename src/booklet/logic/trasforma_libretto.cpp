@@ -4,7 +4,6 @@
 #include "core/cp1252.h"
 #include "core/files.h"
 
-#include <array>
 #include <fstream>
 #include <system_error>
 #include <vector>
@@ -15,16 +14,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kPieceSize = 1024 * 1024;
-
-// Every byte as Pregeo's form has it, so the pass over a large booklet is one lookup a byte.
-constexpr std::array<char, 256> kBookletCharacters = [] {
-    std::array<char, 256> table{};
-    for (std::size_t byte = 0; byte < table.size(); ++byte)
-        table[byte] = static_cast<char>(byte);
-    table[','] = '.';
-    table[';'] = ',';
-    return table;
-}();
 
 enum class CopyOutcome { Copied, ReadFailed, WriteFailed };
 
@@ -68,8 +57,9 @@ CopyOutcome copyMapped(const fs::path &from, const fs::path &to,
 } // namespace
 
 void toBookletCharacters(std::span<char> bytes) {
+    // Written as choices rather than a table, the compiler maps many bytes at a time.
     for (char &c : bytes)
-        c = kBookletCharacters[static_cast<unsigned char>(c)];
+        c = c == ',' ? '.' : c == ';' ? ',' : c;
 }
 
 FinishingResult Trasforma_libretto(const fs::path &File_libretto,
