@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/first_index.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,22 +10,21 @@
 namespace ferolan {
 
 // The line where each name first appeared. A booklet of a million points has a million
-// names: they are copied one after the other into one text, and found again through a
-// compact open-addressed table of short hashes that stays in the processor's cache, so no
-// name is allocated on its own and a new name costs one look.
+// names: they are copied one after the other into one text and found again through one
+// index, so that no name is allocated on its own.
 class NameLines {
 public:
     // Room for this many names without growing.
     void reserve(std::size_t names);
 
+    // Asks for the name's place in the index ahead of see(), so that several names can be
+    // looked up at once.
+    void prepare(std::string_view name) const;
+
     struct Seen {
         std::size_t firstLine;
         bool isFirst;
     };
-    // Asks for the name's place in the table ahead of see(), so several names can be
-    // looked up at once.
-    void prepare(std::string_view name) const;
-
     // The line the name first appeared on; the given line when this is its first time.
     Seen see(std::string_view name, std::size_t line);
 
@@ -34,20 +34,13 @@ private:
         std::size_t length;
         std::size_t line;
     };
-    std::string_view nameOf(const Entry &entry) const {
-        return std::string_view(names_).substr(entry.from, entry.length);
+    std::string_view nameOf(std::size_t entry) const {
+        return std::string_view(names_).substr(entries_[entry].from, entries_[entry].length);
     }
-    // Part of a name's hash and where its entry lies, plus one; 0 for an empty slot.
-    struct Slot {
-        std::uint32_t tag = 0;
-        std::uint32_t entry = 0;
-    };
-    void grow(std::size_t slots);
-    Slot &slotFor(std::string_view name, std::uint64_t hash);
 
     std::string names_;
     std::vector<Entry> entries_;
-    std::vector<Slot> slots_;
+    FirstIndex index_;
 };
 
 } // namespace ferolan

@@ -5,19 +5,29 @@
 
 namespace ferolan {
 
-std::size_t ArchiveSnapshot::KeyHash::operator()(const PfKey &key) const {
+namespace {
+
+std::uint64_t keyHash(const PfKey &key) {
     return textHash(key.codice_comune, textHash(key.foglio, textHash(key.numero)));
 }
+
+} // namespace
 
 ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file) {
     FileContent content = readFile(file);
     outcome_ = content.outcome;
     bytes_ = std::move(content.bytes);
-    firstRecords_.reserve(lineCount(bytes_));
+    records_.reserve(lineCount(bytes_));
+    firstRecords_.reserve(records_.capacity());
     LineReader lines(bytes_);
-    // try_emplace keeps the earlier line of a repeated key: the first record wins.
-    for (std::string_view line; lines.next(line);)
-        firstRecords_.try_emplace(recordKey(line), line);
+    // A repeated key keeps its earlier line: the first record wins.
+    for (std::string_view line; lines.next(line);) {
+        const PfKey key = recordKey(line);
+        firstRecords_.insert(keyHash(key), records_.size(), [&](std::size_t record) {
+            return recordKey(records_[record]) == key;
+        });
+        records_.push_back(line);
+    }
 }
 
 PfLookup ArchiveSnapshot::lookup(const PfKey &key) const {
@@ -29,10 +39,11 @@ PfLookup ArchiveSnapshot::lookup(const PfKey &key) const {
     case ReadOutcome::Ok:
         break;
     }
-    auto found = firstRecords_.find(key);
-    if (found == firstRecords_.end())
+    std::optional<std::size_t> found = firstRecords_.find(
+        keyHash(key), [&](std::size_t record) { return recordKey(records_[record]) == key; });
+    if (!found)
         return {LookupOutcome::NoMatch, {}};
-    return {LookupOutcome::Found, std::string(found->second)};
+    return {LookupOutcome::Found, std::string(records_[*found])};
 }
 
 } // namespace ferolan

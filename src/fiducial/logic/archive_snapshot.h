@@ -1,13 +1,14 @@
 #pragma once
 
 #include "core/files.h"
+#include "core/first_index.h"
 #include "fiducial/logic/fiducial_archive.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <memory_resource>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 namespace ferolan {
 
@@ -26,16 +27,11 @@ public:
     std::uint64_t length() const { return bytes_.size(); }
 
 private:
-    struct KeyHash {
-        std::size_t operator()(const PfKey &key) const;
-    };
-
     ReadOutcome outcome_;
     std::string bytes_;
-    // The index's entries come from one block, freed at once: a large archive's records are
-    // neither allocated nor freed one by one.
-    std::pmr::monotonic_buffer_resource memory_;
-    std::pmr::unordered_map<PfKey, std::string_view, KeyHash> firstRecords_{&memory_};
+    // The file's lines, viewed in bytes_, and the first of each key among them.
+    std::vector<std::string_view> records_;
+    FirstIndex firstRecords_;
 };
 
 } // namespace ferolan
