@@ -39,11 +39,11 @@ FileContent readFile(const fs::path &path) {
     auto file = openFile(path, "rb");
     if (!file)
         return {ReadOutcome::Unreadable, {}};
-    // The size the file has now is read straight into place in one go, so a large job is
-    // neither copied twice nor moved while it grows; what a writer adds meanwhile follows.
+    std::string bytes;
+    // Room for the whole file at once: a large job is not copied over while it grows.
     const std::uintmax_t size = fs::file_size(path, error);
-    std::string bytes(error ? 0 : static_cast<std::size_t>(size), '\0');
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    if (!error)
+        bytes.reserve(static_cast<std::size_t>(size));
     char buffer[65536];
     std::size_t count = 0;
     while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
