@@ -62,6 +62,7 @@ public:
     // The findings, as Controlla_libretto gives them, once every piece has been added.
     std::vector<Finding> findings();
 
+    // The check itself, which the functions above run on whole texts.
     class Checker;
 
 private:
