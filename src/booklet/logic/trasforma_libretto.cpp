@@ -29,16 +29,24 @@ CopyOutcome copyMapped(const fs::path &from, const fs::path &to,
     platform::File out = createFresh(to);
     bool copied = out.isOpen();
     std::vector<char> piece(kPieceSize);
-    while (copied) {
-        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-        auto count = static_cast<std::size_t>(in.gcount());
-        if (count == 0)
-            break;
-        toBookletCharacters(std::span(piece.data(), count));
-        const std::string_view mapped(piece.data(), count);
-        copied = out.write(mapped);
-        if (copied && written)
-            written(mapped);
+    try {
+        while (copied) {
+            in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+            auto count = static_cast<std::size_t>(in.gcount());
+            if (count == 0)
+                break;
+            toBookletCharacters(std::span(piece.data(), count));
+            const std::string_view mapped(piece.data(), count);
+            copied = out.write(mapped);
+            if (copied && written)
+                written(mapped);
+        }
+    } catch (...) {
+        // Whoever watches the bytes may run out of memory: no half booklet stays behind.
+        std::error_code ignored;
+        out.close();
+        fs::remove(to, ignored);
+        throw;
     }
     bool readWhole = in.eof() && !in.bad();
     // On the disk before the rename, so a power cut never leaves an empty booklet.

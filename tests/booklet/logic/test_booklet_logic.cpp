@@ -329,6 +329,13 @@ private slots:
         QCOMPARE(bytesOf(at("kept.dat")), QByteArray("earlier booklet\r\n"));
         QVERIFY(!fs::exists(at("full.dat")));
         QVERIFY(!fs::exists(at("full.dat.nuovo")));
+
+        // The check watching the bytes runs out of memory.
+        QVERIFY_THROWS_EXCEPTION(std::bad_alloc, Trasforma_libretto(at("full.dat"), [](auto) {
+                                     throw std::bad_alloc();
+                                 }));
+        QCOMPARE(bytesOf(at("full.dat.tmp")), bytes(rows));
+        QVERIFY(!fs::exists(at("full.dat.nuovo")));
     }
 
     // A leftover ".nuovo" link must neither have its target overwritten nor become the
