@@ -78,9 +78,9 @@ public:
         archiveFiducialPoints();
         writeBookletRows();
         addArchivedPoints();
-        finish();
         releaseJobUnlessSketched();
-        const int status = checkBooklet();
+        finish();
+        const int status = reportFindings();
         drawSketch();
         return status;
     }
@@ -285,6 +285,8 @@ private:
                                          quoted(temporaryBookletPath(libretto_)) + "." +
                                          bookletNotWritten()};
         Coord_master_ = *coordMaster;
+        // The four rows before the points, then one a point at most, added ones aside.
+        bookletLines_ = points_.rowCount() + 4;
     }
 
     void addArchivedPoints() {
@@ -326,8 +328,12 @@ private:
                " ha punti fiduciali in archivio";
     }
 
+    // The booklet is checked as it is written: the bytes checked are the bytes on the disk,
+    // and a large booklet is not read back whole.
     void finish() {
-        FinishingResult result = Trasforma_libretto(libretto_);
+        BookletCheck check(tabella_, context_.today, bookletLines_);
+        FinishingResult result =
+            Trasforma_libretto(libretto_, [&check](std::string_view piece) { check.add(piece); });
         switch (result.outcome) {
         case FinishingResult::Outcome::TemporaryUnreadable:
             throw Stop{kFileProblem, "Impossibile leggere il file temporaneo " +
@@ -342,33 +348,29 @@ private:
             break;
         }
         finished_ = true;
+        findings_ = check.findings();
         context_.out << bookletCreatedMessage(libretto_) << '\n';
         if (!result.leftoverTemporary.empty())
             context_.err << "Impossibile cancellare il file temporaneo "
                          << quoted(result.leftoverTemporary) << ".\n";
     }
 
-    // Only the sketch needs the job after the booklet: without one, a large job's memory is
-    // given back before the booklet is read again to be checked.
+    // Only the sketch needs the job after the booklet's rows: without one, a large job's
+    // memory is given back before the booklet is finished and checked.
     void releaseJobUnlessSketched() {
         if (request_.schema)
             return;
+        // Moved out to be destroyed: an assigned empty list could keep the bytes allocated.
+        [[maybe_unused]] const PointList released = std::move(points_);
         points_ = PointList();
         loading_ = PfGridLoading();
     }
 
     // The booklet is kept whatever the check finds: the user decides.
-    int checkBooklet() {
-        FileContent booklet = readFile(libretto_);
-        if (!booklet.ok()) {
-            context_.err << "Impossibile rileggere il libretto " << quoted(libretto_)
-                         << " per controllarlo.\n";
-            return kDone;
-        }
-        std::vector<Finding> findings = Controlla_libretto(booklet.bytes, tabella_, context_.today);
-        for (const Finding &finding : findings)
+    int reportFindings() const {
+        for (const Finding &finding : findings_)
             context_.err << findingText(finding) << '\n';
-        return request_.severo && hasErrore(findings) ? kBookletErrore : kDone;
+        return request_.severo && hasErrore(findings_) ? kBookletErrore : kDone;
     }
 
     // After the booklet: a sketch that cannot be drawn or written leaves the booklet as it is.
@@ -426,6 +428,8 @@ private:
     PfGridLoading loading_;
     std::size_t archived_ = 0;
     Xyz Coord_master_;
+    std::size_t bookletLines_ = 0;
+    std::vector<Finding> findings_;
     bool temporaryCreated_ = false;
     bool finished_ = false;
 };

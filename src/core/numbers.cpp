@@ -75,31 +75,46 @@ std::optional<double> convertedValue(std::string_view number, std::size_t expone
     return value;
 }
 
-// The value of the longest number at the front of a text without blanks, read in place.
-double leadingNumberValue(std::string_view text) {
-    std::size_t pos = 0;
+// Where a number at the front of a text without blanks lies, and its digits as read.
+struct ScannedNumber {
     bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
-    const std::size_t numberStart = pos;
-    std::size_t wholeDigits = 0, fractionDigits = 0;
+    std::size_t start = 0;       // after the sign
+    std::size_t mantissaEnd = 0; // after the digits and the point
+    std::size_t end = 0;         // after the exponent, if any
+    std::size_t digitCount = 0;
+    std::size_t fractionDigits = 0;
     std::uint64_t digits = 0;
-    pos = readDigits(text, pos, wholeDigits, digits);
-    if (pos < text.size() && text[pos] == '.')
-        pos = readDigits(text, pos + 1, fractionDigits, digits);
-    if (wholeDigits + fractionDigits == 0)
-        return 0.0;
-    const std::size_t numberEnd = skipExponent(text, pos);
-    const std::string_view number = text.substr(numberStart, numberEnd - numberStart);
+};
 
+ScannedNumber scanNumber(std::string_view text) {
+    ScannedNumber number;
+    std::size_t pos = 0;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        number.negative = text[pos++] == '-';
+    number.start = pos;
+    std::size_t wholeDigits = 0;
+    pos = readDigits(text, pos, wholeDigits, number.digits);
+    if (pos < text.size() && text[pos] == '.')
+        pos = readDigits(text, pos + 1, number.fractionDigits, number.digits);
+    number.digitCount = wholeDigits + number.fractionDigits;
+    number.mantissaEnd = pos;
+    number.end = number.digitCount > 0 ? skipExponent(text, pos) : pos;
+    return number;
+}
+
+// The value of a scanned number; 0 without digits or beyond the range of a double.
+double valueOf(const ScannedNumber &number, std::string_view text) {
+    if (number.digitCount == 0)
+        return 0.0;
     std::optional<double> value;
-    if (numberEnd == pos && wholeDigits + fractionDigits <= kExactDigits)
-        value = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
+    if (number.end == number.mantissaEnd && number.digitCount <= kExactDigits)
+        value = static_cast<double>(number.digits) / kPowersOfTen[number.fractionDigits];
     else
-        value = convertedValue(number, pos - numberStart);
+        value = convertedValue(text.substr(number.start, number.end - number.start),
+                               number.mantissaEnd - number.start);
     if (!value)
         return 0.0;
-    return negative ? -*value : *value;
+    return number.negative ? -*value : *value;
 }
 
 // Rounding to a few decimals without the shortest text, for values of everyday size: the
@@ -154,41 +169,33 @@ void incrementDigits(char *digits, std::size_t count) {
 } // namespace
 
 double numericValue(std::string_view text) {
-    // Blanks inside a number are rare: only then is the text copied without them.
-    if (std::none_of(text.begin(), text.end(), isSkipped))
-        return leadingNumberValue(text);
+    // Blanks inside a number are rare: only then is the text copied without them. The number
+    // read holds none, so only what follows it needs looking at.
+    const ScannedNumber number = scanNumber(text);
+    if (std::none_of(text.begin() + static_cast<std::ptrdiff_t>(number.end), text.end(), isSkipped))
+        return valueOf(number, text);
     std::string compact;
     compact.reserve(text.size());
     std::copy_if(text.begin(), text.end(), std::back_inserter(compact),
                  [](char c) { return !isSkipped(c); });
-    return leadingNumberValue(compact);
+    return valueOf(scanNumber(compact), compact);
 }
 
 std::optional<double> exactNumericValue(std::string_view text, bool exponentAllowed) {
-    std::size_t pos = 0;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        ++pos;
-    std::size_t digits = 0;
-    bool point = false;
-    for (; pos < text.size(); ++pos) {
-        if (isDigit(text[pos]))
-            ++digits;
-        else if (text[pos] == '.' && !point)
-            point = true;
-        else
-            break;
-    }
-    if (digits == 0)
+    const ScannedNumber number = scanNumber(text);
+    const std::size_t end = exponentAllowed ? number.end : number.mantissaEnd;
+    if (number.digitCount == 0 || end != text.size())
         return std::nullopt;
-    if (exponentAllowed && pos < text.size() && isExponentLetter(text[pos])) {
-        const std::size_t end = skipExponent(text, pos);
-        if (end == pos)
-            return std::nullopt;
-        pos = end;
-    }
-    if (pos != text.size())
+    return valueOf(number, text);
+}
+
+std::optional<double> leadingPlainNumber(std::string_view text, std::size_t &length) {
+    ScannedNumber number = scanNumber(text);
+    if (number.digitCount == 0)
         return std::nullopt;
-    return leadingNumberValue(text);
+    number.end = number.mantissaEnd;
+    length = number.end;
+    return valueOf(number, text);
 }
 
 double roundDown(double value) {

@@ -18,6 +18,11 @@ double numericValue(std::string_view text);
 // sign, digits). Nothing for any other text, blanks included.
 std::optional<double> exactNumericValue(std::string_view text, bool exponentAllowed);
 
+// The plain number (an optional sign, digits with at most one ".", no exponent) at the front
+// of the text, and in `length` the characters it takes; nothing when the text does not
+// begin with one. For lists of numbers read without cutting them apart first.
+std::optional<double> leadingPlainNumber(std::string_view text, std::size_t &length);
+
 // Rounding down, towards minus infinity (-2.5 gives -3).
 double roundDown(double value);
 

@@ -1,11 +1,16 @@
 #include "job/point_list.h"
 
 #include "core/text.h"
+#include "job/usable_point.h"
 
 #include <array>
+#include <cmath>
+#include <limits>
 
 namespace ferolan {
 namespace {
+
+constexpr Xyz kUnusable{std::numeric_limits<double>::quiet_NaN(), 0, 0};
 
 struct FieldLayout {
     std::size_t from;
@@ -16,7 +21,7 @@ constexpr std::array<FieldLayout, PointList::kColumns> kLayout = {
 
 } // namespace
 
-PointList::PointList() : rows_(1) {}
+PointList::PointList() : rows_(1), coordinates_(1, kUnusable) {}
 
 bool PointList::load(std::string jobBytes) {
     if (jobBytes.size() > UINT32_MAX)
@@ -35,6 +40,10 @@ bool PointList::load(std::string jobBytes) {
         rows.resize(rows_.size());
     bytes_ = std::move(jobBytes);
     rows_ = std::move(rows);
+    coordinates_.assign(rows_.size(), kUnusable);
+    for (std::size_t row = 1; row <= rows_.size(); ++row)
+        if (std::optional<Xyz> xyz = usableXyzOf(field(row, X), field(row, Y), field(row, Z)))
+            coordinates_[row - 1] = *xyz;
     return true;
 }
 
@@ -47,6 +56,12 @@ std::string_view PointList::field(std::size_t row, int column) const {
 
 std::string_view PointList::varianceColumns(std::size_t row) const {
     return columns(line(row), kVarianceFrom, kVarianceWidth);
+}
+
+std::optional<Xyz> PointList::usableCoordinates(std::size_t row) const {
+    if (row < 1 || row > coordinates_.size() || std::isnan(coordinates_[row - 1].X))
+        return std::nullopt;
+    return coordinates_[row - 1];
 }
 
 std::string_view PointList::line(std::size_t row) const {

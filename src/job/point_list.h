@@ -1,15 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ferolan {
 
+// X, Y, Z of a point, or the components of a vector between two points.
+struct Xyz {
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+};
+
 // The job's point list: rows 1 to N, one per non-blank line of the job file, each with the eight
 // fields of the fixed-column layout as text. The file's bytes are kept once, with where each
 // line starts, and the fields are views into them, so a job of a million points stays small.
+// Each point's coordinates are read once, on loading, for the many passes that need them.
 class PointList {
 public:
     enum Column { Name = 1, Description, Code, X, Y, Z, East, Height };
@@ -33,6 +42,10 @@ public:
     static constexpr std::size_t kVarianceFrom = 125, kVarianceWidth = 72;
     std::string_view varianceColumns(std::size_t row) const;
 
+    // The row's X, Y and Z as usableXyz (job/usable_point.h) reads them; nothing when they
+    // are not usable or the row does not exist.
+    std::optional<Xyz> usableCoordinates(std::size_t row) const;
+
 private:
     // Where a point's line lies in the job's bytes; its fields are cut from it when asked.
     struct Line {
@@ -43,6 +56,8 @@ private:
 
     std::string bytes_;
     std::vector<Line> rows_;
+    // One for each row; X is not a number where the coordinates are not usable.
+    std::vector<Xyz> coordinates_;
 };
 
 } // namespace ferolan

@@ -5,6 +5,7 @@
 #include "core/text.h"
 
 #include <cmath>
+#include <utility>
 
 namespace ferolan {
 namespace {
@@ -29,14 +30,20 @@ Xyz pointXyz(const PointList &points, std::size_t row) {
 }
 
 bool hasUsableCoordinates(const PointList &points, std::size_t row) {
-    return usableXyz(points, row).has_value();
+    return points.usableCoordinates(row).has_value();
 }
 
 std::optional<Xyz> usableXyz(const PointList &points, std::size_t row) {
-    for (PointList::Column column : {PointList::X, PointList::Y, PointList::Z})
-        if (!beginsWithNumber(points.field(row, column)))
+    return points.usableCoordinates(row);
+}
+
+std::optional<Xyz> usableXyzOf(std::string_view x, std::string_view y, std::string_view z) {
+    Xyz xyz;
+    for (auto [cell, value] : {std::pair{x, &xyz.X}, std::pair{y, &xyz.Y}, std::pair{z, &xyz.Z}}) {
+        if (!beginsWithNumber(cell))
             return std::nullopt;
-    const Xyz xyz = pointXyz(points, row);
+        *value = numericValue(cell);
+    }
     double squares = xyz.X * xyz.X;
     squares += xyz.Y * xyz.Y;
     squares += xyz.Z * xyz.Z;

@@ -9,13 +9,6 @@
 
 namespace ferolan {
 
-// X, Y, Z of a point, or the components of a vector between two points.
-struct Xyz {
-    double X = 0;
-    double Y = 0;
-    double Z = 0;
-};
-
 // The numeric values of columns X, Y and Z of a point-list row (an empty cell reads as 0).
 Xyz pointXyz(const PointList &points, std::size_t row);
 
@@ -29,8 +22,11 @@ bool beginsWithNumber(std::string_view cell);
 // or overflowing columns, not from a measurement.
 bool hasUsableCoordinates(const PointList &points, std::size_t row);
 
-// The row's X, Y and Z when its coordinates are usable, each cell read once.
+// The row's X, Y and Z when its coordinates are usable.
 std::optional<Xyz> usableXyz(const PointList &points, std::size_t row);
+
+// The same rule on the three cells of a row, each read once.
+std::optional<Xyz> usableXyzOf(std::string_view x, std::string_view y, std::string_view z);
 
 // The names of the points, in list order, that the booklet leaves out for want of usable
 // coordinates; points named as the master station are not among them.

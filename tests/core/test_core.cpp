@@ -1,5 +1,6 @@
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/first_index.h"
 #include "core/numbers.h"
 #include "core/settings_file.h"
 #include "core/text.h"
@@ -91,6 +92,21 @@ private slots:
         } else
             QFAIL("unknown operation " + op);
         QCOMPARE(answer, expected);
+    }
+
+    // Many items on a few hashes and no room made ahead: the index grows and still finds
+    // the first of equal items, and nothing for an item never recorded.
+    void shouldKeepTheFirstOfEqualItemsAsTheIndexGrows() {
+        std::vector<std::size_t> items;
+        FirstIndex index;
+        for (std::size_t i = 0; i < 1000; ++i) {
+            const std::size_t item = i % 300;
+            auto same = [&](std::size_t number) { return items[number] == item; };
+            QCOMPARE(index.insert(item % 7, items.size(), same), item);
+            items.push_back(item);
+        }
+        QCOMPARE(index.find(299 % 7, [&](std::size_t n) { return items[n] == 299; }), 299u);
+        QVERIFY(!index.find(300 % 7, [&](std::size_t n) { return items[n] == 300; }));
     }
 
     // Another process holds the lock: the append waits for it and lands after its record.

@@ -1,5 +1,6 @@
 #include "booklet/logic/controllo_libretto.h"
 
+#include "booklet/logic/name_lines.h"
 #include "booklet/logic/trasforma_libretto.h"
 #include "core/cp1252.h"
 #include "core/gauss_boaga.h"
@@ -13,9 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
-#include <memory_resource>
 #include <optional>
-#include <unordered_map>
 
 namespace ferolan {
 namespace {
@@ -23,6 +22,7 @@ namespace {
 constexpr std::size_t kParcelsLength = 39;
 constexpr std::size_t kMinimumFiducialPoints = 3;
 constexpr std::size_t kNamesShown = 5;
+constexpr std::size_t kRowsAtOnce = 16;
 constexpr double kLongestVector = 50000.0;
 constexpr double kEastTolerance = 20000.0;
 // Every point of Italy lies this far from the Earth's centre.
@@ -31,11 +31,11 @@ constexpr double kNearestRadius = 6350000.0, kFarthestRadius = 6390000.0;
 constexpr double kSeamWest = 11.5, kSeamEast = 12.5;
 
 struct RowRule {
-    std::string_view type;
+    char type;
     std::size_t fields;
 };
 constexpr std::array<RowRule, 5> kFieldsNeeded = {
-    {{"0", 8}, {"9", 7}, {"1", 3}, {"6", 5}, {"2", 6}}};
+    {{'0', 8}, {'9', 7}, {'1', 3}, {'6', 5}, {'2', 6}}};
 
 std::string inQuotes(std::string_view cp1252) {
     return "\"" + utf8FromCp1252(cp1252) + "\"";
@@ -55,14 +55,16 @@ template <std::size_t count>
 std::optional<std::array<double, count>> numberList(std::string_view field) {
     std::array<double, count> values;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t comma = field.find(',');
-        if ((comma == std::string_view::npos) != (i + 1 == count))
-            return std::nullopt;
-        std::optional<double> value = plainNumber(field.substr(0, comma));
+        std::size_t length = 0;
+        std::optional<double> value = leadingPlainNumber(field, length);
         if (!value)
             return std::nullopt;
         values[i] = *value;
-        field.remove_prefix(std::min(comma + 1, field.size()));
+        field.remove_prefix(length);
+        const bool last = i + 1 == count;
+        if (last != field.empty() || (!last && field.front() != ','))
+            return std::nullopt;
+        field.remove_prefix(last ? 0 : 1);
     }
     return values;
 }
@@ -118,10 +120,12 @@ std::string wholeText(double value) {
 
 struct Line {
     std::size_t number = 0;
+    std::string_view text; // the whole row
     std::string_view type;
     std::vector<std::string_view> fields;
     bool closed = false;
     bool has(std::size_t n) const { return n <= fields.size(); }
+    bool is(char rowType) const { return type.size() == 1 && type[0] == rowType; }
     // The given field (1-based), empty when the row has fewer.
     std::string_view field(std::size_t n) const {
         return n >= 1 && n <= fields.size() ? fields[n - 1] : std::string_view();
@@ -131,6 +135,7 @@ struct Line {
 // Fills `line` from the text of a row, reusing its list of fields.
 void splitRow(std::string_view text, std::size_t number, Line &line) {
     line.number = number;
+    line.text = text;
     line.fields.clear();
     line.closed = text.ends_with('|');
     if (line.closed)
@@ -149,20 +154,41 @@ void splitRow(std::string_view text, std::size_t number, Line &line) {
     }
 }
 
-class Checker {
+// Where the last line certain to be whole ends: a CR at the very end may still be followed
+// by the LF of its CR LF.
+std::size_t wholeLinesEnd(std::string_view text) {
+    std::size_t end = text.find_last_of("\r\n");
+    if (end != std::string_view::npos && text[end] == '\r' && end + 1 == text.size())
+        end = end == 0 ? std::string_view::npos : text.find_last_of("\r\n", end - 1);
+    return end == std::string_view::npos ? 0 : end + 1;
+}
+
+} // namespace
+
+class BookletCheck::Checker {
 public:
     Checker(Tabella_comuni &table, std::chrono::year_month_day today, bool wholeBooklet)
         : table_(table), today_(today), wholeBooklet_(wholeBooklet) {}
 
+    // Room for this many names, so that a large booklet's are not rehashed as they come.
+    void expectLines(std::size_t lines) { names_.reserve(lines); }
+
+    // Checks the lines of the text, which follow those checked before.
     void checkLines(std::string_view text) {
-        // Room for every name at once: a large booklet's names are not rehashed as they come.
-        names_.reserve(lineCount(text));
-        std::size_t number = 0;
-        Line line;
+        std::size_t number = lineCount_;
         LineReader rows(text);
-        for (std::string_view row; rows.next(row);) {
-            splitRow(row, ++number, line);
-            checkLine(line);
+        // Rows are split a few at a time and the places of their names looked up before any is
+        // checked: in a large booklet each look would otherwise wait for memory in turn.
+        std::array<Line, kRowsAtOnce> batch;
+        for (std::size_t count = kRowsAtOnce; count == kRowsAtOnce;) {
+            count = 0;
+            for (std::string_view row; count < kRowsAtOnce && rows.next(row);)
+                splitRow(row, ++number, batch[count++]);
+            for (std::size_t i = 0; i < count; ++i)
+                if (batch[i].is('1') || batch[i].is('2'))
+                    names_.prepare(batch[i].field(1));
+            for (std::size_t i = 0; i < count; ++i)
+                checkLine(batch[i]);
         }
         lineCount_ = number;
     }
@@ -249,13 +275,13 @@ private:
 
         const bool gnss =
             line.fields.size() >= 2 && line.fields[1].find(',') != std::string_view::npos;
-        if ((line.type == "1" || line.type == "2") && !gnss) {
+        if ((line.is('1') || line.is('2')) && !gnss) {
             noteUnchecked(line, "righe " + std::string(line.type) +
                                     " senza tre coordinate (stazione totale)");
             return;
         }
         auto rule = std::find_if(kFieldsNeeded.begin(), kFieldsNeeded.end(),
-                                 [&line](const RowRule &r) { return r.type == line.type; });
+                                 [&line](const RowRule &r) { return line.is(r.type); });
         if (rule == kFieldsNeeded.end()) {
             noteUnchecked(line, "righe di tipo " + inQuotes(line.type));
             return;
@@ -264,17 +290,24 @@ private:
             errore(line, 0,
                    "la riga ha " + std::to_string(line.fields.size()) + " campi, ne servono " +
                        std::to_string(rule->fields) + ": completarla.");
-        if (line.type == "0")
+        if (line.is('0'))
             checkRow0(line);
-        else if (line.type == "9")
+        else if (line.is('9'))
             checkRow9(line);
-        else if (line.type == "1")
+        else if (line.is('1'))
             checkRow1(line);
-        else if (line.type == "2")
+        else if (line.is('2'))
             checkRow2(line);
     }
 
     void checkCharacters(const Line &line) {
+        // Nearly every row is plain printable ASCII: one pass over it, which the compiler
+        // runs many bytes at a time, settles that.
+        bool plain = true;
+        for (char c : line.text)
+            plain &= static_cast<unsigned char>(c - 0x20) < 0x5F;
+        if (plain)
+            return;
         bool accented = false;
         for (std::size_t n = 0; n <= line.fields.size(); ++n) {
             std::string_view text = n == 0 ? line.type : line.fields[n - 1];
@@ -299,18 +332,18 @@ private:
 
     // Rows 0 and 9 open the booklet; a vector needs a base before it.
     void checkPlace(const Line &line) {
-        if (line.type == "0") {
+        if (line.is('0')) {
             if (seenRow0_)
                 errore(line, 0, "il libretto ha più di una riga 0: tenere solo la prima.");
             else if (line.number != 1)
                 errore(line, 0, "la riga 0 deve essere la prima del libretto.");
             seenRow0_ = true;
         }
-        if (line.number == 2 && line.type != "9")
+        if (line.number == 2 && !line.is('9'))
             errore(line, 0, "la seconda riga del libretto deve essere la riga 9.");
-        if (line.type == "6")
+        if (line.is('6'))
             seenRow6_ = true;
-        if (line.type == "2" && !base_)
+        if (line.is('2') && !base_)
             errore(line, 0,
                    "riga 2 prima di ogni riga 1: ogni vettore deve seguire la riga 1 della sua "
                    "base.");
@@ -450,6 +483,11 @@ private:
         }
         if (line.fields.size() < 3)
             return;
+        // The booklet's own way of writing a vector without its matrix, read at a glance.
+        if (line.field(3) == "0,0,0,0,0,0") {
+            ++zeroMatrices_;
+            return;
+        }
         std::optional<std::array<double, 6>> terms = numberList<6>(line.field(3));
         if (terms && std::all_of(terms->begin(), terms->end(), [](double t) { return t == 0; }))
             ++zeroMatrices_;
@@ -465,19 +503,19 @@ private:
             errore(line, 1, "il nome del punto è vuoto: dargli un nome.");
             return;
         }
-        auto [seen, added] = names_.try_emplace(name, line.number);
-        const bool ownBase = line.type == "2" && base_ && name == base_->name;
-        if (!added && !ownBase)
+        const NameLines::Seen seen = names_.see(name, line.number);
+        const bool ownBase = line.is('2') && base_ && name == base_->name;
+        if (!seen.isFirst && !ownBase)
             avviso(line, 1,
                    "il nome " + inQuotes(name) + " compare già alla linea " +
-                       std::to_string(seen->second) + ": i nomi devono essere unici.");
+                       std::to_string(seen.firstLine) + ": i nomi devono essere unici.");
         if (name.starts_with("PF") && !isFiducialPointName(name))
             avviso(line, 1,
                    "il nome " + inQuotes(name) +
                        " comincia con PF ma non ha la forma PFnn/ffff/cccc dei punti "
                        "fiduciali.");
-        if (added && !std::all_of(name.begin(), name.end(), isPlainNameCharacter))
-            oddNames_.push_back(name);
+        if (seen.isFirst && !std::all_of(name.begin(), name.end(), isPlainNameCharacter))
+            oddNames_.emplace_back(name);
     }
 
     void checkMeanEast(const MeanEast &mean, const Xyz &base) {
@@ -489,7 +527,7 @@ private:
         else if (mean.east >= 2000000 && mean.east < 3000000)
             eastZone = GaussBoagaZone::Est;
         const bool seam = longitude >= kSeamWest && longitude <= kSeamEast;
-        const Line line{mean.line, "9", {}, true};
+        const Line line{mean.line, {}, "9", {}, true};
         if (!eastZone || (!seam && *eastZone != gaussBoagaZoneOf(longitude))) {
             const char *zone =
                 gaussBoagaZoneOf(longitude) == GaussBoagaZone::Ovest ? "Ovest" : "Est";
@@ -537,19 +575,33 @@ private:
     std::optional<Base> base_;
     std::optional<Xyz> firstBase_;
     std::optional<MeanEast> meanEast_;
-    // Views into the booklet's text, which outlives the check: a large booklet's names are
-    // not copied.
-    // Their entries come from one growing block, freed at once: a million names are neither
-    // allocated nor freed one by one, and lie close together.
-    std::pmr::monotonic_buffer_resource namesMemory_;
-    std::pmr::unordered_map<std::string_view, std::size_t> names_{&namesMemory_};
-    std::vector<std::string_view> oddNames_;
+    NameLines names_;
+    std::vector<std::string> oddNames_;
     std::vector<std::size_t> accentedLines_;
     std::size_t zeroMatrices_ = 0, fiducialRows_ = 0;
     std::map<std::string, Unchecked> uncheckedTypes_;
 };
 
-} // namespace
+BookletCheck::BookletCheck(Tabella_comuni &table, std::chrono::year_month_day today,
+                           std::size_t expectedLines)
+    : checker_(std::make_unique<Checker>(table, today, true)) {
+    checker_->expectLines(expectedLines);
+}
+
+BookletCheck::~BookletCheck() = default;
+
+void BookletCheck::add(std::string_view piece) {
+    pending_ += piece;
+    const std::size_t end = wholeLinesEnd(pending_);
+    checker_->checkLines(std::string_view(pending_).substr(0, end));
+    pending_.erase(0, end);
+}
+
+std::vector<Finding> BookletCheck::findings() {
+    checker_->checkLines(pending_);
+    pending_.clear();
+    return checker_->finish(std::nullopt);
+}
 
 std::string findingText(const Finding &finding) {
     std::string text = finding.severity == Severity::Errore ? "errore: " : "avviso: ";
@@ -579,7 +631,8 @@ bool hasErrore(const std::vector<Finding> &findings) {
 
 std::vector<Finding> Controlla_libretto(std::string_view booklet, Tabella_comuni &table,
                                         std::chrono::year_month_day today) {
-    Checker checker(table, today, true);
+    BookletCheck::Checker checker(table, today, true);
+    checker.expectLines(lineCount(booklet));
     checker.checkLines(booklet);
     return checker.finish(std::nullopt);
 }
@@ -588,7 +641,7 @@ std::vector<Finding> Controlla_righe_0_9(const HeaderData &header, const Xyz &ma
                                          Tabella_comuni &table, std::chrono::year_month_day today) {
     std::string rows = row0(header) + row9(header);
     toBookletCharacters(rows);
-    Checker checker(table, today, false);
+    BookletCheck::Checker checker(table, today, false);
     checker.checkLines(rows);
     return checker.finish(master);
 }

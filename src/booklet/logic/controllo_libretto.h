@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,31 @@ bool hasErrore(const std::vector<Finding> &findings);
 // booklet first.
 std::vector<Finding> Controlla_libretto(std::string_view booklet, Tabella_comuni &table,
                                         std::chrono::year_month_day today);
+
+// The same check of a booklet handed over piece by piece as it is written, so that a large
+// booklet is checked without being read back whole.
+class BookletCheck {
+public:
+    // `expectedLines` makes room ahead for the booklet's names; it limits nothing.
+    BookletCheck(Tabella_comuni &table, std::chrono::year_month_day today,
+                 std::size_t expectedLines = 0);
+    ~BookletCheck();
+    BookletCheck(const BookletCheck &) = delete;
+    BookletCheck &operator=(const BookletCheck &) = delete;
+
+    // The booklet's next bytes, cut anywhere.
+    void add(std::string_view piece);
+    // The findings, as Controlla_libretto gives them, once every piece has been added.
+    std::vector<Finding> findings();
+
+    // The check itself, which the functions above run on whole texts.
+    class Checker;
+
+private:
+    std::unique_ptr<Checker> checker_;
+    // The start of a line whose end has not come yet.
+    std::string pending_;
+};
 
 // Checks rows 0 and 9 as the booklet will carry them from these header data (lines 1 and
 // 2), with the master station as base for the mean east.

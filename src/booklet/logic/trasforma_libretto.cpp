@@ -4,7 +4,6 @@
 #include "core/cp1252.h"
 #include "core/files.h"
 
-#include <array>
 #include <fstream>
 #include <system_error>
 #include <vector>
@@ -16,42 +15,44 @@ namespace {
 
 constexpr std::size_t kPieceSize = 1024 * 1024;
 
-// Every byte as Pregeo's form has it, so the pass over a large booklet is one lookup a byte.
-constexpr std::array<char, 256> kBookletCharacters = [] {
-    std::array<char, 256> table{};
-    for (std::size_t byte = 0; byte < table.size(); ++byte)
-        table[byte] = static_cast<char>(byte);
-    table[','] = '.';
-    table[';'] = ',';
-    return table;
-}();
-
 enum class CopyOutcome { Copied, ReadFailed, WriteFailed };
 
 // Copies `from` into a new file `to` piece by piece, mapping every piece on the way, so
 // that a large booklet is never held in memory whole. On failure `to` is not left behind.
-CopyOutcome copyMapped(const fs::path &from, const fs::path &to) {
+CopyOutcome copyMapped(const fs::path &from, const fs::path &to,
+                       const std::function<void(std::string_view)> &written) {
     if (!isExistingFile(from))
         return CopyOutcome::ReadFailed;
     std::ifstream in(from, std::ios::binary);
     if (!in.is_open())
         return CopyOutcome::ReadFailed;
     platform::File out = createFresh(to);
-    bool written = out.isOpen();
+    bool copied = out.isOpen();
     std::vector<char> piece(kPieceSize);
-    while (written) {
-        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-        auto count = static_cast<std::size_t>(in.gcount());
-        if (count == 0)
-            break;
-        toBookletCharacters(std::span(piece.data(), count));
-        written = out.write(std::string_view(piece.data(), count));
+    try {
+        while (copied) {
+            in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+            auto count = static_cast<std::size_t>(in.gcount());
+            if (count == 0)
+                break;
+            toBookletCharacters(std::span(piece.data(), count));
+            const std::string_view mapped(piece.data(), count);
+            copied = out.write(mapped);
+            if (copied && written)
+                written(mapped);
+        }
+    } catch (...) {
+        // Whoever watches the bytes may run out of memory: no half booklet stays behind.
+        std::error_code ignored;
+        out.close();
+        fs::remove(to, ignored);
+        throw;
     }
     bool readWhole = in.eof() && !in.bad();
     // On the disk before the rename, so a power cut never leaves an empty booklet.
-    written = written && out.flushToDisk();
-    written = out.close() && written;
-    CopyOutcome outcome = !written    ? CopyOutcome::WriteFailed
+    copied = copied && out.flushToDisk();
+    copied = out.close() && copied;
+    CopyOutcome outcome = !copied     ? CopyOutcome::WriteFailed
                           : readWhole ? CopyOutcome::Copied
                                       : CopyOutcome::ReadFailed;
     if (outcome != CopyOutcome::Copied) {
@@ -64,17 +65,19 @@ CopyOutcome copyMapped(const fs::path &from, const fs::path &to) {
 } // namespace
 
 void toBookletCharacters(std::span<char> bytes) {
+    // Written as choices rather than a table, the compiler maps many bytes at a time.
     for (char &c : bytes)
-        c = kBookletCharacters[static_cast<unsigned char>(c)];
+        c = c == ',' ? '.' : c == ';' ? ',' : c;
 }
 
-FinishingResult Trasforma_libretto(const fs::path &File_libretto) {
+FinishingResult Trasforma_libretto(const fs::path &File_libretto,
+                                   const std::function<void(std::string_view)> &written) {
     using Outcome = FinishingResult::Outcome;
     const fs::path temporary = temporaryBookletPath(File_libretto);
     fs::path fresh = File_libretto;
     fresh += ".nuovo";
 
-    switch (copyMapped(temporary, fresh)) {
+    switch (copyMapped(temporary, fresh, written)) {
     case CopyOutcome::ReadFailed:
         return {Outcome::TemporaryUnreadable, temporary, {}};
     case CopyOutcome::WriteFailed:

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 // The finishing pass: the temporary file becomes the booklet that Pregeo reads.
 namespace ferolan {
@@ -31,7 +33,9 @@ struct FinishingResult {
 // Writes `File_libretto` from the temporary file and deletes the temporary file. The
 // booklet is written beside its target and renamed over it, so a failure never leaves a
 // half-written booklet nor destroys an earlier one; on failure the temporary file is kept.
-FinishingResult Trasforma_libretto(const std::filesystem::path &File_libretto);
+// `written`, when given, sees the booklet's bytes in order as they are written.
+FinishingResult Trasforma_libretto(const std::filesystem::path &File_libretto,
+                                   const std::function<void(std::string_view)> &written = {});
 
 // "il file <path> è stato regolarmente creato", in UTF-8.
 std::string bookletCreatedMessage(const std::filesystem::path &File_libretto);

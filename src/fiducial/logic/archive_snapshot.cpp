@@ -1,28 +1,33 @@
 #include "fiducial/logic/archive_snapshot.h"
 
 #include "core/text.h"
-
-#include <functional>
+#include "core/text_hash.h"
 
 namespace ferolan {
 
-std::size_t ArchiveSnapshot::KeyHash::operator()(const PfKey &key) const {
-    std::hash<std::string_view> hash;
-    std::size_t seed = hash(key.numero);
-    for (std::string_view part : {key.foglio, key.codice_comune})
-        seed ^= hash(part) + 0x9e3779b97f4a7c15 + (seed << 6) + (seed >> 2);
-    return seed;
+namespace {
+
+std::uint64_t keyHash(const PfKey &key) {
+    return textHash(key.codice_comune, textHash(key.foglio, textHash(key.numero)));
 }
+
+} // namespace
 
 ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file) {
     FileContent content = readFile(file);
     outcome_ = content.outcome;
     bytes_ = std::move(content.bytes);
-    std::vector<std::string_view> lines = splitLines(bytes_);
-    firstRecords_.reserve(lines.size());
-    // try_emplace keeps the earlier line of a repeated key: the first record wins.
-    for (std::string_view line : lines)
-        firstRecords_.try_emplace(recordKey(line), line);
+    records_.reserve(lineCount(bytes_));
+    firstRecords_.reserve(records_.capacity());
+    LineReader lines(bytes_);
+    // A repeated key keeps its earlier line: the first record wins.
+    for (std::string_view line; lines.next(line);) {
+        const PfKey key = recordKey(line);
+        firstRecords_.insert(keyHash(key), records_.size(), [&](std::size_t record) {
+            return recordKey(records_[record]) == key;
+        });
+        records_.push_back(line);
+    }
 }
 
 PfLookup ArchiveSnapshot::lookup(const PfKey &key) const {
@@ -34,10 +39,11 @@ PfLookup ArchiveSnapshot::lookup(const PfKey &key) const {
     case ReadOutcome::Ok:
         break;
     }
-    auto found = firstRecords_.find(key);
-    if (found == firstRecords_.end())
+    std::optional<std::size_t> found = firstRecords_.find(
+        keyHash(key), [&](std::size_t record) { return recordKey(records_[record]) == key; });
+    if (!found)
         return {LookupOutcome::NoMatch, {}};
-    return {LookupOutcome::Found, std::string(found->second)};
+    return {LookupOutcome::Found, std::string(records_[*found])};
 }
 
 } // namespace ferolan

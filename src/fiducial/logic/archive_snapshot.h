@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/files.h"
+#include "core/first_index.h"
 #include "fiducial/logic/fiducial_archive.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 namespace ferolan {
 
@@ -25,13 +27,11 @@ public:
     std::uint64_t length() const { return bytes_.size(); }
 
 private:
-    struct KeyHash {
-        std::size_t operator()(const PfKey &key) const;
-    };
-
     ReadOutcome outcome_;
     std::string bytes_;
-    std::unordered_map<PfKey, std::string_view, KeyHash> firstRecords_;
+    // The file's lines, viewed in bytes_, and the first of each key among them.
+    std::vector<std::string_view> records_;
+    FirstIndex firstRecords_;
 };
 
 } // namespace ferolan

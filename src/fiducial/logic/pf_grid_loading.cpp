@@ -10,6 +10,9 @@
 namespace ferolan {
 namespace {
 
+// Room for the names of a job with one point in ten fiducial, as surveys commonly have.
+constexpr std::size_t kRowsPerFiducialPoint = 10;
+
 bool isPfName(std::string_view name) {
     return name.starts_with("PF");
 }
@@ -26,6 +29,7 @@ PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive
     PfGridLoading loading;
     PfComparison comparison(archive, decimalSeparator);
     std::unordered_set<std::string_view> proposedNames;
+    proposedNames.reserve(points.rowCount() / kRowsPerFiducialPoint);
     for (std::size_t i = 1; i <= points.rowCount(); ++i) {
         std::string_view name = points.field(i, PointList::Name);
         // A point without usable coordinates is neither compared nor archived: the user has

@@ -43,6 +43,14 @@ std::optional<std::string> listedChoice(const QComboBox *combo) {
     return toCp1252(combo->currentText());
 }
 
+// The closing message's account of the booklet check.
+QString checkText(const std::vector<Finding> &findings) {
+    if (findings.empty())
+        return QStringLiteral("Controllo del libretto: nessun problema.");
+    return QStringLiteral("Controllo del libretto:\n") +
+           QString::fromStdString(findingLines(findings));
+}
+
 } // namespace
 
 Frm_pf::Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &table, Frm_09 &header)
@@ -373,7 +381,10 @@ void Frm_pf::Cmb_pf_Click() {
 
 void Frm_pf::Trasforma_libretto() {
     const std::filesystem::path &booklet = context_.state.File_libretto;
-    FinishingResult result = ferolan::Trasforma_libretto(booklet);
+    // Checked as it is written: the bytes checked are the bytes on the disk.
+    BookletCheck check(table_, context_.today());
+    FinishingResult result = ferolan::Trasforma_libretto(
+        booklet, [&check](std::string_view piece) { check.add(piece); });
     if (!result.created()) {
         // The booklet can be tried again once the cause is removed; archiving never again.
         Cmd_esegui->hide();
@@ -400,21 +411,9 @@ void Frm_pf::Trasforma_libretto() {
         for (const std::string &name : archivedMeanwhile_)
             text += QLatin1Char('\n') + toQString(name);
     }
-    text += QStringLiteral("\n") + checkedBooklet(booklet);
+    text += QStringLiteral("\n") + checkText(check.findings());
     context_.tell(this, text, QStringLiteral("Trasformazione eseguita"), MessageIcon::None);
     context_.desktop.endProgram();
-}
-
-QString Frm_pf::checkedBooklet(const std::filesystem::path &booklet) {
-    FileContent written = readFile(booklet);
-    if (!written.ok())
-        return QStringLiteral("Controllo del libretto: impossibile rileggere il libretto.");
-    const std::vector<Finding> findings =
-        Controlla_libretto(written.bytes, table_, context_.today());
-    if (findings.empty())
-        return QStringLiteral("Controllo del libretto: nessun problema.");
-    return QStringLiteral("Controllo del libretto:\n") +
-           QString::fromStdString(findingLines(findings));
 }
 
 void Frm_pf::tellCritical(const QString &text) {

@@ -79,8 +79,6 @@ private:
     void Cmb_pf_Click();
     std::optional<std::filesystem::path> chosenArchiveFile() const;
     void tellCritical(const QString &text);
-    // The closing message's account of the booklet check.
-    QString checkedBooklet(const std::filesystem::path &booklet);
     ProvinceArchive archive() const { return {context_.state.Path_pf, header_.Cmb_prov, table_}; }
 
     AppContext &context_;

@@ -283,6 +283,13 @@ private slots:
         QCOMPARE(bytesOf(at("kept.dat")), QByteArray("earlier booklet\r\n"));
         QVERIFY(!fs::exists(at("full.dat")));
         QVERIFY(!fs::exists(at("full.dat.nuovo")));
+
+        // The check watching the bytes runs out of memory.
+        QVERIFY_THROWS_EXCEPTION(std::bad_alloc, Trasforma_libretto(at("full.dat"), [](auto) {
+                                     throw std::bad_alloc();
+                                 }));
+        QCOMPARE(bytesOf(at("full.dat.tmp")), bytes(rows));
+        QVERIFY(!fs::exists(at("full.dat.nuovo")));
     }
 
     // A leftover ".nuovo" link must neither have its target overwritten nor become the
@@ -331,6 +338,16 @@ private slots:
         for (const Finding &finding : Controlla_libretto(content.bytes, table, kToday))
             found << withoutMessage(finding);
         QCOMPARE(found, expected);
+        // The same when checked as it is written, cut anywhere, even between CR and LF.
+        for (std::size_t size : {1, 2, 3}) {
+            BookletCheck check(table, kToday);
+            for (std::size_t at = 0; at < content.bytes.size(); at += size)
+                check.add(std::string_view(content.bytes).substr(at, size));
+            QStringList inPieces;
+            for (const Finding &finding : check.findings())
+                inPieces << withoutMessage(finding);
+            QCOMPARE(inPieces, expected);
+        }
     }
 };
 
