@@ -226,7 +226,6 @@ bool Form1::checkExportDefinition() {
         context_.desktop.endProgram();
         return false;
     case ExportCheck::Outcome::DefinitionUnreadable:
-        return false;
     case ExportCheck::Outcome::UpdateFailed:
         context_.tell(this,
                       QStringLiteral("Impossibile aggiornare il file di export di TGO: il file "

@@ -63,6 +63,8 @@ private slots:
         QTest::newRow("export updated") << '0' << QByteArray() << Answer::Yes;
         QTest::newRow("export not updated") << '0' << QByteArray() << Answer::No;
         QTest::newRow("export definition missing") << '0' << QByteArray("tgo") << Answer::Yes;
+        QTest::newRow("export definition unreadable")
+            << '0' << QByteArray("unreadable") << Answer::Yes;
         QTest::newRow("export update missing") << '0' << QByteArray("update") << Answer::Yes;
         QTest::newRow("old copy not writable") << '0' << QByteArray("old") << Answer::Yes;
         QTest::newRow("settings missing") << '1' << QByteArray("ini") << Answer::Ok;
@@ -75,9 +77,11 @@ private slots:
         QFETCH(Answer, answer);
         walk = std::make_unique<JobWalk>(',', check);
         const ProgramFolder &folder = walk->folder;
-        if (change == "tgo")
+        if (change == "tgo" || change == "unreadable") {
             fs::remove(folder.tgo() / "asciiexp.dat");
-        else if (change == "update")
+            if (change == "unreadable")
+                fs::create_directory(folder.tgo() / "asciiexp.dat");
+        } else if (change == "update")
             fs::remove(folder.root() / "aggiorna_export_tgo.txt");
         else if (change == "old")
             fs::create_directory(folder.tgo() / "asciiexp.dat.old");
