@@ -30,7 +30,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace ferolan::batch {
@@ -85,12 +84,9 @@ public:
         return status;
     }
 
-    // What a stopped run leaves in the temporary file is no booklet anyone could finish.
     void discardTemporary() const {
-        if (temporaryCreated_ && !finished_) {
-            std::error_code ignored;
-            fs::remove(temporaryBookletPath(libretto_), ignored);
-        }
+        if (temporaryCreated_ && !finished_)
+            discardTemporaryBooklet(libretto_);
     }
 
 private:

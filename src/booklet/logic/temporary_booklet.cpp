@@ -2,6 +2,8 @@
 
 #include "core/files.h"
 
+#include <system_error>
+
 namespace ferolan {
 
 std::filesystem::path temporaryBookletPath(const std::filesystem::path &File_libretto) {
@@ -13,6 +15,11 @@ std::filesystem::path temporaryBookletPath(const std::filesystem::path &File_lib
 bool createTemporaryBooklet(const std::filesystem::path &File_libretto) {
     platform::File file = createFresh(temporaryBookletPath(File_libretto));
     return file.isOpen() && file.close();
+}
+
+void discardTemporaryBooklet(const std::filesystem::path &File_libretto) {
+    std::error_code ignored;
+    std::filesystem::remove(temporaryBookletPath(File_libretto), ignored);
 }
 
 } // namespace ferolan

@@ -13,4 +13,8 @@ std::filesystem::path temporaryBookletPath(const std::filesystem::path &File_lib
 // changed yet. False when the file cannot be created.
 [[nodiscard]] bool createTemporaryBooklet(const std::filesystem::path &File_libretto);
 
+// Removes the temporary file of a booklet that will not be finished: what it holds is no
+// booklet anyone could finish.
+void discardTemporaryBooklet(const std::filesystem::path &File_libretto);
+
 } // namespace ferolan

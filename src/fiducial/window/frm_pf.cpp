@@ -231,6 +231,7 @@ void Frm_pf::Cmd_esegui_Click() {
     if (archiving.outcome != ArchivingResult::Ok) {
         // Whatever was appended stays; pressing " Avanti" again would archive it twice.
         Cmd_esegui->setEnabled(false);
+        discardTemporaryBooklet(booklet);
         const QString stopped =
             QStringLiteral("\nL'archiviazione si è fermata a questo punto: i punti delle righe "
                            "in verde prima di esso sono archiviati.");
