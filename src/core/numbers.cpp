@@ -121,7 +121,14 @@ double valueOf(const ScannedNumber &number, std::string_view text) {
 // value times the power of ten is rounded directly when its fraction lies well away from a
 // half. The shortest text differs from the value by at most half a unit in the last place
 // (below 6e-8 under a billion) and the product is off by at most 6e-5 units, so far from a
-// half both round alike. Nothing otherwise, and the general way decides.
+// half both round alike.
+// Near a half, the product's rounding error is recovered whole by a fused multiply-add, so
+// the distance from the half is known almost exactly; farther from it than twice half a unit
+// in the value's last place, the shortest text lies on the value's side. At the half itself,
+// a value that is exactly the double of a text with one decimal more ending in 5 (as 0.0685
+// is for three decimals) has that text as its shortest one, which rounds up: under a billion
+// two such texts lie far more than a unit in the last place apart, so no other text reads
+// back as the same double. Nothing otherwise, and the general way decides.
 constexpr std::size_t kQuickPlaces = 3;
 constexpr double kQuickLimit = 1e9;
 constexpr double kQuickMargin = 1e-3;
@@ -129,29 +136,40 @@ constexpr double kQuickMargin = 1e-3;
 std::optional<std::uint64_t> roundedQuickly(double magnitude, std::size_t places) {
     if (places > kQuickPlaces || !(magnitude < kQuickLimit))
         return std::nullopt;
-    const double scaled = magnitude * kPowersOfTen[places];
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < kQuickMargin)
-        return std::nullopt;
-    return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    const double power = kPowersOfTen[places];
+    const double scaled = magnitude * power;
+    // Cut to a whole number: the same as rounding down for a value of this size and sign.
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    const auto rounded = [whole](bool up) { return whole + up; };
+    if (std::fabs(fraction - 0.5) >= kQuickMargin)
+        return rounded(fraction > 0.5);
+    const double fromHalf = (fraction - 0.5) + std::fma(magnitude, power, -scaled);
+    const double halfUnit = (std::nextafter(magnitude, kQuickLimit) - magnitude) / 2 * power;
+    if (std::fabs(fromHalf) > 2 * halfUnit)
+        return rounded(fromHalf > 0);
+    const double finer = std::round(magnitude * kPowersOfTen[places + 1]);
+    const auto digits = static_cast<std::uint64_t>(finer);
+    if (digits % 10 == 5 && finer / kPowersOfTen[places + 1] == magnitude)
+        return digits / 10 + 1;
+    return std::nullopt;
 }
 
 // A count of units of the last of `places` decimals, written out; "-" only when the value
 // was negative and does not round to zero.
 void appendScaled(std::string &out, std::uint64_t scaled, std::size_t places, bool negative,
                   char decimalSeparator) {
+    // Written out in place first: one append instead of one per part.
+    std::array<char, 32> text;
+    char *end = text.data();
     if (negative && scaled != 0)
-        out += '-';
+        *end++ = '-';
     const auto unit = static_cast<std::uint64_t>(kPowersOfTen[places]);
-    std::array<char, 24> whole;
-    out.append(whole.data(),
-               std::to_chars(whole.data(), whole.data() + whole.size(), scaled / unit).ptr);
-    out += decimalSeparator;
-    const std::size_t fractionAt = out.size();
-    out.append(places, '0');
+    end = std::to_chars(end, text.data() + text.size() - 1 - places, scaled / unit).ptr;
+    *end++ = decimalSeparator;
     for (std::uint64_t fraction = scaled % unit, i = places; i-- > 0; fraction /= 10)
-        out[fractionAt + i] = static_cast<char>('0' + fraction % 10);
+        end[i] = static_cast<char>('0' + fraction % 10);
+    out.append(text.data(), end + places);
 }
 
 // Adds one unit at the last of `count` digits; the first digit must be below 9, so the
