@@ -42,8 +42,8 @@ public:
     static constexpr std::size_t kVarianceFrom = 125, kVarianceWidth = 72;
     std::string_view varianceColumns(std::size_t row) const;
 
-    // The row's X, Y and Z as usableXyz (job/usable_point.h) reads them; nothing when they
-    // are not usable or the row does not exist.
+    // The row's X, Y and Z when they are usable as job/usable_point.h rules; nothing when
+    // they are not or the row does not exist.
     std::optional<Xyz> usableCoordinates(std::size_t row) const;
 
 private:

@@ -33,10 +33,6 @@ bool hasUsableCoordinates(const PointList &points, std::size_t row) {
     return points.usableCoordinates(row).has_value();
 }
 
-std::optional<Xyz> usableXyz(const PointList &points, std::size_t row) {
-    return points.usableCoordinates(row);
-}
-
 std::optional<Xyz> usableXyzOf(std::string_view x, std::string_view y, std::string_view z) {
     Xyz xyz;
     for (auto [cell, value] : {std::pair{x, &xyz.X}, std::pair{y, &xyz.Y}, std::pair{z, &xyz.Z}}) {

@@ -22,10 +22,7 @@ bool beginsWithNumber(std::string_view cell);
 // or overflowing columns, not from a measurement.
 bool hasUsableCoordinates(const PointList &points, std::size_t row);
 
-// The row's X, Y and Z when its coordinates are usable.
-std::optional<Xyz> usableXyz(const PointList &points, std::size_t row);
-
-// The same rule on the three cells of a row, each read once.
+// The rule on the three cells of a row, each read once: their X, Y and Z when usable.
 std::optional<Xyz> usableXyzOf(std::string_view x, std::string_view y, std::string_view z);
 
 // The names of the points, in list order, that the booklet leaves out for want of usable

@@ -53,7 +53,7 @@ bool produceBookletRows(const BookletSource &source,
         std::string_view name = points.field(row, PointList::Name);
         if (name == source.Punto_master || source.leftOutRows.contains(row))
             continue;
-        const std::optional<Xyz> point = usableXyz(points, row);
+        const std::optional<Xyz> point = points.usableCoordinates(row);
         if (!point)
             continue;
         const Xyz vector = Calcola_vettore(*point, Coord_master);

@@ -17,15 +17,14 @@ ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file) {
     FileContent content = readFile(file);
     outcome_ = content.outcome;
     bytes_ = std::move(content.bytes);
-    records_.reserve(lineCount(bytes_));
-    firstRecords_.reserve(records_.capacity());
+    const std::size_t count = lineCount(bytes_);
+    records_.reserve(count);
+    firstRecords_.reserve(count);
     LineReader lines(bytes_);
     // A repeated key keeps its earlier line: the first record wins.
     for (std::string_view line; lines.next(line);) {
         const PfKey key = recordKey(line);
-        firstRecords_.insert(keyHash(key), records_.size(), [&](std::size_t record) {
-            return recordKey(records_[record]) == key;
-        });
+        firstRecords_.insert(keyHash(key), records_.size(), holdsKey(key));
         records_.push_back(line);
     }
 }
@@ -39,8 +38,7 @@ PfLookup ArchiveSnapshot::lookup(const PfKey &key) const {
     case ReadOutcome::Ok:
         break;
     }
-    std::optional<std::size_t> found = firstRecords_.find(
-        keyHash(key), [&](std::size_t record) { return recordKey(records_[record]) == key; });
+    std::optional<std::size_t> found = firstRecords_.find(keyHash(key), holdsKey(key));
     if (!found)
         return {LookupOutcome::NoMatch, {}};
     return {LookupOutcome::Found, std::string(records_[*found])};

@@ -27,6 +27,11 @@ public:
     std::uint64_t length() const { return bytes_.size(); }
 
 private:
+    // Tells whether a record of the index carries the key.
+    auto holdsKey(const PfKey &key) const {
+        return [this, &key](std::size_t record) { return recordKey(records_[record]) == key; };
+    }
+
     ReadOutcome outcome_;
     std::string bytes_;
     // The file's lines, viewed in bytes_, and the first of each key among them.

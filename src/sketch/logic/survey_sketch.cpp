@@ -2,7 +2,6 @@
 
 #include "core/text.h"
 #include "job/point_list.h"
-#include "job/usable_point.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,7 +38,7 @@ std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size
                                               const std::vector<std::size_t> &leftOutRows,
                                               std::string jobName, std::string bookletName) {
     const std::optional<Xyz> master = masterRow >= 1 && masterRow <= points.rowCount()
-                                          ? usableXyz(points, masterRow)
+                                          ? points.usableCoordinates(masterRow)
                                           : std::nullopt;
     if (!master)
         return std::nullopt;
@@ -62,7 +61,7 @@ std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size
                                       : SketchMark::PfUnchecked;
             ++gridRow;
         }
-        const std::optional<Xyz> xyz = usableXyz(points, row);
+        const std::optional<Xyz> xyz = points.usableCoordinates(row);
         if (!xyz) {
             if (!name.empty() || !points.field(row, PointList::X).empty())
                 ++sketch.pointsWithoutCoordinates;
