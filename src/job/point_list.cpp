@@ -1,8 +1,10 @@
 #include "job/point_list.h"
 
+#include "core/parallel.h"
 #include "core/text.h"
 #include "job/usable_point.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -10,6 +12,7 @@
 namespace ferolan {
 namespace {
 
+constexpr std::size_t kLeastBytesPerPart = kLeastRowsPerPart * 100;
 constexpr Xyz kUnusable{std::numeric_limits<double>::quiet_NaN(), 0, 0};
 
 struct FieldLayout {
@@ -26,25 +29,44 @@ PointList::PointList() : rows_(1), coordinates_(1, kUnusable) {}
 bool PointList::load(std::string jobBytes) {
     if (jobBytes.size() > UINT32_MAX)
         return false;
-    std::vector<Line> rows;
-    rows.reserve(lineCount(jobBytes));
-    LineReader lines(jobBytes);
-    for (std::string_view line; lines.next(line);) {
-        // Blank lines, trailing ones above all, are no points.
-        if (line.find_first_not_of(" \t") == std::string_view::npos)
-            continue;
-        rows.push_back({static_cast<std::uint32_t>(line.data() - jobBytes.data()),
-                        static_cast<std::uint32_t>(line.size())});
-    }
+    // A large job is read in parts at once, each a run of whole lines.
+    const std::vector<std::string_view> pieces = wholeLinePieces(
+        jobBytes, std::clamp<std::size_t>(jobBytes.size() / kLeastBytesPerPart, 1, partCount()));
+    std::vector<std::vector<Line>> found(pieces.size());
+    runParts(pieces.size(), [&](std::size_t part) {
+        found[part] = nonBlankLines(pieces[part], pieces[part].data() - jobBytes.data());
+    });
+    std::vector<Line> rows = std::move(found.front());
+    for (std::size_t part = 1; part < found.size(); ++part)
+        rows.insert(rows.end(), found[part].begin(), found[part].end());
     if (rows.empty())
         rows.resize(rows_.size());
     bytes_ = std::move(jobBytes);
     rows_ = std::move(rows);
     coordinates_.assign(rows_.size(), kUnusable);
-    for (std::size_t row = 1; row <= rows_.size(); ++row)
-        if (std::optional<Xyz> xyz = usableXyzOf(field(row, X), field(row, Y), field(row, Z)))
-            coordinates_[row - 1] = *xyz;
+    runInRanges(1, rows_.size() + 1, kLeastRowsPerPart,
+                [this](std::size_t, std::size_t from, std::size_t to) {
+                    for (std::size_t row = from; row < to; ++row)
+                        if (std::optional<Xyz> xyz =
+                                usableXyzOf(field(row, X), field(row, Y), field(row, Z)))
+                            coordinates_[row - 1] = *xyz;
+                });
     return true;
+}
+
+std::vector<PointList::Line> PointList::nonBlankLines(std::string_view piece,
+                                                      std::ptrdiff_t offset) {
+    std::vector<Line> rows;
+    rows.reserve(static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n')) + 1);
+    LineReader lines(piece);
+    for (std::string_view line; lines.next(line);) {
+        // Blank lines, trailing ones above all, are no points.
+        if (line.find_first_not_of(" \t") == std::string_view::npos)
+            continue;
+        rows.push_back({static_cast<std::uint32_t>(offset + (line.data() - piece.data())),
+                        static_cast<std::uint32_t>(line.size())});
+    }
+    return rows;
 }
 
 std::string_view PointList::field(std::size_t row, int column) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -53,6 +54,8 @@ private:
         std::uint32_t length = 0;
     };
     std::string_view line(std::size_t row) const;
+    // The non-blank lines of a piece of the job that starts `offset` bytes into it.
+    static std::vector<Line> nonBlankLines(std::string_view piece, std::ptrdiff_t offset);
 
     std::string bytes_;
     std::vector<Line> rows_;

@@ -13,8 +13,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <future>
 #include <map>
 #include <optional>
+#include <span>
+#include <system_error>
+#include <utility>
 
 namespace ferolan {
 namespace {
@@ -163,6 +167,63 @@ std::size_t wholeLinesEnd(std::string_view text) {
     return end == std::string_view::npos ? 0 : end + 1;
 }
 
+// What the variance-covariance field of a row 2 holds.
+enum class Terms { Absent, Zero, PositiveDefinite, Other };
+
+// What a row tells by itself, read apart from the checks that follow the rows before it, so
+// that a large booklet's rows are read on one thread while another checks those before.
+struct ReadRow {
+    Line line;
+    bool printable = true; // printable ASCII only
+    // Field 2 of a row 1 or 2 with three coordinates, when it is three numbers.
+    std::optional<Xyz> xyz;
+    Terms terms = Terms::Absent;
+};
+
+bool isPrintableAscii(std::string_view text) {
+    // Nearly every row is plain printable ASCII: one pass over it, which the compiler runs
+    // many bytes at a time, settles that.
+    bool plain = true;
+    for (char c : text)
+        plain &= static_cast<unsigned char>(c - 0x20) < 0x5F;
+    return plain;
+}
+
+Terms termsOf(std::string_view field) {
+    // The booklet's own way of writing a vector without its matrix, read at a glance.
+    if (field == "0,0,0,0,0,0")
+        return Terms::Zero;
+    std::optional<std::array<double, 6>> terms = numberList<6>(field);
+    if (terms && std::all_of(terms->begin(), terms->end(), [](double t) { return t == 0; }))
+        return Terms::Zero;
+    return terms && isPositiveDefinite(*terms) ? Terms::PositiveDefinite : Terms::Other;
+}
+
+// Reads the lines of the text into `rows` (grown as needed, their room kept for the next
+// text) and tells how many there were. Lines are not numbered yet.
+std::size_t readRows(std::string_view text, std::vector<ReadRow> &rows) {
+    std::size_t count = 0;
+    LineReader lines(text);
+    for (std::string_view text_line; lines.next(text_line); ++count) {
+        if (count == rows.size())
+            rows.emplace_back();
+        ReadRow &row = rows[count];
+        splitRow(text_line, 0, row.line);
+        const Line &line = row.line;
+        row.printable = isPrintableAscii(line.text);
+        row.xyz.reset();
+        row.terms = Terms::Absent;
+        if (!line.is('1') && !line.is('2'))
+            continue;
+        if (line.fields.size() >= 2 && line.fields[1].find(',') != std::string_view::npos)
+            if (std::optional<std::array<double, 3>> values = numberList<3>(line.fields[1]))
+                row.xyz = Xyz{(*values)[0], (*values)[1], (*values)[2]};
+        if (line.is('2') && line.fields.size() >= 3)
+            row.terms = termsOf(line.fields[2]);
+    }
+    return count;
+}
+
 } // namespace
 
 class BookletCheck::Checker {
@@ -175,22 +236,25 @@ public:
 
     // Checks the lines of the text, which follow those checked before.
     void checkLines(std::string_view text) {
-        std::size_t number = lineCount_;
-        LineReader rows(text);
-        // Rows are split a few at a time and the places of their names looked up before any is
-        // checked: in a large booklet each look would otherwise wait for memory in turn.
-        std::array<Line, kRowsAtOnce> batch;
-        for (std::size_t count = kRowsAtOnce; count == kRowsAtOnce;) {
-            count = 0;
-            for (std::string_view row; count < kRowsAtOnce && rows.next(row);)
-                splitRow(row, ++number, batch[count++]);
-            for (std::size_t i = 0; i < count; ++i)
-                if (batch[i].is('1') || batch[i].is('2'))
-                    names_.prepare(batch[i].field(1));
-            for (std::size_t i = 0; i < count; ++i)
-                checkLine(batch[i]);
+        std::vector<ReadRow> rows;
+        checkRead(std::span(rows.data(), readRows(text, rows)));
+    }
+
+    // Checks rows read, which follow those checked before.
+    void checkRead(std::span<ReadRow> rows) {
+        const std::size_t count = rows.size();
+        // The places of a few rows' names are looked up before any is checked: in a large
+        // booklet each look would otherwise wait for memory in turn.
+        for (std::size_t from = 0; from < count; from += kRowsAtOnce) {
+            const std::size_t to = std::min(count, from + kRowsAtOnce);
+            for (std::size_t i = from; i < to; ++i) {
+                rows[i].line.number = ++lineCount_;
+                if (rows[i].line.is('1') || rows[i].line.is('2'))
+                    names_.prepare(rows[i].line.field(1));
+            }
+            for (std::size_t i = from; i < to; ++i)
+                checkLine(rows[i]);
         }
-        lineCount_ = number;
     }
 
     std::vector<Finding> finish(std::optional<Xyz> base) {
@@ -267,10 +331,12 @@ private:
         ++entry->second.count;
     }
 
-    void checkLine(const Line &line) {
+    void checkLine(const ReadRow &row) {
+        const Line &line = row.line;
         if (!line.closed)
             errore(line, 0, "la riga non termina con \"|\": aggiungere il separatore finale.");
-        checkCharacters(line);
+        if (!row.printable)
+            checkCharacters(line);
         checkPlace(line);
 
         const bool gnss =
@@ -295,19 +361,13 @@ private:
         else if (line.is('9'))
             checkRow9(line);
         else if (line.is('1'))
-            checkRow1(line);
+            checkRow1(row);
         else if (line.is('2'))
-            checkRow2(line);
+            checkRow2(row);
     }
 
+    // For a row that is not printable ASCII only.
     void checkCharacters(const Line &line) {
-        // Nearly every row is plain printable ASCII: one pass over it, which the compiler
-        // runs many bytes at a time, settles that.
-        bool plain = true;
-        for (char c : line.text)
-            plain &= static_cast<unsigned char>(c - 0x20) < 0x5F;
-        if (plain)
-            return;
         bool accented = false;
         for (std::size_t n = 0; n <= line.fields.size(); ++n) {
             std::string_view text = n == 0 ? line.type : line.fields[n - 1];
@@ -437,21 +497,19 @@ private:
                        "dall'elenco.");
     }
 
-    std::optional<Xyz> coordinates(const Line &line, std::string_view what) {
-        std::optional<std::array<double, 3>> values = numberList<3>(line.field(2));
-        if (!values) {
-            errore(line, 2,
-                   std::string(what) + " " + inQuotes(line.field(2)) +
+    std::optional<Xyz> coordinates(const ReadRow &row, std::string_view what) {
+        if (!row.xyz)
+            errore(row.line, 2,
+                   std::string(what) + " " + inQuotes(row.line.field(2)) +
                        " non sono tre numeri separati da virgole: correggerli.");
-            return std::nullopt;
-        }
-        return Xyz{(*values)[0], (*values)[1], (*values)[2]};
+        return row.xyz;
     }
 
-    void checkRow1(const Line &line) {
+    void checkRow1(const ReadRow &row) {
+        const Line &line = row.line;
         checkName(line);
         base_ = Base{std::string(line.field(1))};
-        if (std::optional<Xyz> xyz = coordinates(line, "le coordinate")) {
+        if (std::optional<Xyz> xyz = coordinates(row, "le coordinate")) {
             if (!firstBase_)
                 firstBase_ = *xyz;
             const double radius = std::sqrt(xyz->X * xyz->X + xyz->Y * xyz->Y + xyz->Z * xyz->Z);
@@ -465,7 +523,8 @@ private:
         }
     }
 
-    void checkRow2(const Line &line) {
+    void checkRow2(const ReadRow &row) {
+        const Line &line = row.line;
         checkName(line);
         if (base_ && !line.field(1).empty() && line.field(1) == base_->name)
             avviso(line, 1,
@@ -473,7 +532,7 @@ private:
                        ": rinominarlo.");
         if (line.field(1).starts_with("PF"))
             ++fiducialRows_;
-        if (std::optional<Xyz> vector = coordinates(line, "le componenti del vettore")) {
+        if (std::optional<Xyz> vector = coordinates(row, "le componenti del vettore")) {
             const double length =
                 std::sqrt(vector->X * vector->X + vector->Y * vector->Y + vector->Z * vector->Z);
             if (length > kLongestVector)
@@ -481,17 +540,9 @@ private:
                        "il vettore è lungo " + kilometres(length) +
                            ", più di 50 km: controllare la base e il punto.");
         }
-        if (line.fields.size() < 3)
-            return;
-        // The booklet's own way of writing a vector without its matrix, read at a glance.
-        if (line.field(3) == "0,0,0,0,0,0") {
+        if (row.terms == Terms::Zero)
             ++zeroMatrices_;
-            return;
-        }
-        std::optional<std::array<double, 6>> terms = numberList<6>(line.field(3));
-        if (terms && std::all_of(terms->begin(), terms->end(), [](double t) { return t == 0; }))
-            ++zeroMatrices_;
-        else if (!terms || !isPositiveDefinite(*terms))
+        else if (row.terms == Terms::Other)
             avviso(line, 3,
                    "i sei termini di varianza-covarianza non formano una matrice definita "
                    "positiva: controllare l'esportazione del vettore.");
@@ -582,9 +633,58 @@ private:
     std::map<std::string, Unchecked> uncheckedTypes_;
 };
 
+// The rows of one piece of the booklet, read on another thread while those of the piece
+// before are checked.
+class BookletCheck::Reading {
+public:
+    // Starts reading the whole lines at the front of `text`, which keeps the rest, and hands
+    // back the rows read from the text given before, if any.
+    std::span<ReadRow> startReading(std::string &text, std::size_t wholeLines) {
+        const std::span<ReadRow> before = finishReading();
+        Piece &piece = pieces_[next_];
+        next_ = 1 - next_;
+        // Swapped rather than copied: what is left of the text is short.
+        piece.text.swap(text);
+        text.assign(piece.text, wholeLines);
+        piece.text.resize(wholeLines);
+        auto read = [&piece] { piece.count = readRows(piece.text, piece.rows); };
+        try {
+            task_ = std::async(std::launch::async, read);
+        } catch (const std::system_error &) {
+            read();
+        }
+        underWay_ = &piece;
+        return before;
+    }
+
+    // Waits for the rows being read, if any, and hands them back.
+    std::span<ReadRow> finishReading() {
+        Piece *piece = std::exchange(underWay_, nullptr);
+        if (!piece)
+            return {};
+        if (task_.valid())
+            task_.get();
+        return std::span(piece->rows.data(), piece->count);
+    }
+
+private:
+    struct Piece {
+        std::string text;
+        std::vector<ReadRow> rows;
+        std::size_t count = 0;
+    };
+    // One read while the other is checked.
+    std::array<Piece, 2> pieces_;
+    std::size_t next_ = 0;
+    Piece *underWay_ = nullptr;
+    // Declared last: destroyed first, it waits for a reading still under way.
+    std::future<void> task_;
+};
+
 BookletCheck::BookletCheck(Tabella_comuni &table, std::chrono::year_month_day today,
                            std::size_t expectedLines)
-    : checker_(std::make_unique<Checker>(table, today, true)) {
+    : checker_(std::make_unique<Checker>(table, today, true)),
+      reading_(std::make_unique<Reading>()) {
     checker_->expectLines(expectedLines);
 }
 
@@ -592,14 +692,14 @@ BookletCheck::~BookletCheck() = default;
 
 void BookletCheck::add(std::string_view piece) {
     pending_ += piece;
-    const std::size_t end = wholeLinesEnd(pending_);
-    checker_->checkLines(std::string_view(pending_).substr(0, end));
-    pending_.erase(0, end);
+    if (const std::size_t end = wholeLinesEnd(pending_); end > 0)
+        checker_->checkRead(reading_->startReading(pending_, end));
 }
 
 std::vector<Finding> BookletCheck::findings() {
-    checker_->checkLines(pending_);
-    pending_.clear();
+    if (!pending_.empty())
+        checker_->checkRead(reading_->startReading(pending_, pending_.size()));
+    checker_->checkRead(reading_->finishReading());
     return checker_->finish(std::nullopt);
 }
 
@@ -631,10 +731,12 @@ bool hasErrore(const std::vector<Finding> &findings) {
 
 std::vector<Finding> Controlla_libretto(std::string_view booklet, Tabella_comuni &table,
                                         std::chrono::year_month_day today) {
-    BookletCheck::Checker checker(table, today, true);
-    checker.expectLines(lineCount(booklet));
-    checker.checkLines(booklet);
-    return checker.finish(std::nullopt);
+    // In pieces, so that a large booklet's rows are read while those before are checked.
+    constexpr std::size_t kPieceSize = 1024 * 1024;
+    BookletCheck check(table, today, lineCount(booklet));
+    for (std::size_t from = 0; from < booklet.size(); from += kPieceSize)
+        check.add(booklet.substr(from, kPieceSize));
+    return check.findings();
 }
 
 std::vector<Finding> Controlla_righe_0_9(const HeaderData &header, const Xyz &master,

@@ -66,7 +66,9 @@ public:
     class Checker;
 
 private:
+    class Reading;
     std::unique_ptr<Checker> checker_;
+    std::unique_ptr<Reading> reading_;
     // The start of a line whose end has not come yet.
     std::string pending_;
 };

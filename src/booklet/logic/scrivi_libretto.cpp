@@ -2,39 +2,20 @@
 
 #include "booklet/logic/temporary_booklet.h"
 #include "core/files.h"
+#include "core/parallel.h"
 #include "job/usable_point.h"
 
+#include <algorithm>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace ferolan {
 namespace {
 
-constexpr std::size_t kPieceSize = 64 * 1024;
-
-// Collects rows and hands them on whenever a piece is full.
-class PieceBuffer {
-public:
-    explicit PieceBuffer(const std::function<bool(std::string_view)> &sink) : sink_(sink) {
-        piece_.reserve(kPieceSize + 1024);
-    }
-    // The piece being filled: rows are appended to it, then rowAdded() is called.
-    std::string &piece() { return piece_; }
-    bool rowAdded() { return piece_.size() < kPieceSize || flush(); }
-    bool add(std::string_view row) {
-        piece_ += row;
-        return rowAdded();
-    }
-    bool flush() {
-        bool accepted = piece_.empty() || sink_(piece_);
-        piece_.clear();
-        return accepted;
-    }
-
-private:
-    const std::function<bool(std::string_view)> &sink_;
-    std::string piece_;
-};
+// The point rows are made a stretch at a time, its parts at once, and handed on in order:
+// what waits in memory stays small whatever the job.
+constexpr std::size_t kRowsPerStretch = 8 * kLeastRowsPerPart;
 
 } // namespace
 
@@ -42,27 +23,39 @@ bool produceBookletRows(const BookletSource &source,
                         const std::function<bool(std::string_view)> &sink) {
     const PointList &points = source.points;
     const Xyz Coord_master = pointXyz(points, source.Riga_master);
-    PieceBuffer buffer(sink);
-    if (!buffer.add(row0(source.header)) || !buffer.add(row9(source.header)) ||
-        !buffer.add(row1(points.field(source.Riga_master, PointList::Name), Coord_master,
-                         points.field(source.Riga_master, PointList::Description),
-                         source.decimalSeparator)) ||
-        !buffer.add(row6(source.header.Txt_data)))
+    const std::string opening =
+        row0(source.header) + row9(source.header) +
+        row1(points.field(source.Riga_master, PointList::Name), Coord_master,
+             points.field(source.Riga_master, PointList::Description), source.decimalSeparator) +
+        row6(source.header.Txt_data);
+    if (!sink(opening))
         return false;
-    for (std::size_t row = 1; row <= points.rowCount(); ++row) {
-        std::string_view name = points.field(row, PointList::Name);
-        if (name == source.Punto_master || source.leftOutRows.contains(row))
-            continue;
-        const std::optional<Xyz> point = points.usableCoordinates(row);
-        if (!point)
-            continue;
-        const Xyz vector = Calcola_vettore(*point, Coord_master);
-        appendRow2(buffer.piece(), name, vector, points.field(row, PointList::Description),
-                   source.decimalSeparator, varianceTerms(points.varianceColumns(row)));
-        if (!buffer.rowAdded())
-            return false;
+    std::vector<std::string> parts(partCount());
+    auto appendRows = [&](std::size_t part, std::size_t from, std::size_t to) {
+        std::string &out = parts[part];
+        out.clear();
+        for (std::size_t row = from; row < to; ++row) {
+            std::string_view name = points.field(row, PointList::Name);
+            if (name == source.Punto_master || source.leftOutRows.contains(row))
+                continue;
+            const std::optional<Xyz> point = points.usableCoordinates(row);
+            if (!point)
+                continue;
+            appendRow2(out, name, Calcola_vettore(*point, Coord_master),
+                       points.field(row, PointList::Description), source.decimalSeparator,
+                       varianceTerms(points.varianceColumns(row)));
+        }
+    };
+    for (std::size_t from = 1; from <= points.rowCount(); from += kRowsPerStretch) {
+        const std::size_t to = std::min(points.rowCount() + 1, from + kRowsPerStretch);
+        for (std::string &part : parts)
+            part.clear();
+        runInRanges(from, to, kLeastRowsPerPart, appendRows);
+        for (const std::string &part : parts)
+            if (!part.empty() && !sink(part))
+                return false;
     }
-    return buffer.flush();
+    return true;
 }
 
 std::optional<Xyz> Scrivi_libretto(const BookletSource &source,
