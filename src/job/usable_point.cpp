@@ -53,8 +53,10 @@ std::vector<std::string_view> pointsWithoutCoordinates(const PointList &points,
                                                        std::string_view Punto_master) {
     std::vector<std::string_view> names;
     for (std::size_t row = 1; row <= points.rowCount(); ++row) {
+        if (hasUsableCoordinates(points, row))
+            continue;
         std::string_view name = points.field(row, PointList::Name);
-        if (name != Punto_master && !hasUsableCoordinates(points, row))
+        if (name != Punto_master)
             names.push_back(name);
     }
     return names;

@@ -48,7 +48,15 @@ private slots:
         QByteArray answer;
         if (op == "lines")
             answer = listed(splitLines(a));
-        else if (op == "closed")
+        else if (op == "pieces") {
+            const std::vector<std::string_view> pieces = wholeLinePieces(a, count(fields[1]));
+            std::vector<std::string_view> lines;
+            for (std::string_view piece : pieces)
+                for (std::string_view line : splitLines(piece))
+                    lines.push_back(line);
+            QCOMPARE(listed(lines), listed(splitLines(a)));
+            answer = listed(pieces);
+        } else if (op == "closed")
             answer = endsWithLineEnd(a) ? "yes" : "no";
         else if (op == "trim")
             answer = listed({trimBlanks(a)});

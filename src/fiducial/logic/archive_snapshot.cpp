@@ -3,9 +3,13 @@
 #include "core/text.h"
 #include "core/text_hash.h"
 
+#include <array>
+
 namespace ferolan {
 
 namespace {
+
+constexpr std::size_t kRecordsAtOnce = 16;
 
 std::uint64_t keyHash(const PfKey &key) {
     return textHash(key.codice_comune, textHash(key.foglio, textHash(key.numero)));
@@ -21,11 +25,21 @@ ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file) {
     records_.reserve(count);
     firstRecords_.reserve(count);
     LineReader lines(bytes_);
-    // A repeated key keeps its earlier line: the first record wins.
-    for (std::string_view line; lines.next(line);) {
-        const PfKey key = recordKey(line);
-        firstRecords_.insert(keyHash(key), records_.size(), holdsKey(key));
-        records_.push_back(line);
+    // Records are read a few at a time and their places in the index asked for before any is
+    // recorded: in a large archive each would otherwise wait for memory in turn. A repeated
+    // key keeps its earlier line: the first record wins.
+    std::array<std::uint64_t, kRecordsAtOnce> hashes;
+    for (std::size_t read = kRecordsAtOnce; read == kRecordsAtOnce;) {
+        read = 0;
+        for (std::string_view line; read < kRecordsAtOnce && lines.next(line); ++read) {
+            records_.push_back(line);
+            hashes[read] = keyHash(recordKey(line));
+            firstRecords_.prefetch(hashes[read]);
+        }
+        for (std::size_t i = 0; i < read; ++i) {
+            const std::size_t number = records_.size() - read + i;
+            firstRecords_.insert(hashes[i], number, holdsKey(recordKey(records_[number])));
+        }
     }
 }
 

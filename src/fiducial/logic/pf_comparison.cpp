@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "job/point_list.h"
+#include "job/usable_point.h"
 
 #include <algorithm>
 
@@ -15,14 +16,16 @@ void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::si
     switch (found.outcome) {
     case LookupOutcome::Found: {
         Punto_fiduciale archived = found.record();
-        auto difference = [&](double archivedValue, PointList::Column surveyed) {
-            return threeDecimalText(archivedValue - numericValue(points.field(pointRow, surveyed)),
-                                    decimalSeparator_);
+        // Read when the job was loaded, for the points with usable coordinates.
+        const std::optional<Xyz> usable = points.usableCoordinates(pointRow);
+        const Xyz surveyed = usable ? *usable : pointXyz(points, pointRow);
+        auto difference = [this](double archivedValue, double surveyedValue) {
+            return threeDecimalText(archivedValue - surveyedValue, decimalSeparator_);
         };
         row.cell(PfGridRow::Used) = kUsed;
-        row.cell(PfGridRow::DiffX) = difference(archived.x, PointList::X);
-        row.cell(PfGridRow::DiffY) = difference(archived.y, PointList::Y);
-        row.cell(PfGridRow::DiffZ) = difference(archived.z, PointList::Z);
+        row.cell(PfGridRow::DiffX) = difference(archived.x, surveyed.X);
+        row.cell(PfGridRow::DiffY) = difference(archived.y, surveyed.Y);
+        row.cell(PfGridRow::DiffZ) = difference(archived.z, surveyed.Z);
         break;
     }
     case LookupOutcome::NoMatch:

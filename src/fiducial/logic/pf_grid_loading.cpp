@@ -30,6 +30,7 @@ PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive
     PfComparison comparison(archive, decimalSeparator);
     std::unordered_set<std::string_view> proposedNames;
     proposedNames.reserve(points.rowCount() / kRowsPerFiducialPoint);
+    loading.grid.reserve(points.rowCount() / kRowsPerFiducialPoint);
     for (std::size_t i = 1; i <= points.rowCount(); ++i) {
         std::string_view name = points.field(i, PointList::Name);
         // A point without usable coordinates is neither compared nor archived: the user has

@@ -7,6 +7,7 @@
 #include "core/files.h"
 #include "core/gauss_boaga.h"
 #include "header/logic/tabella_comuni.h"
+#include "job/master_station.h"
 
 #include "bytes.h"
 #include "cases.h"
@@ -208,35 +209,41 @@ private slots:
         QVERIFY(!fs::exists(at("job.dat.nuovo")));
     }
 
-    void shouldHandALargeJobOnInPiecesOfWholeRows() {
-        const int count = 3000;
-        std::string job;
-        for (int i = 0; i < count; ++i) {
-            std::string line = i == 0 ? "M" : "P" + std::to_string(i);
+    // Large enough to be read and written in parts at once and to span more than one
+    // stretch of rows: the result is the one a single pass would give.
+    void shouldReadAndWriteALargeJobInPartsAsInOnePass() {
+        const std::size_t count = 170000;
+        std::string job, expected;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string name = i == 0 ? "M" : "P" + std::to_string(i);
             const std::string x = std::to_string(i) + ".0";
+            std::string line = name;
             line.resize(80 - x.size(), ' ');
-            job += line + x + "   6400000.0         0.0\r\n";
+            job += line + x + "   6400000.0         0.0" + std::string(12 - x.size(), ' ') + x +
+                   "\r\n";
+            if (i > 0)
+                expected += "2|" + name + "|" + std::to_string(i) +
+                            ",000;0,000;0,000|0;0;0;0;0;0|PDOP=1|0||\r\n";
         }
         PointList points;
         QVERIFY(points.load(job));
-        HeaderData header = workedExampleHeader();
+        QCOMPARE(points.rowCount(), count);
+        // The mean of the east values 0 to count - 1, rounded down.
+        QCOMPARE(masterStationAt(points, 1).Est_media, double((count - 1) / 2));
+
         std::set<std::size_t> none;
-        int pieces = 0;
-        bool wholeRows = true;
         std::string text;
-        QVERIFY(
-            produceBookletRows({header, points, "M", 1, ',', none}, [&](std::string_view piece) {
-                ++pieces;
-                wholeRows = wholeRows && piece.ends_with("\r\n");
-                text += piece;
-                return true;
-            }));
-        QVERIFY(pieces > 1 && wholeRows);
-        auto lines = bytes(text).split('\n');
-        QCOMPARE(lines.size(), 4 + count);
-        for (int i = 1; i < count; ++i)
-            QCOMPARE(lines[3 + i], "2|P" + QByteArray::number(i) + "|" + QByteArray::number(i) +
-                                       ",000;0,000;0,000|0;0;0;0;0;0|PDOP=1|0||\r");
+        bool wholeRows = true;
+        QVERIFY(produceBookletRows({workedExampleHeader(), points, "M", 1, ',', none},
+                                   [&](std::string_view piece) {
+                                       wholeRows = wholeRows && piece.ends_with("\r\n");
+                                       text += piece;
+                                       return true;
+                                   }));
+        QVERIFY(wholeRows);
+        const std::size_t opening = text.find("\r\n2|");
+        QVERIFY(opening != std::string::npos);
+        QVERIFY2(text.substr(opening + 2) == expected, "the point rows differ");
     }
 
     void shouldCreateOrEmptyTheTemporaryFileNeverThroughALink() {
