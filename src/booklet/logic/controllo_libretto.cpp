@@ -175,6 +175,8 @@ enum class Terms { Absent, Zero, PositiveDefinite, Other };
 struct ReadRow {
     Line line;
     bool printable = true; // printable ASCII only
+    // Field 2 holds a list, as the three coordinates of a GNSS row 1 or 2 are written.
+    bool gnss = false;
     // Field 2 of a row 1 or 2 with three coordinates, when it is three numbers.
     std::optional<Xyz> xyz;
     Terms terms = Terms::Absent;
@@ -204,18 +206,19 @@ Terms termsOf(std::string_view field) {
 std::size_t readRows(std::string_view text, std::vector<ReadRow> &rows) {
     std::size_t count = 0;
     LineReader lines(text);
-    for (std::string_view text_line; lines.next(text_line); ++count) {
+    for (std::string_view rowText; lines.next(rowText); ++count) {
         if (count == rows.size())
             rows.emplace_back();
         ReadRow &row = rows[count];
-        splitRow(text_line, 0, row.line);
+        splitRow(rowText, 0, row.line);
         const Line &line = row.line;
         row.printable = isPrintableAscii(line.text);
+        row.gnss = line.fields.size() >= 2 && line.fields[1].find(',') != std::string_view::npos;
         row.xyz.reset();
         row.terms = Terms::Absent;
         if (!line.is('1') && !line.is('2'))
             continue;
-        if (line.fields.size() >= 2 && line.fields[1].find(',') != std::string_view::npos)
+        if (row.gnss)
             if (std::optional<std::array<double, 3>> values = numberList<3>(line.fields[1]))
                 row.xyz = Xyz{(*values)[0], (*values)[1], (*values)[2]};
         if (line.is('2') && line.fields.size() >= 3)
@@ -339,9 +342,7 @@ private:
             checkCharacters(line);
         checkPlace(line);
 
-        const bool gnss =
-            line.fields.size() >= 2 && line.fields[1].find(',') != std::string_view::npos;
-        if ((line.is('1') || line.is('2')) && !gnss) {
+        if ((line.is('1') || line.is('2')) && !row.gnss) {
             noteUnchecked(line, "righe " + std::string(line.type) +
                                     " senza tre coordinate (stazione totale)");
             return;
