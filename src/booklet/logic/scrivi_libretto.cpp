@@ -15,7 +15,7 @@ namespace {
 
 // The point rows are made a stretch at a time, its parts at once, and handed on in order:
 // what waits in memory stays small whatever the job.
-constexpr std::size_t kRowsPerStretch = 8 * kLeastRowsPerPart;
+constexpr std::size_t kRowsPerStretch = 2 * kLeastRowsPerPart;
 
 } // namespace
 
