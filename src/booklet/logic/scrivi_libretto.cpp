@@ -33,7 +33,6 @@ bool produceBookletRows(const BookletSource &source,
     std::vector<std::string> parts(partCount());
     auto appendRows = [&](std::size_t part, std::size_t from, std::size_t to) {
         std::string &out = parts[part];
-        out.clear();
         for (std::size_t row = from; row < to; ++row) {
             std::string_view name = points.field(row, PointList::Name);
             if (name == source.Punto_master || source.leftOutRows.contains(row))
