@@ -44,6 +44,11 @@ ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file) {
 }
 
 PfLookup ArchiveSnapshot::lookup(const PfKey &key) const {
+    const Answer answer = find(key);
+    return {answer.outcome, std::string(answer.line)};
+}
+
+ArchiveSnapshot::Answer ArchiveSnapshot::find(const PfKey &key) const {
     switch (outcome_) {
     case ReadOutcome::Missing:
         return {LookupOutcome::NoFile, {}};
@@ -55,7 +60,7 @@ PfLookup ArchiveSnapshot::lookup(const PfKey &key) const {
     std::optional<std::size_t> found = firstRecords_.find(keyHash(key), holdsKey(key));
     if (!found)
         return {LookupOutcome::NoMatch, {}};
-    return {LookupOutcome::Found, std::string(records_[*found])};
+    return {LookupOutcome::Found, records_[*found]};
 }
 
 } // namespace ferolan

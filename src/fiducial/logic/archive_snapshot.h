@@ -23,6 +23,12 @@ public:
     ArchiveSnapshot &operator=(const ArchiveSnapshot &) = delete;
 
     PfLookup lookup(const PfKey &key) const;
+    // The same answer without copying the record: its line is viewed in the snapshot.
+    struct Answer {
+        LookupOutcome outcome;
+        std::string_view line;
+    };
+    Answer find(const PfKey &key) const;
     // The length of the file as it was read; 0 when it could not be.
     std::uint64_t length() const { return bytes_.size(); }
 

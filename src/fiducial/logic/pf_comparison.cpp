@@ -12,10 +12,11 @@ PfComparison::PfComparison(const ProvinceArchive &archive, char decimalSeparator
     : archive_(archive), decimalSeparator_(decimalSeparator) {}
 
 void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::size_t pointRow) {
-    PfLookup found = lookup(row.cell(PfGridRow::Name), row.archiveLengthCompared);
+    const ArchiveSnapshot::Answer found =
+        lookup(row.cell(PfGridRow::Name), row.archiveLengthCompared);
     switch (found.outcome) {
     case LookupOutcome::Found: {
-        Punto_fiduciale archived = found.record();
+        const auto [x, y, z] = recordCoordinates(found.line);
         // Read when the job was loaded, for the points with usable coordinates.
         const std::optional<Xyz> usable = points.usableCoordinates(pointRow);
         const Xyz surveyed = usable ? *usable : pointXyz(points, pointRow);
@@ -23,9 +24,9 @@ void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::si
             return threeDecimalText(archivedValue - surveyedValue, decimalSeparator_);
         };
         row.cell(PfGridRow::Used) = kUsed;
-        row.cell(PfGridRow::DiffX) = difference(archived.x, surveyed.X);
-        row.cell(PfGridRow::DiffY) = difference(archived.y, surveyed.Y);
-        row.cell(PfGridRow::DiffZ) = difference(archived.z, surveyed.Z);
+        row.cell(PfGridRow::DiffX) = difference(x, surveyed.X);
+        row.cell(PfGridRow::DiffY) = difference(y, surveyed.Y);
+        row.cell(PfGridRow::DiffZ) = difference(z, surveyed.Z);
         break;
     }
     case LookupOutcome::NoMatch:
@@ -38,23 +39,21 @@ void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::si
     }
 }
 
-PfLookup PfComparison::lookup(std::string_view nomePf, std::uint64_t &length) {
-    auto [known, isNew] =
-        filesByCode_.try_emplace(std::string(Scomponi_nome_pf(nomePf).codice_comune));
-    if (isNew)
-        known->second = pfFileOf(archive_, nomePf);
-    const PfFile &file = known->second;
-    if (file.status != PfFile::Ok) {
-        noteUnreadable(file.path);
+ArchiveSnapshot::Answer PfComparison::lookup(std::string_view nomePf, std::uint64_t &length) {
+    const PfKey key = Scomponi_nome_pf(nomePf);
+    CodeFiles &files = filesOf(nomePf, key.codice_comune);
+    if (files.file.status != PfFile::Ok) {
+        noteUnreadable(files.file.path);
         return {LookupOutcome::Unreadable, {}};
     }
-    const PfKey key = Scomponi_nome_pf(nomePf);
-    PfLookup found = lookupIn(file.path, key, &length);
+    ArchiveSnapshot::Answer found = lookupIn(files.file.path, files.own, key);
+    length = files.own->length();
     // Where the point's own province differs from the header's, an archive may already hold
     // it under the header's province: found there, it is no new point either.
     if ((found.outcome == LookupOutcome::NoMatch || found.outcome == LookupOutcome::NoFile) &&
-        file.headerProvinceFile) {
-        PfLookup elsewhere = lookupIn(*file.headerProvinceFile, key);
+        files.file.headerProvinceFile) {
+        ArchiveSnapshot::Answer elsewhere =
+            lookupIn(*files.file.headerProvinceFile, files.headerProvince, key);
         if (elsewhere.outcome == LookupOutcome::Found ||
             elsewhere.outcome == LookupOutcome::Unreadable)
             return elsewhere;
@@ -62,12 +61,22 @@ PfLookup PfComparison::lookup(std::string_view nomePf, std::uint64_t &length) {
     return found;
 }
 
-PfLookup PfComparison::lookupIn(const std::filesystem::path &file, const PfKey &key,
-                                std::uint64_t *length) {
-    const ArchiveSnapshot &snapshot = snapshots_.try_emplace(file.native(), file).first->second;
-    if (length)
-        *length = snapshot.length();
-    PfLookup found = snapshot.lookup(key);
+PfComparison::CodeFiles &PfComparison::filesOf(std::string_view nomePf, std::string_view code) {
+    if (lastFiles_ && code == lastCode_)
+        return *lastFiles_;
+    auto known = filesByCode_.find(code);
+    if (known == filesByCode_.end())
+        known = filesByCode_.emplace(code, CodeFiles{pfFileOf(archive_, nomePf)}).first;
+    lastCode_ = code;
+    lastFiles_ = &known->second;
+    return known->second;
+}
+
+ArchiveSnapshot::Answer PfComparison::lookupIn(const std::filesystem::path &file,
+                                               const ArchiveSnapshot *&snapshot, const PfKey &key) {
+    if (!snapshot)
+        snapshot = &snapshots_.try_emplace(file.native(), file).first->second;
+    ArchiveSnapshot::Answer found = snapshot->find(key);
     if (found.outcome == LookupOutcome::Unreadable)
         noteUnreadable(file);
     return found;

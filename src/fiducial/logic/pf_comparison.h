@@ -5,6 +5,7 @@
 #include "fiducial/logic/pf_grid.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -28,18 +29,28 @@ public:
     const std::vector<std::filesystem::path> &unreadableFiles() const { return unreadable_; }
 
 private:
-    PfLookup lookup(std::string_view nomePf, std::uint64_t &length);
-    PfLookup lookupIn(const std::filesystem::path &file, const PfKey &key,
-                      std::uint64_t *length = nullptr);
+    // A municipality's file as the points of its code find it, with its snapshots once read.
+    struct CodeFiles {
+        PfFile file;
+        const ArchiveSnapshot *own = nullptr;
+        const ArchiveSnapshot *headerProvince = nullptr;
+    };
+
+    ArchiveSnapshot::Answer lookup(std::string_view nomePf, std::uint64_t &length);
+    CodeFiles &filesOf(std::string_view nomePf, std::string_view code);
+    ArchiveSnapshot::Answer lookupIn(const std::filesystem::path &file,
+                                     const ArchiveSnapshot *&snapshot, const PfKey &key);
     void noteUnreadable(const std::filesystem::path &file);
 
     ProvinceArchive archive_;
     char decimalSeparator_;
     // Neither the code table nor the archive changes while the grid loads: each
     // municipality's file is found once and read once.
-    std::map<std::string, PfFile> filesByCode_;
-    // By the file's path as the system spells it: hashing that is much cheaper than comparing
-    // paths part by part, once for every point of a large job.
+    std::map<std::string, CodeFiles, std::less<>> filesByCode_;
+    // The code asked for last: a job's points mostly share one.
+    CodeFiles *lastFiles_ = nullptr;
+    std::string lastCode_;
+    // By the file's path as the system spells it, since two codes may share a file.
     std::unordered_map<std::filesystem::path::string_type, ArchiveSnapshot> snapshots_;
     std::vector<std::filesystem::path> unreadable_;
 };

@@ -39,9 +39,18 @@ Punto_fiduciale readRecord(std::string_view line) {
     PfKey key = recordKey(line);
     std::string_view description = columns(line, kDescriptionColumn, kDescriptionWidth);
     description = description.substr(0, description.find_last_not_of(' ') + 1);
-    return {std::string(key.numero),        std::string(key.foglio),
-            std::string(key.codice_comune), std::string(description),
-            coordinateAt(line, kXColumn),   coordinateAt(line, kYColumn),
+    const auto [x, y, z] = recordCoordinates(line);
+    return {std::string(key.numero),
+            std::string(key.foglio),
+            std::string(key.codice_comune),
+            std::string(description),
+            x,
+            y,
+            z};
+}
+
+std::array<double, 3> recordCoordinates(std::string_view line) {
+    return {coordinateAt(line, kXColumn), coordinateAt(line, kYColumn),
             coordinateAt(line, kZColumn)};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,8 @@ struct Punto_fiduciale {
 };
 
 Punto_fiduciale readRecord(std::string_view line);
+// The record's X, Y and Z alone, read as readRecord reads them.
+std::array<double, 3> recordCoordinates(std::string_view line);
 
 // The record line, without its line end, for a point named PFnn/ffff/cccc. The description
 // is cut to 30 characters; the coordinate texts are stored as given, never reformatted
