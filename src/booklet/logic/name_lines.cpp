@@ -9,13 +9,17 @@ void NameLines::reserve(std::size_t names) {
     index_.reserve(names);
 }
 
-void NameLines::prepare(std::string_view name) const {
-    index_.prefetch(textHash(name));
+std::uint64_t NameLines::hash(std::string_view name) {
+    return textHash(name);
 }
 
-NameLines::Seen NameLines::see(std::string_view name, std::size_t line) {
+void NameLines::prepare(std::uint64_t nameHash) const {
+    index_.prefetch(nameHash);
+}
+
+NameLines::Seen NameLines::see(std::string_view name, std::uint64_t nameHash, std::size_t line) {
     const std::size_t first = index_.insert(
-        textHash(name), entries_.size(), [&](std::size_t entry) { return nameOf(entry) == name; });
+        nameHash, entries_.size(), [&](std::size_t entry) { return nameOf(entry) == name; });
     if (first != entries_.size())
         return {entries_[first].line, false};
     entries_.push_back({names_.size(), name.size(), line});
