@@ -2,6 +2,7 @@
 
 #include "booklet/logic/name_lines.h"
 #include "booklet/logic/trasforma_libretto.h"
+#include "core/byte_words.h"
 #include "core/cp1252.h"
 #include "core/gauss_boaga.h"
 #include "core/geodesy.h"
@@ -136,8 +137,8 @@ struct Line {
     }
 };
 
-// Fills `line` from the text of a row, reusing its list of fields. Fields are short: a plain
-// loop finds their ends sooner than a search started for each.
+// Fills `line` from the text of a row, reusing its list of fields. The bars are found eight
+// bytes at a time: fields are short, and a search started for each would cost more.
 void splitRow(std::string_view text, std::size_t number, Line &line) {
     line.number = number;
     line.text = text;
@@ -145,14 +146,28 @@ void splitRow(std::string_view text, std::size_t number, Line &line) {
     line.closed = text.ends_with('|');
     if (line.closed)
         text.remove_suffix(1);
-    const char *const end = text.data() + text.size();
-    const char *bar = std::find(text.data(), end, '|');
-    line.type = std::string_view(text.data(), static_cast<std::size_t>(bar - text.data()));
-    while (bar != end) {
-        const char *from = bar + 1;
-        bar = std::find(from, end, '|');
-        line.fields.emplace_back(from, static_cast<std::size_t>(bar - from));
-    }
+    bool typeCut = false;
+    std::size_t from = 0;
+    auto cutAt = [&](std::size_t bar) {
+        if (typeCut)
+            line.fields.push_back(text.substr(from, bar - from));
+        else
+            line.type = text.substr(0, bar);
+        typeCut = true;
+        from = bar + 1;
+    };
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8)
+        for (std::uint64_t bars = words::bytesEqualTo(words::load(text.data() + at), '|');
+             bars != 0; bars &= bars - 1)
+            cutAt(at + words::firstByte(bars));
+    for (; at < text.size(); ++at)
+        if (text[at] == '|')
+            cutAt(at);
+    if (typeCut)
+        line.fields.push_back(text.substr(from));
+    else
+        line.type = text;
 }
 
 // Where the last line certain to be whole ends: a CR at the very end may still be followed
@@ -181,13 +196,14 @@ struct ReadRow {
     std::uint64_t nameHash = 0;
 };
 
+// Nearly every row is plain printable ASCII: settled eight bytes at a time.
 bool isPrintableAscii(std::string_view text) {
-    // Nearly every row is plain printable ASCII: one pass over it, which the compiler runs
-    // many bytes at a time, settles that.
-    bool plain = true;
-    for (char c : text)
-        plain &= static_cast<unsigned char>(c - 0x20) < 0x5F;
-    return plain;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8)
+        if (!words::allPrintableAscii(words::load(text.data() + at)))
+            return false;
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c - 0x20) < 0x5F; });
 }
 
 Terms termsOf(std::string_view field) {
