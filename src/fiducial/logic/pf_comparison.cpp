@@ -7,13 +7,47 @@
 #include <algorithm>
 
 namespace ferolan {
+namespace {
+
+void noteOnce(PfComparison::Unreadable &unreadable, const std::filesystem::path &file) {
+    if (std::find(unreadable.begin(), unreadable.end(), file) == unreadable.end())
+        unreadable.push_back(file);
+}
+
+ArchiveSnapshot::Answer lookupIn(const ArchiveSnapshot &snapshot, const std::filesystem::path &file,
+                                 const PfKey &key, PfComparison::Unreadable &unreadable) {
+    ArchiveSnapshot::Answer found = snapshot.find(key);
+    if (found.outcome == LookupOutcome::Unreadable)
+        noteOnce(unreadable, file);
+    return found;
+}
+
+} // namespace
 
 PfComparison::PfComparison(const ProvinceArchive &archive, char decimalSeparator)
     : archive_(archive), decimalSeparator_(decimalSeparator) {}
 
-void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::size_t pointRow) {
+void PfComparison::prepare(std::string_view nomePf) {
+    const std::string_view code = Scomponi_nome_pf(nomePf).codice_comune;
+    if (filesByCode_.contains(code))
+        return;
+    CodeFiles files{pfFileOf(archive_, nomePf)};
+    if (files.file.status == PfFile::Ok) {
+        files.own = snapshotOf(files.file.path);
+        if (files.file.headerProvinceFile)
+            files.headerProvince = snapshotOf(*files.file.headerProvinceFile);
+    }
+    filesByCode_.emplace(code, std::move(files));
+}
+
+const ArchiveSnapshot *PfComparison::snapshotOf(const std::filesystem::path &file) {
+    return &snapshots_.try_emplace(file.native(), file).first->second;
+}
+
+void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::size_t pointRow,
+                                Unreadable &unreadable) const {
     const ArchiveSnapshot::Answer found =
-        lookup(row.cell(PfGridRow::Name), row.archiveLengthCompared);
+        lookup(row.cell(PfGridRow::Name), row.archiveLengthCompared, unreadable);
     switch (found.outcome) {
     case LookupOutcome::Found: {
         const auto [x, y, z] = recordCoordinates(found.line);
@@ -39,21 +73,22 @@ void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::si
     }
 }
 
-ArchiveSnapshot::Answer PfComparison::lookup(std::string_view nomePf, std::uint64_t &length) {
+ArchiveSnapshot::Answer PfComparison::lookup(std::string_view nomePf, std::uint64_t &length,
+                                             Unreadable &unreadable) const {
     const PfKey key = Scomponi_nome_pf(nomePf);
-    CodeFiles &files = filesOf(nomePf, key.codice_comune);
+    const CodeFiles &files = filesByCode_.find(key.codice_comune)->second;
     if (files.file.status != PfFile::Ok) {
-        noteUnreadable(files.file.path);
+        noteOnce(unreadable, files.file.path);
         return {LookupOutcome::Unreadable, {}};
     }
-    ArchiveSnapshot::Answer found = lookupIn(files.file.path, files.own, key);
+    ArchiveSnapshot::Answer found = lookupIn(*files.own, files.file.path, key, unreadable);
     length = files.own->length();
     // Where the point's own province differs from the header's, an archive may already hold
     // it under the header's province: found there, it is no new point either.
     if ((found.outcome == LookupOutcome::NoMatch || found.outcome == LookupOutcome::NoFile) &&
-        files.file.headerProvinceFile) {
+        files.headerProvince) {
         ArchiveSnapshot::Answer elsewhere =
-            lookupIn(*files.file.headerProvinceFile, files.headerProvince, key);
+            lookupIn(*files.headerProvince, *files.file.headerProvinceFile, key, unreadable);
         if (elsewhere.outcome == LookupOutcome::Found ||
             elsewhere.outcome == LookupOutcome::Unreadable)
             return elsewhere;
@@ -61,30 +96,9 @@ ArchiveSnapshot::Answer PfComparison::lookup(std::string_view nomePf, std::uint6
     return found;
 }
 
-PfComparison::CodeFiles &PfComparison::filesOf(std::string_view nomePf, std::string_view code) {
-    if (lastFiles_ && code == lastCode_)
-        return *lastFiles_;
-    auto known = filesByCode_.find(code);
-    if (known == filesByCode_.end())
-        known = filesByCode_.emplace(code, CodeFiles{pfFileOf(archive_, nomePf)}).first;
-    lastCode_ = code;
-    lastFiles_ = &known->second;
-    return known->second;
-}
-
-ArchiveSnapshot::Answer PfComparison::lookupIn(const std::filesystem::path &file,
-                                               const ArchiveSnapshot *&snapshot, const PfKey &key) {
-    if (!snapshot)
-        snapshot = &snapshots_.try_emplace(file.native(), file).first->second;
-    ArchiveSnapshot::Answer found = snapshot->find(key);
-    if (found.outcome == LookupOutcome::Unreadable)
-        noteUnreadable(file);
-    return found;
-}
-
-void PfComparison::noteUnreadable(const std::filesystem::path &file) {
-    if (std::find(unreadable_.begin(), unreadable_.end(), file) == unreadable_.end())
-        unreadable_.push_back(file);
+void mergeUnreadable(PfComparison::Unreadable &unreadable, const PfComparison::Unreadable &more) {
+    for (const std::filesystem::path &file : more)
+        noteOnce(unreadable, file);
 }
 
 } // namespace ferolan

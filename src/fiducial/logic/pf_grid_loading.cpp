@@ -11,6 +11,10 @@
 namespace ferolan {
 namespace {
 
+// Comparing a point costs far more than reading a job row: from a few thousand points on,
+// they are compared in parts.
+constexpr std::size_t kLeastPointsPerPart = 2000;
+
 bool isPfName(std::string_view name) {
     return name.starts_with("PF");
 }
@@ -47,9 +51,13 @@ PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive
     const std::vector<std::size_t> rows = fiducialRows(points);
     PfGrid &grid = loading.grid;
     grid.reserve(rows.size());
-    // The first grid row of each name.
+    // The point list row of each grid row.
+    std::vector<std::size_t> pointRows;
+    pointRows.reserve(rows.size());
     FirstIndex firstOfName;
     firstOfName.reserve(rows.size());
+    // In order: each malformed name asked about, each other point listed and its archive file
+    // read.
     for (std::size_t i : rows) {
         std::string_view name = points.field(i, PointList::Name);
         if (!hasPfLayout(name)) {
@@ -60,24 +68,38 @@ PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive
             loading.skippedRows.push_back(i);
             continue;
         }
-        PfGridRow row;
-        row.cell(PfGridRow::Name) = name;
-        row.cell(PfGridRow::X) = points.field(i, PointList::X);
-        row.cell(PfGridRow::Y) = points.field(i, PointList::Y);
-        row.cell(PfGridRow::Z) = points.field(i, PointList::Z);
-        row.cell(PfGridRow::Description) = points.field(i, PointList::Description);
         callbacks.showProgress(grid.size() + 1);
-        comparison.Controlla_pf(row, points, i);
-        // A point measured twice in one job is proposed once: its first occurrence.
+        comparison.prepare(name);
+        const std::size_t number = grid.size();
+        PfGridRow &row = grid.emplace_back();
+        row.cell(PfGridRow::Name) = name;
+        // A point measured twice in one job is proposed once: its first occurrence. The
+        // comparison takes the proposal back for a point the archive holds.
         const bool firstOccurrence =
-            firstOfName.insert(textHash(name), grid.size(), [&](std::size_t earlier) {
+            firstOfName.insert(textHash(name), number, [&](std::size_t earlier) {
                 return grid[earlier].cell(PfGridRow::Name) == name;
-            }) == grid.size();
-        row.cell(PfGridRow::Mark) =
-            row.cell(PfGridRow::Used) == kNotUsed && firstOccurrence ? kArchiveMark : kSkipMark;
-        grid.push_back(std::move(row));
+            }) == number;
+        row.cell(PfGridRow::Mark) = firstOccurrence ? kArchiveMark : kSkipMark;
+        pointRows.push_back(i);
     }
-    loading.unreadableFiles = comparison.unreadableFiles();
+    // The comparisons only read what is prepared: a large job's run in parts at once.
+    std::vector<PfComparison::Unreadable> unreadable(partCount());
+    runInRanges(0, grid.size(), kLeastPointsPerPart,
+                [&](std::size_t part, std::size_t from, std::size_t to) {
+                    for (std::size_t number = from; number < to; ++number) {
+                        PfGridRow &row = grid[number];
+                        const std::size_t i = pointRows[number];
+                        row.cell(PfGridRow::X) = points.field(i, PointList::X);
+                        row.cell(PfGridRow::Y) = points.field(i, PointList::Y);
+                        row.cell(PfGridRow::Z) = points.field(i, PointList::Z);
+                        row.cell(PfGridRow::Description) = points.field(i, PointList::Description);
+                        comparison.Controlla_pf(row, points, i, unreadable[part]);
+                        if (row.cell(PfGridRow::Used) != kNotUsed)
+                            row.cell(PfGridRow::Mark) = kSkipMark;
+                    }
+                });
+    for (const PfComparison::Unreadable &files : unreadable)
+        mergeUnreadable(loading.unreadableFiles, files);
     return loading;
 }
 
