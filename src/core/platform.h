@@ -61,6 +61,9 @@ public:
     bool truncate(std::uint64_t size);
     // Waits until the data written so far are on the disk.
     bool flushToDisk();
+    // Asks the system to start writing these bytes to the disk without waiting for them, so
+    // that flushToDisk has less left to wait for. Where the system cannot, nothing happens.
+    void startFlushing(std::uint64_t offset, std::uint64_t count);
 
     enum class LockResult { Locked, TimedOut, Failed };
     // An exclusive lock on the whole file between processes, held until the file is closed;

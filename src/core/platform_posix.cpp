@@ -122,6 +122,15 @@ bool File::flushToDisk() {
     return isOpen() && ::fsync(descriptor(handle_)) == 0;
 }
 
+void File::startFlushing([[maybe_unused]] std::uint64_t offset,
+                         [[maybe_unused]] std::uint64_t count) {
+#if defined(__linux__)
+    if (isOpen())
+        ::sync_file_range(descriptor(handle_), static_cast<off_t>(offset),
+                          static_cast<off_t>(count), SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 // flock belongs to the open file description: unlike a plain fcntl lock, it is not dropped
 // when some other descriptor of the same file is closed in this process.
 File::LockResult File::lockExclusive(std::chrono::milliseconds timeout) {

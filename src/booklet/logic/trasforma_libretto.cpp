@@ -29,6 +29,7 @@ CopyOutcome copyMapped(const fs::path &from, const fs::path &to,
     platform::File out = createFresh(to);
     bool copied = out.isOpen();
     std::vector<char> piece(kPieceSize);
+    std::uint64_t copiedBytes = 0;
     try {
         while (copied) {
             in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
@@ -38,6 +39,9 @@ CopyOutcome copyMapped(const fs::path &from, const fs::path &to,
             toBookletCharacters(std::span(piece.data(), count));
             const std::string_view mapped(piece.data(), count);
             copied = out.write(mapped);
+            // Each piece on its way to the disk while the next is copied and checked.
+            out.startFlushing(copiedBytes, count);
+            copiedBytes += count;
             if (copied && written)
                 written(mapped);
         }
