@@ -100,10 +100,13 @@ std::string withControlsBlanked(std::string_view text) {
     return out;
 }
 
-void blankControls(std::span<char> text) {
-    for (char &c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
-            c = ' ';
+void blankControls(std::span<char> text, char alsoBlanked) {
+    // Every byte written, blank or not: the compiler then maps many at a time.
+    for (char &c : text) {
+        const bool blanked =
+            static_cast<unsigned char>(c) < 0x20 || c == '\x7F' || c == alsoBlanked;
+        c = blanked ? ' ' : c;
+    }
 }
 
 } // namespace ferolan

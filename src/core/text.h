@@ -60,8 +60,9 @@ bool endsWithLineEnd(std::string_view text);
 // a field written inside one line of a file, where such a byte would break or shift it.
 std::string withControlsBlanked(std::string_view text);
 
-// The same in place.
-void blankControls(std::span<char> text);
+// The same in place; every `alsoBlanked` too, in the same pass (by default DEL, which is a
+// control character anyway).
+void blankControls(std::span<char> text, char alsoBlanked = '\x7F');
 
 inline constexpr std::string_view kCrLf = "\r\n";
 

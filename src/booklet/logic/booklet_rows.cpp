@@ -26,9 +26,7 @@ public:
     RowWriter &bookletField(std::string_view text) {
         const std::size_t from = out_.size();
         out_ += text;
-        const std::span<char> written(out_.data() + from, text.size());
-        blankControls(written);
-        std::replace(written.begin(), written.end(), '|', ' ');
+        blankControls(std::span(out_.data() + from, text.size()), '|');
         return closeField();
     }
     RowWriter &xyzField(const Xyz &value, char decimalSeparator) {
