@@ -159,17 +159,19 @@ std::optional<std::uint64_t> roundedQuickly(double magnitude, std::size_t places
 // was negative and does not round to zero.
 void appendScaled(std::string &out, std::uint64_t scaled, std::size_t places, bool negative,
                   char decimalSeparator) {
-    // Written out in place first: one append instead of one per part.
+    // Written out in place first: one append instead of one per part. The decimals are
+    // taken off the end a digit at a time, a division the compiler turns into a product.
     std::array<char, 32> text;
     char *end = text.data();
     if (negative && scaled != 0)
         *end++ = '-';
-    const auto unit = static_cast<std::uint64_t>(kPowersOfTen[places]);
-    end = std::to_chars(end, text.data() + text.size() - 1 - places, scaled / unit).ptr;
+    std::array<char, kQuickPlaces> decimals;
+    for (std::size_t i = places; i-- > 0; scaled /= 10)
+        decimals[i] = static_cast<char>('0' + scaled % 10);
+    end = std::to_chars(end, text.data() + text.size() - 1 - places, scaled).ptr;
     *end++ = decimalSeparator;
-    for (std::uint64_t fraction = scaled % unit, i = places; i-- > 0; fraction /= 10)
-        end[i] = static_cast<char>('0' + fraction % 10);
-    out.append(text.data(), end + places);
+    end = std::copy_n(decimals.data(), places, end);
+    out.append(text.data(), end);
 }
 
 // Adds one unit at the last of `count` digits; the first digit must be below 9, so the

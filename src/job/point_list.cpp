@@ -32,48 +32,56 @@ bool PointList::load(std::string jobBytes) {
     // A large job is read in parts at once, each a run of whole lines.
     const std::vector<std::string_view> pieces = wholeLinePieces(
         jobBytes, std::clamp<std::size_t>(jobBytes.size() / kLeastBytesPerPart, 1, partCount()));
-    std::vector<std::vector<Line>> found(pieces.size());
+    std::vector<Points> found(pieces.size());
     runParts(pieces.size(), [&](std::size_t part) {
-        found[part] = nonBlankLines(pieces[part], pieces[part].data() - jobBytes.data());
+        found[part] = pointsOf(pieces[part], pieces[part].data() - jobBytes.data());
     });
-    std::vector<Line> rows = std::move(found.front());
-    for (std::size_t part = 1; part < found.size(); ++part)
-        rows.insert(rows.end(), found[part].begin(), found[part].end());
-    if (rows.empty())
-        rows.resize(rows_.size());
+    Points points = std::move(found.front());
+    for (std::size_t part = 1; part < found.size(); ++part) {
+        points.rows.insert(points.rows.end(), found[part].rows.begin(), found[part].rows.end());
+        points.coordinates.insert(points.coordinates.end(), found[part].coordinates.begin(),
+                                  found[part].coordinates.end());
+    }
+    if (points.rows.empty()) {
+        points.rows.resize(rows_.size());
+        points.coordinates.assign(rows_.size(), kUnusable);
+    }
     bytes_ = std::move(jobBytes);
-    rows_ = std::move(rows);
-    coordinates_.assign(rows_.size(), kUnusable);
-    runInRanges(1, rows_.size() + 1, kLeastRowsPerPart,
-                [this](std::size_t, std::size_t from, std::size_t to) {
-                    for (std::size_t row = from; row < to; ++row)
-                        if (std::optional<Xyz> xyz =
-                                usableXyzOf(field(row, X), field(row, Y), field(row, Z)))
-                            coordinates_[row - 1] = *xyz;
-                });
+    rows_ = std::move(points.rows);
+    coordinates_ = std::move(points.coordinates);
     return true;
 }
 
-std::vector<PointList::Line> PointList::nonBlankLines(std::string_view piece,
-                                                      std::ptrdiff_t offset) {
-    std::vector<Line> rows;
-    rows.reserve(static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n')) + 1);
+PointList::Points PointList::pointsOf(std::string_view piece, std::ptrdiff_t offset) {
+    Points points;
+    // Room for lines of the usual width; a job of narrower lines grows as it must.
+    const std::size_t expected = piece.size() / kLineWidth + 1;
+    points.rows.reserve(expected);
+    points.coordinates.reserve(expected);
     LineReader lines(piece);
     for (std::string_view line; lines.next(line);) {
         // Blank lines, trailing ones above all, are no points.
         if (line.find_first_not_of(" \t") == std::string_view::npos)
             continue;
-        rows.push_back({static_cast<std::uint32_t>(offset + (line.data() - piece.data())),
-                        static_cast<std::uint32_t>(line.size())});
+        // The coordinates are read while the line is at hand, in one pass over the job.
+        const Line at{static_cast<std::uint32_t>(offset + (line.data() - piece.data())),
+                      static_cast<std::uint32_t>(line.size())};
+        points.rows.push_back(at);
+        points.coordinates.push_back(
+            usableXyzOf(fieldOf(line, X), fieldOf(line, Y), fieldOf(line, Z)).value_or(kUnusable));
     }
-    return rows;
+    return points;
 }
 
 std::string_view PointList::field(std::size_t row, int column) const {
+    return fieldOf(line(row), column);
+}
+
+std::string_view PointList::fieldOf(std::string_view line, int column) {
     if (column < 1 || column > kColumns)
         return {};
     const FieldLayout &layout = kLayout[static_cast<std::size_t>(column - 1)];
-    return trimBlanks(columns(line(row).substr(0, kLineWidth), layout.from, layout.width));
+    return trimBlanks(columns(line.substr(0, kLineWidth), layout.from, layout.width));
 }
 
 std::string_view PointList::varianceColumns(std::size_t row) const {

@@ -54,8 +54,13 @@ private:
         std::uint32_t length = 0;
     };
     std::string_view line(std::size_t row) const;
-    // The non-blank lines of a piece of the job that starts `offset` bytes into it.
-    static std::vector<Line> nonBlankLines(std::string_view piece, std::ptrdiff_t offset);
+    static std::string_view fieldOf(std::string_view line, int column);
+    struct Points {
+        std::vector<Line> rows;
+        std::vector<Xyz> coordinates;
+    };
+    // The points of the non-blank lines of a piece of the job that starts `offset` bytes into it.
+    static Points pointsOf(std::string_view piece, std::ptrdiff_t offset);
 
     std::string bytes_;
     std::vector<Line> rows_;

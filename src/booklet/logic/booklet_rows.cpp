@@ -113,6 +113,9 @@ std::string row1(std::string_view name, const Xyz &Coord_master, std::string_vie
 
 std::optional<VarianceTerms> varianceTerms(std::string_view cells) {
     constexpr std::size_t kCellWidth = 12;
+    // Most jobs carry no terms at all: told at once, for each of their many rows.
+    if (cells.empty())
+        return std::nullopt;
     VarianceTerms terms;
     for (std::size_t i = 0; i < terms.size(); ++i) {
         std::optional<double> term =
