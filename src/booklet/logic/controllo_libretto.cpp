@@ -192,8 +192,12 @@ struct ReadRow {
     // Field 2 of a row 1 or 2 with three coordinates, when it is three numbers.
     std::optional<Xyz> xyz;
     Terms terms = Terms::Absent;
-    // The hash of the point's name in a row 1 or 2, for the check of repeated names.
+    // What the point's name in a row 1 or 2 is like: its hash, for the check of repeated
+    // names, and its characters.
     std::uint64_t nameHash = 0;
+    bool pfName = false;       // starts with "PF"
+    bool fiducialName = false; // laid out as PFnn/ffff/cccc
+    bool plainName = true;     // A-Z, 0-9 and /-_. only
 };
 
 // Nearly every row is plain printable ASCII: settled eight bytes at a time.
@@ -233,7 +237,11 @@ std::size_t readRows(std::string_view text, std::vector<ReadRow> &rows) {
         row.terms = Terms::Absent;
         if (!line.is('1') && !line.is('2'))
             continue;
-        row.nameHash = NameLines::hash(line.field(1));
+        const std::string_view name = line.field(1);
+        row.nameHash = NameLines::hash(name);
+        row.pfName = name.size() >= 2 && name[0] == 'P' && name[1] == 'F';
+        row.fiducialName = row.pfName && isFiducialPointName(name);
+        row.plainName = std::all_of(name.begin(), name.end(), isPlainNameCharacter);
         if (row.gnss)
             if (std::optional<std::array<double, 3>> values = numberList<3>(line.fields[1]))
                 row.xyz = Xyz{(*values)[0], (*values)[1], (*values)[2]};
@@ -547,7 +555,7 @@ private:
             avviso(line, 1,
                    "il punto ha lo stesso nome della sua base " + inQuotes(base_->name) +
                        ": rinominarlo.");
-        if (line.field(1).starts_with("PF"))
+        if (row.pfName)
             ++fiducialRows_;
         if (std::optional<Xyz> vector = coordinates(row, "le componenti del vettore")) {
             const double length =
@@ -578,12 +586,12 @@ private:
             avviso(line, 1,
                    "il nome " + inQuotes(name) + " compare già alla linea " +
                        std::to_string(seen.firstLine) + ": i nomi devono essere unici.");
-        if (name.starts_with("PF") && !isFiducialPointName(name))
+        if (row.pfName && !row.fiducialName)
             avviso(line, 1,
                    "il nome " + inQuotes(name) +
                        " comincia con PF ma non ha la forma PFnn/ffff/cccc dei punti "
                        "fiduciali.");
-        if (seen.isFirst && !std::all_of(name.begin(), name.end(), isPlainNameCharacter))
+        if (seen.isFirst && !row.plainName)
             oddNames_.emplace_back(name);
     }
 
