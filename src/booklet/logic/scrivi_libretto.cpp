@@ -32,7 +32,9 @@ bool produceBookletRows(const BookletSource &source,
         return false;
     std::vector<std::string> parts(partCount());
     auto appendRows = [&](std::size_t part, std::size_t from, std::size_t to) {
-        std::string &out = parts[part];
+        // Made in a string of the part's own and put in place at the end: the parts' strings
+        // lie side by side, and a size updated in one at every row would be fought over.
+        std::string out = std::move(parts[part]);
         for (std::size_t row = from; row < to; ++row) {
             std::string_view name = points.field(row, PointList::Name);
             if (name == source.Punto_master || source.leftOutRows.contains(row))
@@ -44,9 +46,11 @@ bool produceBookletRows(const BookletSource &source,
                        points.field(row, PointList::Description), source.decimalSeparator,
                        varianceTerms(points.varianceColumns(row)));
         }
+        parts[part] = std::move(out);
     };
     for (std::size_t from = 1; from <= points.rowCount(); from += kRowsPerStretch) {
         const std::size_t to = std::min(points.rowCount() + 1, from + kRowsPerStretch);
+        // Emptied first: a short last stretch may not use every part.
         for (std::string &part : parts)
             part.clear();
         runInRanges(from, to, kLeastRowsPerPart, appendRows);

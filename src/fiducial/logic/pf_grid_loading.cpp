@@ -31,10 +31,13 @@ std::vector<std::size_t> fiducialRows(const PointList &points) {
     std::vector<std::vector<std::size_t>> found(partCount());
     runInRanges(1, points.rowCount() + 1, kLeastRowsPerPart,
                 [&](std::size_t part, std::size_t from, std::size_t to) {
+                    // Found into a list of the part's own, which no other part's is beside.
+                    std::vector<std::size_t> rows;
                     for (std::size_t row = from; row < to; ++row)
                         if (isPfName(points.field(row, PointList::Name)) &&
                             hasUsableCoordinates(points, row))
-                            found[part].push_back(row);
+                            rows.push_back(row);
+                    found[part] = std::move(rows);
                 });
     std::vector<std::size_t> rows = std::move(found.front());
     for (std::size_t part = 1; part < found.size(); ++part)
