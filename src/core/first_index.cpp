@@ -14,7 +14,7 @@ void FirstIndex::reserve(std::size_t items) {
 void FirstIndex::prefetch(std::uint64_t hash) const {
 #if defined(__GNUC__)
     if (!slots_.empty())
-        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+        __builtin_prefetch(&slots_[tagOf(hash) & (slots_.size() - 1)]);
 #else
     (void)hash;
 #endif
@@ -27,7 +27,7 @@ void FirstIndex::grow(std::size_t slots) {
     for (const Slot &slot : recorded) {
         if (slot.number == kEmpty)
             continue;
-        std::size_t at = slot.hash & mask;
+        std::size_t at = slot.tag & mask;
         while (slots_[at].number != kEmpty)
             at = (at + 1) & mask;
         slots_[at] = slot;
