@@ -2,6 +2,9 @@
 
 #include "core/text_hash.h"
 
+#include <cstdint>
+#include <stdexcept>
+
 namespace ferolan {
 
 void NameLines::reserve(std::size_t names) {
@@ -22,7 +25,10 @@ NameLines::Seen NameLines::see(std::string_view name, std::uint64_t nameHash, st
         nameHash, entries_.size(), [&](std::size_t entry) { return nameOf(entry) == name; });
     if (first != entries_.size())
         return {entries_[first].line, false};
-    entries_.push_back({names_.size(), name.size(), line});
+    if (name.size() > UINT32_MAX || line > UINT32_MAX)
+        throw std::length_error("name or line number too large");
+    entries_.push_back(
+        {names_.size(), static_cast<std::uint32_t>(name.size()), static_cast<std::uint32_t>(line)});
     names_ += name;
     return {line, true};
 }

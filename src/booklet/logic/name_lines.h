@@ -33,10 +33,11 @@ public:
     Seen see(std::string_view name, std::uint64_t nameHash, std::size_t line);
 
 private:
+    // Sixteen bytes a name: a million of them stay small.
     struct Entry {
-        std::size_t from; // in names_
-        std::size_t length;
-        std::size_t line;
+        std::uint64_t from; // in names_
+        std::uint32_t length;
+        std::uint32_t line;
     };
     std::string_view nameOf(std::size_t entry) const {
         return std::string_view(names_).substr(entries_[entry].from, entries_[entry].length);
