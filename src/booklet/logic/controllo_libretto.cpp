@@ -232,7 +232,10 @@ std::size_t readRows(std::string_view text, std::vector<ReadRow> &rows) {
         splitRow(rowText, 0, row.line);
         const Line &line = row.line;
         row.printable = isPrintableAscii(line.text);
-        row.gnss = line.fields.size() >= 2 && line.fields[1].find(',') != std::string_view::npos;
+        // Searched by a plain loop: the field is short.
+        row.gnss =
+            line.fields.size() >= 2 &&
+            std::find(line.fields[1].begin(), line.fields[1].end(), ',') != line.fields[1].end();
         row.xyz.reset();
         row.terms = Terms::Absent;
         if (!line.is('1') && !line.is('2'))
@@ -241,7 +244,8 @@ std::size_t readRows(std::string_view text, std::vector<ReadRow> &rows) {
         row.nameHash = NameLines::hash(name);
         row.pfName = name.size() >= 2 && name[0] == 'P' && name[1] == 'F';
         row.fiducialName = row.pfName && isFiducialPointName(name);
-        row.plainName = std::all_of(name.begin(), name.end(), isPlainNameCharacter);
+        row.plainName =
+            std::all_of(name.begin(), name.end(), [](char c) { return isPlainNameCharacter(c); });
         if (row.gnss)
             if (std::optional<std::array<double, 3>> values = numberList<3>(line.fields[1]))
                 row.xyz = Xyz{(*values)[0], (*values)[1], (*values)[2]};
@@ -743,8 +747,11 @@ std::string findingText(const Finding &finding) {
 
 std::string findingLines(const std::vector<Finding> &findings, std::size_t limit) {
     std::string lines;
-    for (std::size_t i = 0; i < std::min(findings.size(), limit); ++i)
-        lines += (i == 0 ? "" : "\n") + findingText(findings[i]);
+    for (std::size_t i = 0; i < std::min(findings.size(), limit); ++i) {
+        if (i > 0)
+            lines += '\n';
+        lines += findingText(findings[i]);
+    }
     if (findings.size() > limit)
         lines += "\ne altri " + std::to_string(findings.size() - limit);
     return lines;
