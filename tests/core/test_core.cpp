@@ -1,3 +1,4 @@
+#include "core/byte_words.h"
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/first_index.h"
@@ -70,7 +71,19 @@ private slots:
             answer = bytes(toUpperCp1252(a));
         else if (op == "blanked")
             answer = bytes(withControlsBlanked(a));
-        else if (op == "value")
+        else if (op == "blankedAnd") {
+            std::string text = a;
+            blankControls(text, fields[1][0]);
+            answer = bytes(text);
+        } else if (op == "printableWord" || op == "barsInWord") {
+            QCOMPARE(a.size(), 8u);
+            const std::uint64_t word = words::load(a.data());
+            if (op == "printableWord")
+                answer = words::allPrintableAscii(word) ? "yes" : "no";
+            for (std::uint64_t bars = words::bytesEqualTo(word, '|');
+                 op == "barsInWord" && bars != 0; bars &= bars - 1)
+                answer += '[' + QByteArray::number(qulonglong(words::firstByte(bars))) + ']';
+        } else if (op == "value")
             answer = QByteArray::number(numericValue(a), 'g', 12);
         else if (op == "roundDown")
             answer = bytes(wholeNumberText(roundDown(fields[0].toDouble())));
@@ -115,6 +128,10 @@ private slots:
         }
         QCOMPARE(index.find(299 % 7, [&](std::size_t n) { return items[n] == 299; }), 299u);
         QVERIFY(!index.find(300 % 7, [&](std::size_t n) { return items[n] == 300; }));
+        // Numbers are kept in 32 bits: one beyond is refused, never cut.
+        QVERIFY_THROWS_EXCEPTION(
+            std::length_error,
+            index.insert(1, std::size_t{UINT32_MAX}, [](std::size_t) { return false; }));
     }
 
     // Another process holds the lock: the append waits for it and lands after its record.
