@@ -34,7 +34,10 @@ bool PointList::load(std::string jobBytes) {
         jobBytes, std::clamp<std::size_t>(jobBytes.size() / kLeastBytesPerPart, 1, partCount()));
     std::vector<Points> found(pieces.size());
     runParts(pieces.size(), [&](std::size_t part) {
-        found[part] = pointsOf(pieces[part], pieces[part].data() - jobBytes.data());
+        // The first part's lists get room for the whole job: the other parts' points are
+        // added to them, and memory set aside but never used costs nothing.
+        found[part] = pointsOf(pieces[part], pieces[part].data() - jobBytes.data(),
+                               part == 0 ? jobBytes.size() : pieces[part].size());
     });
     Points points = std::move(found.front());
     for (std::size_t part = 1; part < found.size(); ++part) {
@@ -52,10 +55,11 @@ bool PointList::load(std::string jobBytes) {
     return true;
 }
 
-PointList::Points PointList::pointsOf(std::string_view piece, std::ptrdiff_t offset) {
+PointList::Points PointList::pointsOf(std::string_view piece, std::ptrdiff_t offset,
+                                      std::size_t roomFor) {
     Points points;
     // Room for lines of the usual width; a job of narrower lines grows as it must.
-    const std::size_t expected = piece.size() / kLineWidth + 1;
+    const std::size_t expected = roomFor / kLineWidth + 1;
     points.rows.reserve(expected);
     points.coordinates.reserve(expected);
     LineReader lines(piece);

@@ -59,8 +59,9 @@ private:
         std::vector<Line> rows;
         std::vector<Xyz> coordinates;
     };
-    // The points of the non-blank lines of a piece of the job that starts `offset` bytes into it.
-    static Points pointsOf(std::string_view piece, std::ptrdiff_t offset);
+    // The points of the non-blank lines of a piece of the job that starts `offset` bytes into
+    // it, with room set aside for the points of `roomFor` bytes.
+    static Points pointsOf(std::string_view piece, std::ptrdiff_t offset, std::size_t roomFor);
 
     std::string bytes_;
     std::vector<Line> rows_;

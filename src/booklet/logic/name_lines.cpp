@@ -8,7 +8,11 @@
 namespace ferolan {
 
 void NameLines::reserve(std::size_t names) {
+    // Room for names as long as a job's longest: set aside, memory costs only once used,
+    // while a text grown step by step is copied at every step.
+    constexpr std::size_t kUsualNameLength = 16;
     entries_.reserve(names);
+    names_.reserve(names * kUsualNameLength);
     index_.reserve(names);
 }
 
