@@ -14,11 +14,14 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <future>
+#include <condition_variable>
+#include <exception>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 namespace ferolan {
@@ -663,10 +666,30 @@ private:
     std::map<std::string, Unchecked> uncheckedTypes_;
 };
 
-// The rows of one piece of the booklet, read on another thread while those of the piece
-// before are checked.
+// The rows of one piece of the booklet, read on a thread of their own while those of the
+// piece before are checked. The thread lasts as long as the check: a booklet has hundreds of
+// pieces, and starting a thread for each would cost more than its reading.
 class BookletCheck::Reading {
 public:
+    Reading() {
+        try {
+            worker_ = std::thread([this] { work(); });
+        } catch (const std::system_error &) {
+            // Without a thread of their own, pieces are read as they come.
+        }
+    }
+
+    ~Reading() {
+        if (!worker_.joinable())
+            return;
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        worker_.join();
+    }
+
     // Starts reading the whole lines at the front of `text`, which keeps the rest, and hands
     // back the rows read from the text given before, if any.
     std::span<ReadRow> startReading(std::string &text, std::size_t wholeLines) {
@@ -677,13 +700,16 @@ public:
         piece.text.swap(text);
         text.assign(piece.text, wholeLines);
         piece.text.resize(wholeLines);
-        auto read = [&piece] { piece.count = readRows(piece.text, piece.rows); };
-        try {
-            task_ = std::async(std::launch::async, read);
-        } catch (const std::system_error &) {
-            read();
-        }
         underWay_ = &piece;
+        if (!worker_.joinable()) {
+            read(piece);
+            return before;
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            toRead_ = &piece;
+        }
+        changed_.notify_all();
         return before;
     }
 
@@ -692,8 +718,12 @@ public:
         Piece *piece = std::exchange(underWay_, nullptr);
         if (!piece)
             return {};
-        if (task_.valid())
-            task_.get();
+        if (worker_.joinable()) {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return toRead_ == nullptr; });
+            if (failure_)
+                std::rethrow_exception(std::exchange(failure_, nullptr));
+        }
         return std::span(piece->rows.data(), piece->count);
     }
 
@@ -703,12 +733,41 @@ private:
         std::vector<ReadRow> rows;
         std::size_t count = 0;
     };
+
+    static void read(Piece &piece) { piece.count = readRows(piece.text, piece.rows); }
+
+    void work() {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            changed_.wait(lock, [this] { return toRead_ != nullptr || stopping_; });
+            if (stopping_)
+                return;
+            Piece &piece = *toRead_;
+            lock.unlock();
+            std::exception_ptr failure;
+            try {
+                read(piece);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            failure_ = failure;
+            toRead_ = nullptr;
+            changed_.notify_all();
+        }
+    }
+
     // One read while the other is checked.
     std::array<Piece, 2> pieces_;
     std::size_t next_ = 0;
     Piece *underWay_ = nullptr;
-    // Declared last: destroyed first, it waits for a reading still under way.
-    std::future<void> task_;
+    // What the thread is told, and tells back, under the lock.
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    Piece *toRead_ = nullptr;
+    bool stopping_ = false;
+    std::exception_ptr failure_;
+    std::thread worker_;
 };
 
 BookletCheck::BookletCheck(Tabella_comuni &table, std::chrono::year_month_day today,
@@ -765,7 +824,7 @@ bool hasErrore(const std::vector<Finding> &findings) {
 std::vector<Finding> Controlla_libretto(std::string_view booklet, Tabella_comuni &table,
                                         std::chrono::year_month_day today) {
     // In pieces, so that a large booklet's rows are read while those before are checked.
-    constexpr std::size_t kPieceSize = 1024 * 1024;
+    constexpr std::size_t kPieceSize = 256 * 1024;
     BookletCheck check(table, today, lineCount(booklet));
     for (std::size_t from = 0; from < booklet.size(); from += kPieceSize)
         check.add(booklet.substr(from, kPieceSize));
