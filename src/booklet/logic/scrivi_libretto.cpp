@@ -14,8 +14,9 @@ namespace ferolan {
 namespace {
 
 // The point rows are made a stretch at a time, its parts at once, and handed on in order:
-// what waits in memory stays small whatever the job.
-constexpr std::size_t kRowsPerStretch = 2 * kLeastRowsPerPart;
+// what waits in memory stays small whatever the job, and still in the processor's cache
+// when it is written.
+constexpr std::size_t kRowsPerStretch = 10000;
 
 } // namespace
 
@@ -48,12 +49,15 @@ bool produceBookletRows(const BookletSource &source,
         }
         parts[part] = std::move(out);
     };
+    // A small job's rows are all made on the calling thread; a large job's stretches in parts.
+    const std::size_t leastPerPart =
+        points.rowCount() < kLeastRowsPerPart ? kLeastRowsPerPart : kRowsPerStretch / 2;
     for (std::size_t from = 1; from <= points.rowCount(); from += kRowsPerStretch) {
         const std::size_t to = std::min(points.rowCount() + 1, from + kRowsPerStretch);
         // Emptied first: a short last stretch may not use every part.
         for (std::string &part : parts)
             part.clear();
-        runInRanges(from, to, kLeastRowsPerPart, appendRows);
+        runInRanges(from, to, leastPerPart, appendRows);
         for (const std::string &part : parts)
             if (!part.empty() && !sink(part))
                 return false;
