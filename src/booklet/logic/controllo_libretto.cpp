@@ -142,8 +142,7 @@ struct Line {
 
 // Fills `line` from the text of a row, reusing its list of fields. The bars are found eight
 // bytes at a time: fields are short, and a search started for each would cost more.
-void splitRow(std::string_view text, std::size_t number, Line &line) {
-    line.number = number;
+void splitRow(std::string_view text, Line &line) {
     line.text = text;
     line.fields.clear();
     line.closed = text.ends_with('|');
@@ -232,7 +231,7 @@ std::size_t readRows(std::string_view text, std::vector<ReadRow> &rows) {
         if (count == rows.size())
             rows.emplace_back();
         ReadRow &row = rows[count];
-        splitRow(rowText, 0, row.line);
+        splitRow(rowText, row.line);
         const Line &line = row.line;
         row.printable = isPrintableAscii(line.text);
         // Searched by a plain loop: the field is short.
