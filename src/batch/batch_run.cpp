@@ -116,8 +116,7 @@ private:
 
     void loadJob() {
         const fs::path file = pathFromUtf8(request_.lavoro);
-        FileContent content = readFile(file);
-        if (!content.ok() || !points_.load(std::move(content.bytes)))
+        if (!points_.loadFile(file))
             throw Stop{kFileProblem,
                        "Impossibile leggere il file del lavoro " + quoted(file) + "."};
     }

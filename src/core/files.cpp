@@ -1,5 +1,6 @@
 #include "core/files.h"
 
+#include "core/line_feeder.h"
 #include "core/text.h"
 
 #include <cstdio>
@@ -12,6 +13,10 @@ namespace ferolan {
 namespace fs = std::filesystem;
 
 namespace {
+
+// How much of a file is read before its lines are handed on: large enough that handing them
+// costs little, small enough that the lines are still in the processor's cache.
+constexpr std::size_t kFedStretch = 1024 * 1024;
 
 struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }
@@ -29,7 +34,17 @@ FileHandle openFile(const fs::path &path, const char *mode) {
 
 } // namespace
 
+std::size_t expectedLength(const fs::path &path) {
+    std::error_code error;
+    const std::uintmax_t length = fs::file_size(path, error);
+    return error ? 0 : static_cast<std::size_t>(length);
+}
+
 FileContent readFile(const fs::path &path) {
+    return readFileFeeding(path, nullptr);
+}
+
+FileContent readFileFeeding(const fs::path &path, const LinesTaker &take) {
     std::error_code error;
     auto status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found)
@@ -40,16 +55,31 @@ FileContent readFile(const fs::path &path) {
     if (!file)
         return {ReadOutcome::Unreadable, {}};
     std::string bytes;
-    // Room for the whole file at once: a large job is not copied over while it grows.
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (!error)
-        bytes.reserve(static_cast<std::size_t>(size));
+    // Room for the whole file at once: a large job is not copied over while it grows, and
+    // the lines handed on stay where they are.
+    bytes.reserve(expectedLength(path));
+    std::optional<LineFeeder> feeder;
+    if (take && bytes.capacity() > kFedStretch)
+        feeder.emplace(take);
     char buffer[65536];
     std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    std::size_t fedUpTo = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        // A file that grew while read moves its bytes: the lines handed on must be done with.
+        if (feeder && bytes.size() + count > bytes.capacity())
+            feeder->waitUntilTaken();
         bytes.append(buffer, count);
+        if (feeder && bytes.size() - fedUpTo >= kFedStretch) {
+            feeder->offer(bytes);
+            fedUpTo = bytes.size();
+        }
+    }
     if (std::ferror(file.get()))
         return {ReadOutcome::Unreadable, {}};
+    if (feeder)
+        feeder->finish(bytes);
+    else if (take && !bytes.empty())
+        take(bytes, 0);
     return {ReadOutcome::Ok, std::move(bytes)};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/line_feeder.h"
 #include "core/platform.h"
 
 #include <cstdint>
@@ -20,6 +21,15 @@ struct FileContent {
 };
 
 FileContent readFile(const std::filesystem::path &path);
+
+// The file's length as the system tells it now, 0 when it cannot: for setting room aside.
+std::size_t expectedLength(const std::filesystem::path &path);
+
+// Reads the file as readFile does, and meanwhile hands its lines to `take` as they are read,
+// on a thread of its own for a large file, so that what is made of them is made while the
+// rest is read. Whatever `take` throws is thrown again here. For a file that could not be
+// read, `take` may have had part of it.
+FileContent readFileFeeding(const std::filesystem::path &path, const LinesTaker &take);
 
 // A new file at `path` for writing. A leftover file or link of that name is removed first (a
 // folder is not) and the new one is created exclusively, so a link planted there can never

@@ -1,6 +1,6 @@
 #include "job/point_list.h"
 
-#include "core/parallel.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "job/usable_point.h"
 
@@ -12,7 +12,8 @@
 namespace ferolan {
 namespace {
 
-constexpr std::size_t kLeastBytesPerPart = kLeastRowsPerPart * 100;
+// Lines are found by 32-bit offsets.
+constexpr std::size_t kLargestJob = UINT32_MAX;
 constexpr Xyz kUnusable{std::numeric_limits<double>::quiet_NaN(), 0, 0};
 
 struct FieldLayout {
@@ -27,24 +28,26 @@ constexpr std::array<FieldLayout, PointList::kColumns> kLayout = {
 PointList::PointList() : rows_(1), coordinates_(1, kUnusable) {}
 
 bool PointList::load(std::string jobBytes) {
-    if (jobBytes.size() > UINT32_MAX)
-        return false;
-    // A large job is read in parts at once, each a run of whole lines.
-    const std::vector<std::string_view> pieces = wholeLinePieces(
-        jobBytes, std::clamp<std::size_t>(jobBytes.size() / kLeastBytesPerPart, 1, partCount()));
-    std::vector<Points> found(pieces.size());
-    runParts(pieces.size(), [&](std::size_t part) {
-        // The first part's lists get room for the whole job: the other parts' points are
-        // added to them, and memory set aside but never used costs nothing.
-        found[part] = pointsOf(pieces[part], pieces[part].data() - jobBytes.data(),
-                               part == 0 ? jobBytes.size() : pieces[part].size());
+    Points points;
+    points.reserveFor(jobBytes.size());
+    points.add(jobBytes, 0);
+    return take(std::move(jobBytes), std::move(points));
+}
+
+bool PointList::loadFile(const std::filesystem::path &job) {
+    Points points;
+    points.reserveFor(expectedLength(job));
+    // The points are read from each run of lines while the rest of the file comes.
+    FileContent content = readFileFeeding(job, [&points](std::string_view text, std::size_t from) {
+        if (text.size() <= kLargestJob)
+            points.add(text.substr(from), from);
     });
-    Points points = std::move(found.front());
-    for (std::size_t part = 1; part < found.size(); ++part) {
-        points.rows.insert(points.rows.end(), found[part].rows.begin(), found[part].rows.end());
-        points.coordinates.insert(points.coordinates.end(), found[part].coordinates.begin(),
-                                  found[part].coordinates.end());
-    }
+    return content.ok() && take(std::move(content.bytes), std::move(points));
+}
+
+bool PointList::take(std::string jobBytes, Points points) {
+    if (jobBytes.size() > kLargestJob)
+        return false;
     if (points.rows.empty()) {
         points.rows.resize(rows_.size());
         points.coordinates.assign(rows_.size(), kUnusable);
@@ -55,26 +58,25 @@ bool PointList::load(std::string jobBytes) {
     return true;
 }
 
-PointList::Points PointList::pointsOf(std::string_view piece, std::ptrdiff_t offset,
-                                      std::size_t roomFor) {
-    Points points;
+void PointList::Points::reserveFor(std::size_t jobLength) {
     // Room for lines of the usual width; a job of narrower lines grows as it must.
-    const std::size_t expected = roomFor / kLineWidth + 1;
-    points.rows.reserve(expected);
-    points.coordinates.reserve(expected);
-    LineReader lines(piece);
-    for (std::string_view line; lines.next(line);) {
+    const std::size_t expected = jobLength / kLineWidth + 1;
+    rows.reserve(expected);
+    coordinates.reserve(expected);
+}
+
+void PointList::Points::add(std::string_view lines, std::size_t offset) {
+    LineReader reader(lines);
+    for (std::string_view line; reader.next(line);) {
         // Blank lines, trailing ones above all, are no points.
         if (line.find_first_not_of(" \t") == std::string_view::npos)
             continue;
         // The coordinates are read while the line is at hand, in one pass over the job.
-        const Line at{static_cast<std::uint32_t>(offset + (line.data() - piece.data())),
-                      static_cast<std::uint32_t>(line.size())};
-        points.rows.push_back(at);
-        points.coordinates.push_back(
+        rows.push_back({static_cast<std::uint32_t>(offset + (line.data() - lines.data())),
+                        static_cast<std::uint32_t>(line.size())});
+        coordinates.push_back(
             usableXyzOf(fieldOf(line, X), fieldOf(line, Y), fieldOf(line, Z)).value_or(kUnusable));
     }
-    return points;
 }
 
 std::string_view PointList::field(std::size_t row, int column) const {

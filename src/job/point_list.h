@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,9 @@ public:
     // non-blank line keeps the number of rows and empties them all. False, and nothing changed, for
     // a file of 4 GiB or more.
     [[nodiscard]] bool load(std::string jobBytes);
+    // The same with the job file's bytes; false, and nothing changed, also for a file that
+    // cannot be read.
+    [[nodiscard]] bool loadFile(const std::filesystem::path &job);
 
     std::size_t rowCount() const { return rows_.size(); }
     // row 1..rowCount(), column 1..8; anything else reads as empty.
@@ -55,13 +59,15 @@ private:
     };
     std::string_view line(std::size_t row) const;
     static std::string_view fieldOf(std::string_view line, int column);
+    // The points of a job's non-blank lines, as they are read.
     struct Points {
         std::vector<Line> rows;
         std::vector<Xyz> coordinates;
+        void reserveFor(std::size_t jobLength);
+        // The points of a run of lines that starts `offset` bytes into the job.
+        void add(std::string_view lines, std::size_t offset);
     };
-    // The points of the non-blank lines of a piece of the job that starts `offset` bytes into
-    // it, with room set aside for the points of `roomFor` bytes.
-    static Points pointsOf(std::string_view piece, std::ptrdiff_t offset, std::size_t roomFor);
+    bool take(std::string jobBytes, Points points);
 
     std::string bytes_;
     std::vector<Line> rows_;

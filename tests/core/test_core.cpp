@@ -115,6 +115,34 @@ private slots:
         QCOMPARE(answer, expected);
     }
 
+    // A file of several stretches with every kind of line end: each line is handed once, in
+    // order, a CR LF never split; what the taker throws reaches the reader.
+    void shouldHandEveryLineOnceWhileReading() {
+        std::string text;
+        const char *ends[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
+        for (std::size_t i = 0; text.size() < 3'500'000; ++i)
+            text += "riga " + std::to_string(i) + std::string(i % 97, 'x') + ends[i % 4];
+        text += "ultima senza fine";
+        writeBytes(at("fed"), text);
+        std::string handed;
+        std::size_t calls = 0;
+        FileContent content =
+            readFileFeeding(at("fed"), [&](std::string_view soFar, std::size_t from) {
+                QCOMPARE(from, handed.size());
+                QVERIFY(soFar.ends_with('\n') || soFar.size() == text.size());
+                handed += soFar.substr(from);
+                ++calls;
+            });
+        QVERIFY(content.ok() && content.bytes == text);
+        QCOMPARE(handed, text);
+        QVERIFY(calls > 1);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 readFileFeeding(at("fed"), [](std::string_view, std::size_t from) {
+                                     if (from > 0)
+                                         throw std::runtime_error("taker");
+                                 }));
+    }
+
     // Many items on a few hashes and no room made ahead: the index grows and still finds
     // the first of equal items, and nothing for an item never recorded.
     void shouldKeepTheFirstOfEqualItemsAsTheIndexGrows() {

@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <fstream>
+
 using namespace ferolan;
 
 namespace {
@@ -75,6 +77,30 @@ private slots:
         QVERIFY(points.load(readFile(FEROLAN_TEST_DATA "/job_edge_cases.txt").bytes));
         QCOMPARE(dump(points), QByteArray::fromStdString(
                                    readFile(FEROLAN_TEST_DATA "/job_edge_cases.expected").bytes));
+    }
+
+    // A job file of several stretches, with every kind of line end and blank lines, reads
+    // as the same bytes in memory do; a file that cannot be read changes nothing.
+    void shouldLoadAJobFileAsItsBytes() {
+        std::string job;
+        const char *ends[] = {"\r\n", "\n", "\r", "\r\n  \r\n"};
+        for (std::size_t i = 0; job.size() < 2'500'000; ++i) {
+            std::string line =
+                jobLine("P" + std::to_string(i), {QByteArray::number(qulonglong(i))}, {80});
+            job += line.substr(0, line.size() - 2) + ends[i % 4];
+        }
+        const QTemporaryDir dir;
+        const std::filesystem::path file =
+            std::filesystem::path(dir.path().toStdString()) / "job.txt";
+        std::ofstream(file, std::ios::binary) << job;
+        PointList fromFile, fromBytes;
+        QVERIFY(fromFile.loadFile(file));
+        QVERIFY(fromBytes.load(job));
+        QVERIFY(fromFile.rowCount() > 20000);
+        QVERIFY(dump(fromFile) == dump(fromBytes));
+        QVERIFY(!fromFile.loadFile(file.parent_path() / "missing.txt"));
+        QVERIFY(!fromFile.loadFile(file.parent_path()));
+        QCOMPARE(fromFile.rowCount(), fromBytes.rowCount());
     }
 
     // A new job replaces every row; an empty file keeps the row count with empty rows.

@@ -260,8 +260,7 @@ void Form1::Cmd_selezione_Click() {
 }
 
 bool Form1::Carica_lavoro(const std::filesystem::path &job) {
-    FileContent content = readFile(job);
-    if (!content.ok() || !points_.load(std::move(content.bytes))) {
+    if (!points_.loadFile(job)) {
         context_.tell(this,
                       QStringLiteral("Impossibile leggere il file del lavoro %1.\n"
                                      "La lista dei punti non è stata cambiata.")

@@ -33,15 +33,24 @@ public:
     std::uint64_t length() const { return bytes_.size(); }
 
 private:
-    // Tells whether a record of the index carries the key.
-    auto holdsKey(const PfKey &key) const {
-        return [this, &key](std::size_t record) { return recordKey(records_[record]) == key; };
+    // Where a record's line lies in the file's bytes.
+    struct Record {
+        std::size_t offset;
+        std::size_t length;
+    };
+    // Indexes the records of the lines of `text` from `from` on.
+    void index(std::string_view text, std::size_t from);
+    // Tells whether a record of the index, a line of `text`, carries the key.
+    auto holdsKey(std::string_view text, const PfKey &key) const {
+        return [this, text, &key](std::size_t record) {
+            return recordKey(text.substr(records_[record].offset, records_[record].length)) == key;
+        };
     }
 
     ReadOutcome outcome_;
     std::string bytes_;
-    // The file's lines, viewed in bytes_, and the first of each key among them.
-    std::vector<std::string_view> records_;
+    // The file's lines and the first of each key among them.
+    std::vector<Record> records_;
     FirstIndex firstRecords_;
 };
 
