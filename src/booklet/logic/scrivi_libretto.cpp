@@ -6,6 +6,8 @@
 #include "job/usable_point.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -13,10 +15,55 @@
 namespace ferolan {
 namespace {
 
-// The point rows are made a stretch at a time, its parts at once, and handed on in order:
-// what waits in memory stays small whatever the job, and still in the processor's cache
-// when it is written.
-constexpr std::size_t kRowsPerStretch = 10000;
+// The point rows are made a stretch at a time and handed on in order: what waits in memory
+// stays small whatever the job, and still in the processor's cache when it is written.
+constexpr std::size_t kRowsPerStretch = 5000;
+
+// Who makes which stretch, and whose turn it is to hand one on. Each thread takes the next
+// stretch to make and hands it on once the one before is: one thread's handing on overlaps
+// the other's making, and a thread left alone makes every stretch in order.
+class StretchTurns {
+public:
+    explicit StretchTurns(std::size_t stretches) : stretches_(stretches) {}
+
+    std::optional<std::size_t> take() {
+        const std::lock_guard lock(mutex_);
+        if (stopped_ || nextToMake_ == stretches_)
+            return std::nullopt;
+        return nextToMake_++;
+    }
+    // Waits until the stretches before this one are handed on; false once stopped.
+    bool waitTurn(std::size_t stretch) {
+        std::unique_lock lock(mutex_);
+        turn_.wait(lock, [&] { return stopped_ || nextToHand_ == stretch; });
+        return !stopped_;
+    }
+    void handedOn() {
+        {
+            const std::lock_guard lock(mutex_);
+            ++nextToHand_;
+        }
+        turn_.notify_all();
+    }
+    void stop() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        turn_.notify_all();
+    }
+    bool stopped() {
+        const std::lock_guard lock(mutex_);
+        return stopped_;
+    }
+
+private:
+    const std::size_t stretches_;
+    std::mutex mutex_;
+    std::condition_variable turn_;
+    std::size_t nextToMake_ = 0, nextToHand_ = 0;
+    bool stopped_ = false;
+};
 
 } // namespace
 
@@ -31,11 +78,7 @@ bool produceBookletRows(const BookletSource &source,
         row6(source.header.Txt_data);
     if (!sink(opening))
         return false;
-    std::vector<std::string> parts(partCount());
-    auto appendRows = [&](std::size_t part, std::size_t from, std::size_t to) {
-        // Made in a string of the part's own and put in place at the end: the parts' strings
-        // lie side by side, and a size updated in one at every row would be fought over.
-        std::string out = std::move(parts[part]);
+    auto appendRows = [&](std::string &out, std::size_t from, std::size_t to) {
         for (std::size_t row = from; row < to; ++row) {
             std::string_view name = points.field(row, PointList::Name);
             if (name == source.Punto_master || source.leftOutRows.contains(row))
@@ -47,22 +90,29 @@ bool produceBookletRows(const BookletSource &source,
                        points.field(row, PointList::Description), source.decimalSeparator,
                        varianceTerms(points.varianceColumns(row)));
         }
-        parts[part] = std::move(out);
     };
-    // A small job's rows are all made on the calling thread; a large job's stretches in parts.
-    const std::size_t leastPerPart =
-        points.rowCount() < kLeastRowsPerPart ? kLeastRowsPerPart : kRowsPerStretch / 2;
-    for (std::size_t from = 1; from <= points.rowCount(); from += kRowsPerStretch) {
-        const std::size_t to = std::min(points.rowCount() + 1, from + kRowsPerStretch);
-        // Emptied first: a short last stretch may not use every part.
-        for (std::string &part : parts)
-            part.clear();
-        runInRanges(from, to, leastPerPart, appendRows);
-        for (const std::string &part : parts)
-            if (!part.empty() && !sink(part))
-                return false;
-    }
-    return true;
+    const std::size_t rows = points.rowCount();
+    StretchTurns turns((rows + kRowsPerStretch - 1) / kRowsPerStretch);
+    // A small job's rows are all made on the calling thread.
+    runParts(rows < kLeastRowsPerPart ? 1 : partCount(), [&](std::size_t) {
+        std::string out;
+        try {
+            while (const std::optional<std::size_t> stretch = turns.take()) {
+                const std::size_t from = 1 + *stretch * kRowsPerStretch;
+                out.clear();
+                appendRows(out, from, std::min(rows + 1, from + kRowsPerStretch));
+                if (!turns.waitTurn(*stretch))
+                    return;
+                if (!out.empty() && !sink(out))
+                    return turns.stop();
+                turns.handedOn();
+            }
+        } catch (...) {
+            turns.stop();
+            throw;
+        }
+    });
+    return !turns.stopped();
 }
 
 std::optional<Xyz> Scrivi_libretto(const BookletSource &source,

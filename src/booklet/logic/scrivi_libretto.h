@@ -28,8 +28,9 @@ struct BookletSource {
 // Rows 0, 9, 1 and 6, then one row 2 per point of the list in list order, except the
 // rows named `Punto_master`, the rows left out and the points without usable coordinates. The text
 // is handed to `sink` in order, in pieces of whole rows each made from at most some thousands
-// of points, so that a large job never has its booklet in memory at once. False as soon
-// as `sink` refuses a piece; nothing more is produced then.
+// of points, so that a large job never has its booklet in memory at once. A large job's pieces
+// are made on several threads, and `sink` may be called on any of them, never on two at once.
+// False as soon as `sink` refuses a piece; nothing more is handed on then.
 bool produceBookletRows(const BookletSource &source,
                         const std::function<bool(std::string_view)> &sink);
 

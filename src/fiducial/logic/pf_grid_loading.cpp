@@ -85,6 +85,7 @@ PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive
         row.cell(PfGridRow::Mark) = firstOccurrence ? kArchiveMark : kSkipMark;
         pointRows.push_back(i);
     }
+    comparison.finishPreparing();
     // The comparisons only read what is prepared: a large job's run in parts at once.
     std::vector<PfComparison::Unreadable> unreadable(partCount());
     runInRanges(0, grid.size(), kLeastPointsPerPart,

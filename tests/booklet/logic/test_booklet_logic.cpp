@@ -246,6 +246,12 @@ private slots:
         const std::size_t opening = text.find("\r\n2|");
         QVERIFY(opening != std::string::npos);
         QVERIFY2(text.substr(opening + 2) == expected, "the point rows differ");
+
+        // A refused piece stops the handing on, whichever thread made the next one.
+        std::size_t handed = 0;
+        QVERIFY(!produceBookletRows({workedExampleHeader(), points, "M", 1, ',', none},
+                                    [&](std::string_view) { return ++handed < 3; }));
+        QCOMPARE(handed, 3u);
     }
 
     void shouldCreateOrEmptyTheTemporaryFileNeverThroughALink() {
