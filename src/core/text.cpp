@@ -57,21 +57,6 @@ std::size_t lineCount(std::string_view text) {
     return count;
 }
 
-std::vector<std::string_view> wholeLinePieces(std::string_view text, std::size_t parts) {
-    std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    for (std::size_t part = 1; part < parts && start < text.size(); ++part) {
-        const std::size_t lf = text.find('\n', std::max(start, text.size() * part / parts));
-        if (lf == std::string_view::npos)
-            break;
-        pieces.push_back(text.substr(start, lf + 1 - start));
-        start = lf + 1;
-    }
-    if (start < text.size() || pieces.empty())
-        pieces.push_back(text.substr(start));
-    return pieces;
-}
-
 LineReader::LineReader(std::string_view text)
     : text_(text), nextCr_(text.find('\r')), nextLf_(text.find('\n')) {}
 

@@ -34,10 +34,6 @@ std::vector<std::string_view> splitLines(std::string_view text);
 // The number of lines splitLines finds, without listing them.
 std::size_t lineCount(std::string_view text);
 
-// The text cut into up to `parts` consecutive pieces of about equal size, each but the last
-// ending just after a LF, so that the lines of the pieces, one after the other, are the text's.
-std::vector<std::string_view> wholeLinePieces(std::string_view text, std::size_t parts);
-
 // The same lines one at a time, for texts too large to list every line of.
 class LineReader {
 public:

@@ -28,10 +28,12 @@ constexpr std::array<FieldLayout, PointList::kColumns> kLayout = {
 PointList::PointList() : rows_(1), coordinates_(1, kUnusable) {}
 
 bool PointList::load(std::string jobBytes) {
+    if (jobBytes.size() > kLargestJob)
+        return false;
     Points points;
     points.reserveFor(jobBytes.size());
     points.add(jobBytes, 0);
-    return take(std::move(jobBytes), std::move(points));
+    return replaceWith(std::move(jobBytes), std::move(points));
 }
 
 bool PointList::loadFile(const std::filesystem::path &job) {
@@ -42,10 +44,10 @@ bool PointList::loadFile(const std::filesystem::path &job) {
         if (text.size() <= kLargestJob)
             points.add(text.substr(from), from);
     });
-    return content.ok() && take(std::move(content.bytes), std::move(points));
+    return content.ok() && replaceWith(std::move(content.bytes), std::move(points));
 }
 
-bool PointList::take(std::string jobBytes, Points points) {
+bool PointList::replaceWith(std::string jobBytes, Points points) {
     if (jobBytes.size() > kLargestJob)
         return false;
     if (points.rows.empty()) {

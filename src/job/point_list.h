@@ -67,7 +67,8 @@ private:
         // The points of a run of lines that starts `offset` bytes into the job.
         void add(std::string_view lines, std::size_t offset);
     };
-    bool take(std::string jobBytes, Points points);
+    // The rows of the job read; false, and nothing changed, for a job too large.
+    bool replaceWith(std::string jobBytes, Points points);
 
     std::string bytes_;
     std::vector<Line> rows_;
