@@ -1,12 +1,11 @@
 #pragma once
 
-#include <condition_variable>
+#include "core/task_thread.h"
+
 #include <cstddef>
-#include <exception>
 #include <functional>
-#include <mutex>
 #include <string_view>
-#include <thread>
+#include <utility>
 
 namespace ferolan {
 
@@ -20,35 +19,26 @@ using LinesTaker = std::function<void(std::string_view text, std::size_t from)>;
 // text comes. The lines are handed in order, each once.
 class LineFeeder {
 public:
-    explicit LineFeeder(LinesTaker take);
-    // Stops the thread; lines not taken yet are never taken.
-    ~LineFeeder();
-    LineFeeder(const LineFeeder &) = delete;
-    LineFeeder &operator=(const LineFeeder &) = delete;
+    explicit LineFeeder(LinesTaker take) : take_(std::move(take)) {}
 
-    // The text has grown to `text`: its whole lines not handed yet are handed. Its start
-    // must stay where it was unless waitUntilTaken() was called since the last offer.
+    // The text has grown to `text`: unless the taker is still busy with lines handed before,
+    // the whole lines it has not had are handed. The text's start must stay where it was
+    // unless waitUntilTaken() was called since.
     void offer(std::string_view text);
-    // Waits until every line offered has been taken, so that the text may move.
-    void waitUntilTaken();
+    // Waits until every line handed has been taken, so that the text may move.
+    void waitUntilTaken() { thread_.wait(); }
     // The text is whole: its lines not handed yet are handed, the last one even without its
-    // line end, and once they are taken whatever the taker threw is thrown again here.
+    // line end, and taken before this returns. Whatever the taker threw is thrown again by
+    // the next call after it.
     void finish(std::string_view text);
 
 private:
-    void work();
-    void handOver(std::string_view text, std::size_t end);
+    void hand(std::string_view text, std::size_t end);
 
     LinesTaker take_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::string_view text_;
-    // The text up to offered_ is handed to the thread, up to taken_ taken.
-    std::size_t offered_ = 0;
-    std::size_t taken_ = 0;
-    bool stopping_ = false;
-    std::exception_ptr failure_;
-    std::thread worker_;
+    // The text up to here is handed to the taker.
+    std::size_t handed_ = 0;
+    TaskThread thread_;
 };
 
 } // namespace ferolan

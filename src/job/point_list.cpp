@@ -4,7 +4,6 @@
 #include "core/text.h"
 #include "job/usable_point.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>

@@ -7,6 +7,7 @@
 #include "core/gauss_boaga.h"
 #include "core/geodesy.h"
 #include "core/numbers.h"
+#include "core/task_thread.h"
 #include "core/text.h"
 #include "header/logic/tabella_comuni.h"
 
@@ -14,14 +15,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <condition_variable>
-#include <exception>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace ferolan {
@@ -670,25 +666,6 @@ private:
 // pieces, and starting a thread for each would cost more than its reading.
 class BookletCheck::Reading {
 public:
-    Reading() {
-        try {
-            worker_ = std::thread([this] { work(); });
-        } catch (const std::system_error &) {
-            // Without a thread of their own, pieces are read as they come.
-        }
-    }
-
-    ~Reading() {
-        if (!worker_.joinable())
-            return;
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        changed_.notify_all();
-        worker_.join();
-    }
-
     // Starts reading the whole lines at the front of `text`, which keeps the rest, and hands
     // back the rows read from the text given before, if any.
     std::span<ReadRow> startReading(std::string &text, std::size_t wholeLines) {
@@ -700,15 +677,7 @@ public:
         text.assign(piece.text, wholeLines);
         piece.text.resize(wholeLines);
         underWay_ = &piece;
-        if (!worker_.joinable()) {
-            read(piece);
-            return before;
-        }
-        {
-            const std::lock_guard lock(mutex_);
-            toRead_ = &piece;
-        }
-        changed_.notify_all();
+        thread_.start([&piece] { piece.count = readRows(piece.text, piece.rows); });
         return before;
     }
 
@@ -717,12 +686,7 @@ public:
         Piece *piece = std::exchange(underWay_, nullptr);
         if (!piece)
             return {};
-        if (worker_.joinable()) {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return toRead_ == nullptr; });
-            if (failure_)
-                std::rethrow_exception(std::exchange(failure_, nullptr));
-        }
+        thread_.wait();
         return std::span(piece->rows.data(), piece->count);
     }
 
@@ -733,40 +697,12 @@ private:
         std::size_t count = 0;
     };
 
-    static void read(Piece &piece) { piece.count = readRows(piece.text, piece.rows); }
-
-    void work() {
-        std::unique_lock lock(mutex_);
-        while (true) {
-            changed_.wait(lock, [this] { return toRead_ != nullptr || stopping_; });
-            if (stopping_)
-                return;
-            Piece &piece = *toRead_;
-            lock.unlock();
-            std::exception_ptr failure;
-            try {
-                read(piece);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            lock.lock();
-            failure_ = failure;
-            toRead_ = nullptr;
-            changed_.notify_all();
-        }
-    }
-
     // One read while the other is checked.
     std::array<Piece, 2> pieces_;
     std::size_t next_ = 0;
     Piece *underWay_ = nullptr;
-    // What the thread is told, and tells back, under the lock.
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    Piece *toRead_ = nullptr;
-    bool stopping_ = false;
-    std::exception_ptr failure_;
-    std::thread worker_;
+    // Last, so that a piece under way is read to its end before the pieces go.
+    TaskThread thread_;
 };
 
 BookletCheck::BookletCheck(Tabella_comuni &table, std::chrono::year_month_day today,
