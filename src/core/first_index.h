@@ -10,8 +10,8 @@ namespace ferolan {
 
 // The first of equal items in a long list, found by hash. The items stay with the caller,
 // numbered from 0 (fewer than 2^32 of them); the table keeps half of each recorded item's
-// hash and its number in one open-addressed array, so that nothing is allocated item by item and a
-// look costs one visit to memory in almost every case.
+// hash and its number in one open-addressed array, so that nothing is allocated item by
+// item and a look costs one visit to memory in almost every case.
 class FirstIndex {
 public:
     // Room for this many items without growing.
