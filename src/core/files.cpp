@@ -32,7 +32,55 @@ FileHandle openFile(const fs::path &path, const char *mode) {
 #endif
 }
 
+// The regular file at `path` opened for reading; nothing, and why in `outcome`, otherwise.
+FileHandle openForReading(const fs::path &path, ReadOutcome &outcome) {
+    std::error_code error;
+    auto status = fs::status(path, error);
+    outcome = ReadOutcome::Unreadable;
+    if (status.type() == fs::file_type::not_found)
+        outcome = ReadOutcome::Missing;
+    else if (!error && fs::is_regular_file(status))
+        if (FileHandle file = openFile(path, "rb")) {
+            outcome = ReadOutcome::Ok;
+            return file;
+        }
+    return nullptr;
+}
+
 } // namespace
+
+LinesRead readFileLines(const fs::path &path,
+                        const std::function<void(std::string_view lines)> &take) {
+    LinesRead read;
+    FileHandle file = openForReading(path, read.outcome);
+    if (!file)
+        return read;
+    // The lines read and not handed yet: the start of a line whose end has not come, then
+    // the piece just read.
+    std::string pending;
+    pending.reserve(kFedStretch);
+    char buffer[65536];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        read.length += count;
+        pending.append(buffer, count);
+        if (pending.size() < kFedStretch)
+            continue;
+        // Cut after a line feed, so that a CR LF is never split between two runs; looked for
+        // in the piece just read only, and a piece without one waits for the next.
+        const std::size_t lastLf = std::string_view(buffer, count).rfind('\n');
+        if (lastLf == std::string_view::npos)
+            continue;
+        const std::size_t end = pending.size() - count + lastLf + 1;
+        take(std::string_view(pending).substr(0, end));
+        pending.erase(0, end);
+    }
+    if (std::ferror(file.get()))
+        return {ReadOutcome::Unreadable, read.length};
+    if (!pending.empty())
+        take(pending);
+    return read;
+}
 
 std::size_t expectedLength(const fs::path &path) {
     std::error_code error;
@@ -45,15 +93,10 @@ FileContent readFile(const fs::path &path) {
 }
 
 FileContent readFileFeeding(const fs::path &path, const LinesTaker &take) {
-    std::error_code error;
-    auto status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found)
-        return {ReadOutcome::Missing, {}};
-    if (error || !fs::is_regular_file(status))
-        return {ReadOutcome::Unreadable, {}};
-    auto file = openFile(path, "rb");
+    ReadOutcome opened = ReadOutcome::Ok;
+    FileHandle file = openForReading(path, opened);
     if (!file)
-        return {ReadOutcome::Unreadable, {}};
+        return {opened, {}};
     std::string bytes;
     // Room for the whole file at once: a large job is not copied over while it grows, and
     // the lines handed on stay where they are.

@@ -22,6 +22,18 @@ struct FileContent {
 
 FileContent readFile(const std::filesystem::path &path);
 
+struct LinesRead {
+    ReadOutcome outcome = ReadOutcome::Ok;
+    // The bytes read.
+    std::uint64_t length = 0;
+};
+
+// Reads the file a piece at a time and hands each run of whole lines to `take`, in order,
+// the last line even without its line end, keeping none of them: for a large file looked
+// through once for a few of its lines.
+LinesRead readFileLines(const std::filesystem::path &path,
+                        const std::function<void(std::string_view lines)> &take);
+
 // The file's length as the system tells it now, 0 when it cannot: for setting room aside.
 std::size_t expectedLength(const std::filesystem::path &path);
 

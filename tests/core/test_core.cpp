@@ -108,7 +108,8 @@ private slots:
     }
 
     // A file of several stretches with every kind of line end: each line is handed once, in
-    // order, a CR LF never split; what the taker throws reaches the reader.
+    // order, a CR LF never split, whether the file is kept or only looked through; what the
+    // taker throws reaches the reader.
     void shouldHandEveryLineOnceWhileReading() {
         std::string text;
         const char *ends[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
@@ -127,6 +128,18 @@ private slots:
         QVERIFY(content.ok() && content.bytes == text);
         QVERIFY(wholeLines);
         QVERIFY(handed == text);
+        // The same when the lines are only looked through.
+        handed.clear();
+        const LinesRead read = readFileLines(at("fed"), [&](std::string_view lines) {
+            wholeLines = wholeLines &&
+                         (lines.ends_with('\n') || handed.size() + lines.size() == text.size());
+            handed += lines;
+        });
+        QVERIFY(read.outcome == ReadOutcome::Ok && read.length == text.size());
+        QVERIFY(wholeLines);
+        QVERIFY(handed == text);
+        QVERIFY(readFileLines(at("none"), {}).outcome == ReadOutcome::Missing);
+        QVERIFY(readFileLines(at(""), {}).outcome == ReadOutcome::Unreadable);
         QVERIFY_THROWS_EXCEPTION(std::runtime_error,
                                  readFileFeeding(at("fed"), [](std::string_view, std::size_t) {
                                      throw std::runtime_error("taker");

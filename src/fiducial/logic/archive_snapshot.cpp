@@ -4,51 +4,71 @@
 #include "core/text_hash.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ferolan {
-
 namespace {
 
-// An archive's lines are some 85 bytes.
-constexpr std::size_t kRecordLength = 85;
-// How far ahead of its recording a record's place in the index is asked for.
-constexpr std::size_t kRecordsAhead = 16;
+// How far ahead of its look a key's place in an index is asked for.
+constexpr std::size_t kLooksAhead = 16;
+
+} // namespace
+
+WantedKeys::WantedKeys(std::vector<PfKey> keys) : keys_(std::move(keys)) {
+    std::vector<std::uint64_t> hashes(keys_.size());
+    std::transform(keys_.begin(), keys_.end(), hashes.begin(), keyHash);
+    index_.reserve(keys_.size());
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+        if (k + kLooksAhead < keys_.size())
+            index_.prefetch(hashes[k + kLooksAhead]);
+        index_.insert(hashes[k], k,
+                      [&](std::size_t earlier) { return keys_[earlier] == keys_[k]; });
+    }
+}
+
+bool WantedKeys::has(const PfKey &key, std::uint64_t hash) const {
+    return index_.find(hash, [&](std::size_t k) { return keys_[k] == key; }).has_value();
+}
 
 std::uint64_t keyHash(const PfKey &key) {
     return textHash(key.codice_comune, textHash(key.foglio, textHash(key.numero)));
 }
 
-} // namespace
-
-ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file) {
-    const std::size_t expected = expectedLength(file) / kRecordLength + 1;
-    records_.reserve(expected);
-    firstRecords_.reserve(expected);
-    // Indexed as the file is read.
-    FileContent content = readFileFeeding(
-        file, [this](std::string_view text, std::size_t from) { index(text, from); });
-    outcome_ = content.outcome;
-    bytes_ = std::move(content.bytes);
+ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file, const WantedKeys &wanted) {
+    struct Read {
+        std::string_view line;
+        PfKey key;
+        std::uint64_t hash;
+    };
+    std::vector<Read> run;
+    // Looked through once: only the records asked for are kept. The places of a few records'
+    // keys are asked for ahead: in a large index each look would otherwise wait for memory in
+    // turn.
+    const LinesRead read = readFileLines(file, [&](std::string_view lines) {
+        run.clear();
+        LineReader reader(lines);
+        for (std::string_view line; reader.next(line);) {
+            const PfKey key = recordKey(line);
+            run.push_back({line, key, keyHash(key)});
+        }
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            if (i + kLooksAhead < run.size())
+                wanted.prefetch(run[i + kLooksAhead].hash);
+            if (wanted.has(run[i].key, run[i].hash))
+                keep(run[i].line, run[i].key, run[i].hash);
+        }
+    });
+    outcome_ = read.outcome;
+    length_ = read.outcome == ReadOutcome::Ok ? read.length : 0;
 }
 
-void ArchiveSnapshot::index(std::string_view text, std::size_t from) {
-    const std::size_t first = records_.size();
-    std::vector<std::uint64_t> hashes;
-    LineReader lines(text.substr(from));
-    for (std::string_view line; lines.next(line);) {
-        records_.push_back({static_cast<std::size_t>(line.data() - text.data()), line.size()});
-        hashes.push_back(keyHash(recordKey(line)));
-    }
-    // Recorded in file order, so that a repeated key keeps its first record. Each record's
-    // place is asked for a few records ahead: in a large archive each would otherwise wait
-    // for memory in turn.
-    for (std::size_t i = 0; i < hashes.size(); ++i) {
-        if (i + kRecordsAhead < hashes.size())
-            firstRecords_.prefetch(hashes[i + kRecordsAhead]);
-        const Record &record = records_[first + i];
-        firstRecords_.insert(hashes[i], first + i,
-                             holdsKey(text, recordKey(text.substr(record.offset, record.length))));
-    }
+void ArchiveSnapshot::keep(std::string_view line, const PfKey &key, std::uint64_t hash) {
+    // A repeated key keeps its first record.
+    const std::size_t number = records_.size();
+    if (firstRecords_.insert(hash, number, holdsKey(key)) != number)
+        return;
+    records_.push_back({kept_.size(), line.size()});
+    kept_ += line;
 }
 
 PfLookup ArchiveSnapshot::lookup(const PfKey &key) const {
@@ -65,11 +85,10 @@ ArchiveSnapshot::Answer ArchiveSnapshot::find(const PfKey &key) const {
     case ReadOutcome::Ok:
         break;
     }
-    std::optional<std::size_t> found = firstRecords_.find(keyHash(key), holdsKey(bytes_, key));
+    std::optional<std::size_t> found = firstRecords_.find(keyHash(key), holdsKey(key));
     if (!found)
         return {LookupOutcome::NoMatch, {}};
-    const Record &record = records_[*found];
-    return {LookupOutcome::Found, std::string_view(bytes_).substr(record.offset, record.length)};
+    return {LookupOutcome::Found, recordAt(*found)};
 }
 
 } // namespace ferolan

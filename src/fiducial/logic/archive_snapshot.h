@@ -12,16 +12,33 @@
 
 namespace ferolan {
 
-// A municipality file read once and indexed by key, for answering many lookups while the
-// archive does not change. Each answer is the first record with the key in file order, as
-// a search from the file's first line finds it.
+// The keys of the records a snapshot keeps: those of the points it will be asked for.
+class WantedKeys {
+public:
+    // The keys' parts are viewed, not copied.
+    explicit WantedKeys(std::vector<PfKey> keys);
+    // Asks for the place of a hash ahead of has(), so that several looks overlap.
+    void prefetch(std::uint64_t hash) const { index_.prefetch(hash); }
+    bool has(const PfKey &key, std::uint64_t hash) const;
+
+private:
+    std::vector<PfKey> keys_;
+    FirstIndex index_;
+};
+
+// The hash keys are looked for by.
+std::uint64_t keyHash(const PfKey &key);
+
+// A municipality file read once, its records of the wanted keys kept and indexed by key, for
+// answering many lookups while the archive does not change. Each answer is the first record
+// with the key in file order, as a search from the file's first line finds it.
 class ArchiveSnapshot {
 public:
-    explicit ArchiveSnapshot(const std::filesystem::path &file);
-    // The index points into the file's bytes, which must therefore stay where they are.
+    ArchiveSnapshot(const std::filesystem::path &file, const WantedKeys &wanted);
     ArchiveSnapshot(const ArchiveSnapshot &) = delete;
     ArchiveSnapshot &operator=(const ArchiveSnapshot &) = delete;
 
+    // For a key that was not wanted, NoMatch.
     PfLookup lookup(const PfKey &key) const;
     // The same answer without copying the record: its line is viewed in the snapshot.
     struct Answer {
@@ -30,26 +47,27 @@ public:
     };
     Answer find(const PfKey &key) const;
     // The length of the file as it was read; 0 when it could not be.
-    std::uint64_t length() const { return bytes_.size(); }
+    std::uint64_t length() const { return length_; }
 
 private:
-    // Where a record's line lies in the file's bytes.
+    // Where a kept record's line lies in kept_.
     struct Record {
         std::size_t offset;
         std::size_t length;
     };
-    // Indexes the records of the lines of `text` from `from` on.
-    void index(std::string_view text, std::size_t from);
-    // Tells whether a record of the index, a line of `text`, carries the key.
-    auto holdsKey(std::string_view text, const PfKey &key) const {
-        return [this, text, &key](std::size_t record) {
-            return recordKey(text.substr(records_[record].offset, records_[record].length)) == key;
-        };
+    void keep(std::string_view line, const PfKey &key, std::uint64_t hash);
+    std::string_view recordAt(std::size_t record) const {
+        return std::string_view(kept_).substr(records_[record].offset, records_[record].length);
+    }
+    // Tells whether a kept record carries the key.
+    auto holdsKey(const PfKey &key) const {
+        return [this, &key](std::size_t record) { return recordKey(recordAt(record)) == key; };
     }
 
     ReadOutcome outcome_;
-    std::string bytes_;
-    // The file's lines and the first of each key among them.
+    std::uint64_t length_ = 0;
+    // The lines kept, one after the other, and the first of each key among them.
+    std::string kept_;
     std::vector<Record> records_;
     FirstIndex firstRecords_;
 };

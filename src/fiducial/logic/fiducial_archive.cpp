@@ -56,7 +56,7 @@ PfFile pfFileOf(const ProvinceArchive &archive, std::string_view nomePf) {
 }
 
 PfLookup Cerca_punto_fiduciale(const fs::path &file, const PfKey &key) {
-    return ArchiveSnapshot(file).lookup(key);
+    return ArchiveSnapshot(file, WantedKeys({key})).lookup(key);
 }
 
 bool Aggiungi_punto_fiduciale(const fs::path &file, std::string_view nomePf,

@@ -25,8 +25,9 @@ ArchiveSnapshot::Answer lookupIn(const ArchiveSnapshot &snapshot, const std::fil
 
 } // namespace
 
-PfComparison::PfComparison(const ProvinceArchive &archive, char decimalSeparator)
-    : archive_(archive), decimalSeparator_(decimalSeparator) {}
+PfComparison::PfComparison(const ProvinceArchive &archive, char decimalSeparator,
+                           const WantedKeys &wanted)
+    : archive_(archive), decimalSeparator_(decimalSeparator), wanted_(wanted) {}
 
 void PfComparison::prepare(std::string_view nomePf) {
     const std::string_view code = Scomponi_nome_pf(nomePf).codice_comune;
@@ -44,7 +45,9 @@ void PfComparison::prepare(std::string_view nomePf) {
 const PfComparison::Snapshot *PfComparison::snapshotOf(const std::filesystem::path &file) {
     auto [at, added] = snapshots_.try_emplace(file.native());
     if (added) {
-        auto read = [file] { return std::make_unique<ArchiveSnapshot>(file); };
+        auto read = [file, &wanted = wanted_] {
+            return std::make_unique<ArchiveSnapshot>(file, wanted);
+        };
         try {
             at->second.reading = std::async(std::launch::async, read);
         } catch (const std::system_error &) {

@@ -20,7 +20,8 @@ class PointList;
 // Compares the job's fiducial points with the archive during one loading of the grid.
 class PfComparison {
 public:
-    PfComparison(const ProvinceArchive &archive, char decimalSeparator);
+    // Only points of the wanted keys are compared; the keys must outlive the comparison.
+    PfComparison(const ProvinceArchive &archive, char decimalSeparator, const WantedKeys &wanted);
 
     // Finds the municipality file of the point's code and starts reading it, once for each
     // code, on a thread of its own while the other points are listed. Every point is prepared,
@@ -57,6 +58,7 @@ private:
 
     ProvinceArchive archive_;
     char decimalSeparator_;
+    const WantedKeys &wanted_;
     // Neither the code table nor the archive changes while the grid loads: each
     // municipality's file is found once and read once.
     std::map<std::string, CodeFiles, std::less<>> filesByCode_;

@@ -24,25 +24,36 @@ bool hasPfLayout(std::string_view name) {
     return columns(name, 5, 1) == "/" && columns(name, 10, 1) == "/";
 }
 
+struct FiducialRows {
+    std::vector<std::size_t> rows;
+    // The key of each row's name, taken while the row is at hand.
+    std::vector<PfKey> keys;
+};
+
 // The rows named "PF..." with usable coordinates, in order: a point without them is neither
 // compared nor archived, and the user has been told it stays out. A large job's rows are
 // looked through in parts at once.
-std::vector<std::size_t> fiducialRows(const PointList &points) {
-    std::vector<std::vector<std::size_t>> found(partCount());
+FiducialRows fiducialRows(const PointList &points) {
+    std::vector<FiducialRows> found(partCount());
     runInRanges(1, points.rowCount() + 1, kLeastRowsPerPart,
                 [&](std::size_t part, std::size_t from, std::size_t to) {
-                    // Found into a list of the part's own, which no other part's is beside.
-                    std::vector<std::size_t> rows;
-                    for (std::size_t row = from; row < to; ++row)
-                        if (isPfName(points.field(row, PointList::Name)) &&
-                            hasUsableCoordinates(points, row))
-                            rows.push_back(row);
-                    found[part] = std::move(rows);
+                    // Found into lists of the part's own, which no other part's are beside.
+                    FiducialRows fiducial;
+                    for (std::size_t row = from; row < to; ++row) {
+                        const std::string_view name = points.field(row, PointList::Name);
+                        if (isPfName(name) && hasUsableCoordinates(points, row)) {
+                            fiducial.rows.push_back(row);
+                            fiducial.keys.push_back(Scomponi_nome_pf(name));
+                        }
+                    }
+                    found[part] = std::move(fiducial);
                 });
-    std::vector<std::size_t> rows = std::move(found.front());
-    for (std::size_t part = 1; part < found.size(); ++part)
-        rows.insert(rows.end(), found[part].begin(), found[part].end());
-    return rows;
+    FiducialRows fiducial = std::move(found.front());
+    for (std::size_t part = 1; part < found.size(); ++part) {
+        fiducial.rows.insert(fiducial.rows.end(), found[part].rows.begin(), found[part].rows.end());
+        fiducial.keys.insert(fiducial.keys.end(), found[part].keys.begin(), found[part].keys.end());
+    }
+    return fiducial;
 }
 
 } // namespace
@@ -50,8 +61,11 @@ std::vector<std::size_t> fiducialRows(const PointList &points) {
 PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive,
                          char decimalSeparator, const PfGridLoadingCallbacks &callbacks) {
     PfGridLoading loading;
-    PfComparison comparison(archive, decimalSeparator);
-    const std::vector<std::size_t> rows = fiducialRows(points);
+    FiducialRows fiducial = fiducialRows(points);
+    const std::vector<std::size_t> &rows = fiducial.rows;
+    // The archive files keep only the records of the job's points.
+    const WantedKeys wanted(std::move(fiducial.keys));
+    PfComparison comparison(archive, decimalSeparator, wanted);
     PfGrid &grid = loading.grid;
     grid.reserve(rows.size());
     // The point list row of each grid row.
