@@ -12,6 +12,10 @@ namespace {
 // How far ahead of its look a key's place in an index is asked for.
 constexpr std::size_t kLooksAhead = 16;
 
+std::uint64_t keyHash(const PfKey &key) {
+    return textHash(key.codice_comune, textHash(key.foglio, textHash(key.numero)));
+}
+
 } // namespace
 
 WantedKeys::WantedKeys(std::vector<PfKey> keys) : keys_(std::move(keys)) {
@@ -28,10 +32,6 @@ WantedKeys::WantedKeys(std::vector<PfKey> keys) : keys_(std::move(keys)) {
 
 bool WantedKeys::has(const PfKey &key, std::uint64_t hash) const {
     return index_.find(hash, [&](std::size_t k) { return keys_[k] == key; }).has_value();
-}
-
-std::uint64_t keyHash(const PfKey &key) {
-    return textHash(key.codice_comune, textHash(key.foglio, textHash(key.numero)));
 }
 
 ArchiveSnapshot::ArchiveSnapshot(const std::filesystem::path &file, const WantedKeys &wanted) {

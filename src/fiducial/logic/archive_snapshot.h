@@ -19,15 +19,13 @@ public:
     explicit WantedKeys(std::vector<PfKey> keys);
     // Asks for the place of a hash ahead of has(), so that several looks overlap.
     void prefetch(std::uint64_t hash) const { index_.prefetch(hash); }
+    // `hash` is the key's, as the snapshot hashes keys.
     bool has(const PfKey &key, std::uint64_t hash) const;
 
 private:
     std::vector<PfKey> keys_;
     FirstIndex index_;
 };
-
-// The hash keys are looked for by.
-std::uint64_t keyHash(const PfKey &key);
 
 // A municipality file read once, its records of the wanted keys kept and indexed by key, for
 // answering many lookups while the archive does not change. Each answer is the first record
