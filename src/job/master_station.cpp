@@ -1,7 +1,6 @@
 #include "job/master_station.h"
 
 #include "core/numbers.h"
-#include "job/usable_point.h"
 
 #include <cmath>
 
@@ -12,19 +11,7 @@ MasterStation masterStationAt(const PointList &points, std::size_t row) {
     master.Punto_master = points.field(row, PointList::Name);
     master.Riga_master = row;
     master.Quota_master = roundDown(numericValue(points.field(row, PointList::Height)));
-    // A wide sum, so that absurd values cannot overflow it into infinity.
-    long double sum = 0;
-    std::size_t count = 0;
-    for (std::size_t r = 1; r <= points.rowCount(); ++r) {
-        std::string_view east = points.field(r, PointList::East);
-        if (beginsWithNumber(east)) {
-            sum += numericValue(east);
-            ++count;
-        }
-    }
-    master.Est_media = count == 0
-                           ? std::nan("")
-                           : roundDown(static_cast<double>(sum / static_cast<long double>(count)));
+    master.Est_media = roundDown(points.meanEast());
     return master;
 }
 

@@ -1,6 +1,7 @@
 #include "job/point_list.h"
 
 #include "core/files.h"
+#include "core/numbers.h"
 #include "core/text.h"
 #include "job/usable_point.h"
 
@@ -24,7 +25,7 @@ constexpr std::array<FieldLayout, PointList::kColumns> kLayout = {
 
 } // namespace
 
-PointList::PointList() : rows_(1), coordinates_(1, kUnusable) {}
+PointList::PointList() : rows_(1), coordinates_(1, kUnusable), meanEast_(kUnusable.X) {}
 
 bool PointList::load(std::string jobBytes) {
     if (jobBytes.size() > kLargestJob)
@@ -56,6 +57,10 @@ bool PointList::replaceWith(std::string jobBytes, Points points) {
     bytes_ = std::move(jobBytes);
     rows_ = std::move(points.rows);
     coordinates_ = std::move(points.coordinates);
+    meanEast_ =
+        points.eastCount == 0
+            ? kUnusable.X
+            : static_cast<double>(points.eastSum / static_cast<long double>(points.eastCount));
     return true;
 }
 
@@ -72,11 +77,15 @@ void PointList::Points::add(std::string_view lines, std::size_t offset) {
         // Blank lines, trailing ones above all, are no points.
         if (line.find_first_not_of(" \t") == std::string_view::npos)
             continue;
-        // The coordinates are read while the line is at hand, in one pass over the job.
+        // The numbers are read while the line is at hand, in one pass over the job.
         rows.push_back({static_cast<std::uint32_t>(offset + (line.data() - lines.data())),
                         static_cast<std::uint32_t>(line.size())});
         coordinates.push_back(
             usableXyzOf(fieldOf(line, X), fieldOf(line, Y), fieldOf(line, Z)).value_or(kUnusable));
+        if (const std::string_view east = fieldOf(line, East); beginsWithNumber(east)) {
+            eastSum += numericValue(east);
+            ++eastCount;
+        }
     }
 }
 

@@ -51,6 +51,10 @@ public:
     // they are not or the row does not exist.
     std::optional<Xyz> usableCoordinates(std::size_t row) const;
 
+    // The mean of the East cells that begin with a number, NaN when none does. The sum is
+    // made in row order in a wide type, so that absurd values cannot overflow it into infinity.
+    double meanEast() const { return meanEast_; }
+
 private:
     // Where a point's line lies in the job's bytes; its fields are cut from it when asked.
     struct Line {
@@ -63,6 +67,9 @@ private:
     struct Points {
         std::vector<Line> rows;
         std::vector<Xyz> coordinates;
+        // Of the East cells that begin with a number, in row order.
+        long double eastSum = 0;
+        std::size_t eastCount = 0;
         void reserveFor(std::size_t jobLength);
         // The points of a run of lines that starts `offset` bytes into the job.
         void add(std::string_view lines, std::size_t offset);
@@ -74,6 +81,7 @@ private:
     std::vector<Line> rows_;
     // One for each row; X is not a number where the coordinates are not usable.
     std::vector<Xyz> coordinates_;
+    double meanEast_;
 };
 
 } // namespace ferolan

@@ -1,4 +1,5 @@
 #include "core/files.h"
+#include "core/numbers.h"
 #include "job/master_station.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
@@ -80,13 +81,19 @@ private slots:
     }
 
     // A job file of several stretches, with every kind of line end and blank lines, reads
-    // as the same bytes in memory do; a file that cannot be read changes nothing.
+    // as the same bytes in memory do, its mean east summed in row order; a file that cannot
+    // be read changes nothing.
     void shouldLoadAJobFileAsItsBytes() {
         std::string job;
         const char *ends[] = {"\r\n", "\n", "\r", "\r\n  \r\n"};
-        for (std::size_t i = 0; job.size() < 2'500'000; ++i) {
-            std::string line =
-                jobLine("P" + std::to_string(i), {QByteArray::number(qulonglong(i))}, {80});
+        long double eastSum = 0;
+        std::size_t i = 0;
+        for (; job.size() < 2'500'000; ++i) {
+            const QByteArray east =
+                QByteArray::number(1'500'000.001 + double(i % 1000) / 3, 'f', 3);
+            eastSum += numericValue(east.toStdString());
+            std::string line = jobLine("P" + std::to_string(i),
+                                       {QByteArray::number(qulonglong(i)), east}, {80, 116});
             job += line.substr(0, line.size() - 2) + ends[i % 4];
         }
         const QTemporaryDir dir;
@@ -96,8 +103,9 @@ private slots:
         PointList fromFile, fromBytes;
         QVERIFY(fromFile.loadFile(file));
         QVERIFY(fromBytes.load(job));
-        QVERIFY(fromFile.rowCount() > 20000);
         QVERIFY(dump(fromFile) == dump(fromBytes));
+        QCOMPARE(fromFile.rowCount(), i);
+        QCOMPARE(fromFile.meanEast(), static_cast<double>(eastSum / i));
         QVERIFY(!fromFile.loadFile(file.parent_path() / "missing.txt"));
         QVERIFY(!fromFile.loadFile(file.parent_path()));
         QCOMPARE(fromFile.rowCount(), fromBytes.rowCount());
