@@ -15,6 +15,8 @@
 
 int main(int argc, char **argv) {
     using namespace ferolan::batch;
+    // One run and the process ends: what a stage frees is better kept for the next.
+    ferolan::platform::keepFreedMemoryForReuse();
     const ConsoleOutput console(std::cout, ferolan::platform::StandardStream::Output);
     const ConsoleOutput consoleErrors(std::cerr, ferolan::platform::StandardStream::Error);
     const std::vector<std::string> texts = ferolan::platform::commandLineArguments(argc, argv);

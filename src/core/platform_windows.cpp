@@ -74,6 +74,8 @@ std::vector<std::string> commandLineArguments(int, char **) {
     return arguments;
 }
 
+void keepFreedMemoryForReuse() {}
+
 bool isConsole(StandardStream stream) {
     DWORD mode = 0;
     return GetConsoleMode(handleOf(stream), &mode) != 0;
