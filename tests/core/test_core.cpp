@@ -77,7 +77,13 @@ private slots:
                 answer += '[' + QByteArray::number(qulonglong(words::firstByte(bars))) + ']';
         } else if (op == "value")
             answer = QByteArray::number(numericValue(a), 'g', 12);
-        else if (op == "roundDown")
+        else if (op == "leading") {
+            std::size_t length = 0;
+            const std::optional<double> value = leadingPlainNumber(a, length);
+            answer = value ? QByteArray::number(*value, 'g', 12) + ' ' +
+                                 QByteArray::number(qulonglong(length))
+                           : "none";
+        } else if (op == "roundDown")
             answer = bytes(wholeNumberText(roundDown(fields[0].toDouble())));
         else if (op == "threeDecimals")
             answer = bytes(threeDecimalText(fields[0].toDouble(), fields[1][0]));
