@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <system_error>
@@ -268,15 +269,13 @@ std::optional<std::uint64_t> roundedQuickly(double magnitude, std::size_t places
     return std::nullopt;
 }
 
-// A count of units of the last of `places` decimals, written out; "-" only when the value
-// was negative and does not round to zero.
-void appendScaled(std::string &out, std::uint64_t scaled, std::size_t places, bool negative,
-                  char decimalSeparator) {
-    // Written from the last digit back, in place, then appended at once. Each division by
-    // ten is one the compiler turns into a product.
-    std::array<char, 32> text;
-    char *const end = text.data() + text.size();
-    char *first = end;
+// A count of units of the last of `places` decimals, written out at the end of `room`; "-"
+// only when the value was negative and does not round to zero. Where the text starts.
+char *writeScaled(std::span<char, kQuickDecimalRoom> room, std::uint64_t scaled, std::size_t places,
+                  bool negative, char decimalSeparator) {
+    // Written from the last digit back. Each division by ten is one the compiler turns into a
+    // product.
+    char *first = room.data() + room.size();
     const bool minus = negative && scaled != 0;
     for (std::size_t i = 0; i < places; ++i, scaled /= 10)
         *--first = static_cast<char>('0' + scaled % 10);
@@ -286,7 +285,7 @@ void appendScaled(std::string &out, std::uint64_t scaled, std::size_t places, bo
     while ((scaled /= 10) != 0);
     if (minus)
         *--first = '-';
-    out.append(first, end);
+    return first;
 }
 
 // Adds one unit at the last of `count` digits; the first digit must be below 9, so the
@@ -366,14 +365,33 @@ std::string decimalText(double value, int decimals, char decimalSeparator) {
     return out;
 }
 
-void appendDecimalText(std::string &out, double value, int decimals, char decimalSeparator) {
+std::size_t quickDecimalText(std::span<char, kQuickDecimalRoom> room, double value, int decimals,
+                             char decimalSeparator) {
     const auto places = static_cast<std::size_t>(std::clamp(decimals, 0, kMostDecimals));
     if (!std::isfinite(value))
         value = 0.0;
-    if (std::optional<std::uint64_t> scaled = roundedQuickly(std::fabs(value), places)) {
-        appendScaled(out, *scaled, places, value < 0, decimalSeparator);
+    const std::optional<std::uint64_t> scaled = roundedQuickly(std::fabs(value), places);
+    if (!scaled)
+        return 0;
+    // Below a billion with three decimals: at most 14 characters, written backwards into the
+    // first half of twice the room and copied whole, so that the copy's length is fixed.
+    std::array<char, 2 * kQuickDecimalRoom> text{};
+    const char *first =
+        writeScaled(std::span<char, kQuickDecimalRoom>(text.data(), kQuickDecimalRoom), *scaled,
+                    places, value < 0, decimalSeparator);
+    std::memcpy(room.data(), first, kQuickDecimalRoom);
+    return static_cast<std::size_t>(text.data() + kQuickDecimalRoom - first);
+}
+
+void appendDecimalText(std::string &out, double value, int decimals, char decimalSeparator) {
+    std::array<char, kQuickDecimalRoom> quick;
+    if (const std::size_t length = quickDecimalText(quick, value, decimals, decimalSeparator)) {
+        out.append(quick.data(), length);
         return;
     }
+    const auto places = static_cast<std::size_t>(std::clamp(decimals, 0, kMostDecimals));
+    if (!std::isfinite(value))
+        value = 0.0;
     std::array<char, kLongestFixed> buffer;
     auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
                                 std::chars_format::fixed);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,5 +42,12 @@ std::string decimalText(double value, int decimals, char decimalSeparator);
 
 // decimalText appended to `out`, for rows assembled without a string per number.
 void appendDecimalText(std::string &out, double value, int decimals, char decimalSeparator);
+
+// decimalText written into `room` for a value of everyday size (below a billion, at most
+// three decimals), and how many characters it took; 0, and `room` left as it was, for any
+// other value, which appendDecimalText writes.
+inline constexpr std::size_t kQuickDecimalRoom = 16;
+std::size_t quickDecimalText(std::span<char, kQuickDecimalRoom> room, double value, int decimals,
+                             char decimalSeparator);
 
 } // namespace ferolan

@@ -4,38 +4,43 @@
 #include "core/text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <initializer_list>
 #include <span>
 
 namespace ferolan {
 namespace {
 
-// Appends a row in place: the row type, then each field closed by "|", then CR LF.
+// Appends a row in place: the row type, then each field closed by "|", then CR LF. The pieces
+// are gathered in a buffer and appended to the string a buffer at a time: a booklet row has
+// some twenty pieces, and appending each to the string costs more than copying it.
 class RowWriter {
 public:
     RowWriter(std::string &out, std::string_view type) : out_(out) {
-        out_ += type;
-        out_ += '|';
+        put(type);
+        put('|');
     }
+    RowWriter(const RowWriter &) = delete;
+    RowWriter &operator=(const RowWriter &) = delete;
+
     RowWriter &field(std::string_view text) {
-        out_ += text;
+        put(text);
         return closeField();
     }
     // A name or description: a control character or a "|" would break the row, so each is
     // written as a blank.
     RowWriter &bookletField(std::string_view text) {
-        const std::size_t from = out_.size();
-        out_ += text;
-        blankControls(std::span(out_.data() + from, text.size()), '|');
+        blankControls(put(text), '|');
         return closeField();
     }
     RowWriter &xyzField(const Xyz &value, char decimalSeparator) {
         const char separator = writtenSeparator(decimalSeparator);
-        appendDecimalText(out_, value.X, 3, separator);
-        out_ += ';';
-        appendDecimalText(out_, value.Y, 3, separator);
-        out_ += ';';
-        appendDecimalText(out_, value.Z, 3, separator);
+        number(value.X, 3, separator);
+        put(';');
+        number(value.Y, 3, separator);
+        put(';');
+        number(value.Z, 3, separator);
         return closeField();
     }
     RowWriter &termsField(const std::optional<VarianceTerms> &terms, char decimalSeparator) {
@@ -43,12 +48,15 @@ public:
             return field("0;0;0;0;0;0");
         for (std::size_t i = 0; i < terms->size(); ++i) {
             if (i > 0)
-                out_ += ';';
-            appendDecimalText(out_, (*terms)[i], 9, writtenSeparator(decimalSeparator));
+                put(';');
+            number((*terms)[i], 9, writtenSeparator(decimalSeparator));
         }
         return closeField();
     }
-    void end() { out_ += kCrLf; }
+    void end() {
+        put(kCrLf);
+        flush();
+    }
 
 private:
     // A decimal separator other than "," or "." would survive the finishing pass.
@@ -56,11 +64,50 @@ private:
         return decimalSeparator == '.' ? '.' : ',';
     }
     RowWriter &closeField() {
-        out_ += '|';
+        put('|');
         return *this;
+    }
+    std::size_t room() const { return buffer_.size() - used_; }
+    void flush() {
+        out_.append(buffer_.data(), used_);
+        used_ = 0;
+    }
+    void put(char c) {
+        if (room() == 0)
+            flush();
+        buffer_[used_++] = c;
+    }
+    // Where the text landed, in the buffer or, for a text longer than the buffer, in the row.
+    std::span<char> put(std::string_view text) {
+        if (text.size() > room())
+            flush();
+        if (text.size() > room()) {
+            const std::size_t from = out_.size();
+            out_ += text;
+            return std::span(out_.data() + from, text.size());
+        }
+        char *const at = buffer_.data() + used_;
+        std::memcpy(at, text.data(), text.size());
+        used_ += text.size();
+        return std::span(at, text.size());
+    }
+    void number(double value, int decimals, char separator) {
+        if (room() < kQuickDecimalRoom)
+            flush();
+        if (const std::size_t length = quickDecimalText(
+                std::span<char, kQuickDecimalRoom>(buffer_.data() + used_, kQuickDecimalRoom),
+                value, decimals, separator)) {
+            used_ += length;
+            return;
+        }
+        flush();
+        appendDecimalText(out_, value, decimals, separator);
     }
 
     std::string &out_;
+    // Room for a whole row 2 as the job's fields and everyday coordinates make it.
+    std::array<char, 192> buffer_;
+    std::size_t used_ = 0;
 };
 
 std::string rowOf(std::string_view type, std::initializer_list<std::string_view> fields) {
