@@ -87,7 +87,9 @@ private:
             return std::span(out_.data() + from, text.size());
         }
         char *const at = buffer_.data() + used_;
-        std::memcpy(at, text.data(), text.size());
+        // An empty view may have no bytes at all to copy from.
+        if (!text.empty())
+            std::memcpy(at, text.data(), text.size());
         used_ += text.size();
         return std::span(at, text.size());
     }
