@@ -92,7 +92,8 @@ FileContent readFile(const fs::path &path) {
     return readFileFeeding(path, nullptr);
 }
 
-FileContent readFileFeeding(const fs::path &path, const LinesTaker &take) {
+FileContent readFileFeeding(const fs::path &path, const LinesTaker &take,
+                            const LinesTaker &takeLast) {
     ReadOutcome opened = ReadOutcome::Ok;
     FileHandle file = openForReading(path, opened);
     if (!file)
@@ -120,7 +121,7 @@ FileContent readFileFeeding(const fs::path &path, const LinesTaker &take) {
     if (std::ferror(file.get()))
         return {ReadOutcome::Unreadable, {}};
     if (feeder)
-        feeder->finish(bytes);
+        feeder->finish(bytes, takeLast);
     else if (take && !bytes.empty())
         take(bytes, 0);
     return {ReadOutcome::Ok, std::move(bytes)};

@@ -39,9 +39,12 @@ std::size_t expectedLength(const std::filesystem::path &path);
 
 // Reads the file as readFile does, and meanwhile hands its lines to `take` as they are read,
 // on a thread of its own for a large file, so that what is made of them is made while the
-// rest is read. Whatever `take` throws is thrown again here. For a file that could not be
-// read, `take` may have had part of it.
-FileContent readFileFeeding(const std::filesystem::path &path, const LinesTaker &take);
+// rest is read. When `take` is slower than the reading and `takeLast` is given, the lines
+// left once the file is read are shared as LineFeeder::finish shares them. Whatever a taker
+// throws is thrown again here. For a file that could not be read, the takers may have had
+// part of it.
+FileContent readFileFeeding(const std::filesystem::path &path, const LinesTaker &take,
+                            const LinesTaker &takeLast = nullptr);
 
 // A new file at `path` for writing. A leftover file or link of that name is removed first (a
 // folder is not) and the new one is created exclusively, so a link planted there can never

@@ -1,29 +1,134 @@
 #include "core/line_feeder.h"
 
+#include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace ferolan {
+namespace {
+
+// Small enough that the lines left at the end can be shared, large enough that taking them
+// costs few hand-overs.
+constexpr std::size_t kMostTaken = 1024 * 1024;
+// Fewer lines than this are left to the taker alone: sharing them would cost more.
+constexpr std::size_t kLeastShared = 512 * 1024;
+
+// Where the whole lines of the text from `from` up to `to` end, cut after a line feed so that
+// a CR LF is never split between two runs; `from` for none.
+std::size_t wholeLinesUpTo(std::string_view text, std::size_t from, std::size_t to) {
+    const std::size_t lastLf = text.substr(0, to).rfind('\n');
+    return lastLf == std::string_view::npos || lastLf < from ? from : lastLf + 1;
+}
+
+} // namespace
+
+LineFeeder::LineFeeder(LinesTaker take) : take_(std::move(take)) {
+    try {
+        worker_ = std::thread([this] { work(); });
+    } catch (const std::system_error &) {
+        // Every line is then taken by finish().
+    }
+}
+
+LineFeeder::~LineFeeder() {
+    if (!worker_.joinable())
+        return;
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+}
 
 void LineFeeder::offer(std::string_view text) {
-    if (thread_.busy())
+    if (!worker_.joinable())
         return;
-    // Cut after a line feed, so that a CR LF is never split between two runs.
-    const std::size_t lastLf = text.rfind('\n');
-    if (lastLf != std::string_view::npos)
-        hand(text, lastLf + 1);
+    {
+        const std::lock_guard lock(mutex_);
+        text_ = text;
+        offered_ = wholeLinesUpTo(text, offered_, text.size());
+    }
+    changed_.notify_all();
 }
 
-void LineFeeder::finish(std::string_view text) {
-    hand(text, text.size());
-    thread_.wait();
+void LineFeeder::waitUntilTaken() {
+    std::unique_lock lock(mutex_);
+    waitForThread(lock);
+    rethrowFailure(lock);
 }
 
-void LineFeeder::hand(std::string_view text, std::size_t end) {
-    thread_.wait();
-    if (end <= handed_)
-        return;
-    const std::size_t from = std::exchange(handed_, end);
-    thread_.start([this, lines = text.substr(0, end), from] { take_(lines, from); });
+void LineFeeder::finish(std::string_view text, const LinesTaker &takeLast) {
+    std::size_t shared = text.size();
+    {
+        std::unique_lock lock(mutex_);
+        if (!worker_.joinable()) {
+            lock.unlock();
+            take_(text, taken_);
+            return;
+        }
+        rethrowFailure(lock);
+        if (takeLast && text.size() - taken_ >= kLeastShared)
+            shared = wholeLinesUpTo(text, taken_, taken_ + (text.size() - taken_) / 2);
+        text_ = text;
+        offered_ = shared;
+    }
+    changed_.notify_all();
+    // Taken here meanwhile; the thread is waited for even when this throws.
+    std::exception_ptr failure;
+    if (shared < text.size()) {
+        try {
+            takeLast(text, shared);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    std::unique_lock lock(mutex_);
+    waitForThread(lock);
+    if (failure)
+        std::rethrow_exception(failure);
+    rethrowFailure(lock);
+}
+
+void LineFeeder::waitForThread(std::unique_lock<std::mutex> &lock) {
+    changed_.wait(lock, [this] { return failure_ || (!taking_ && taken_ == offered_); });
+}
+
+void LineFeeder::rethrowFailure(std::unique_lock<std::mutex> &lock) {
+    if (std::exception_ptr failure = std::exchange(failure_, nullptr)) {
+        // Nothing more is taken after a failure.
+        offered_ = taken_;
+        lock.unlock();
+        std::rethrow_exception(failure);
+    }
+}
+
+void LineFeeder::work() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        changed_.wait(lock, [this] { return stopping_ || (!failure_ && taken_ < offered_); });
+        if (stopping_)
+            return;
+        const std::size_t from = taken_;
+        std::size_t to = wholeLinesUpTo(text_, from, std::min(offered_, from + kMostTaken));
+        // A line longer than a stretch, or the last one without its end, is taken whole.
+        if (to == from)
+            to = offered_;
+        taken_ = to;
+        taking_ = true;
+        const std::string_view lines = text_.substr(0, to);
+        lock.unlock();
+        std::exception_ptr failure;
+        try {
+            take_(lines, from);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        lock.lock();
+        taking_ = false;
+        failure_ = failure;
+        changed_.notify_all();
+    }
 }
 
 } // namespace ferolan

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/task_thread.h"
-
+#include <condition_variable>
 #include <cstddef>
+#include <exception>
 #include <functional>
+#include <mutex>
 #include <string_view>
-#include <utility>
+#include <thread>
 
 namespace ferolan {
 
@@ -16,29 +17,44 @@ using LinesTaker = std::function<void(std::string_view text, std::size_t from)>;
 
 // Hands the lines of a text that is still growing, such as a file being read, to a taker
 // on a thread of its own, so that what is made of the lines is made while the rest of the
-// text comes. The lines are handed in order, each once.
+// text comes. The lines are handed in order, each once, a megabyte at most at a time; the
+// thread goes on with the next lines offered as soon as it is done with the last.
 class LineFeeder {
 public:
-    explicit LineFeeder(LinesTaker take) : take_(std::move(take)) {}
+    explicit LineFeeder(LinesTaker take);
+    // Lets the lines being taken be taken; those not begun are dropped.
+    ~LineFeeder();
+    LineFeeder(const LineFeeder &) = delete;
+    LineFeeder &operator=(const LineFeeder &) = delete;
 
-    // The text has grown to `text`: unless the taker is still busy with lines handed before,
-    // the whole lines it has not had are handed. The text's start must stay where it was
-    // unless waitUntilTaken() was called since.
+    // The text has grown to `text`: its whole lines may be taken. The text's start must stay
+    // where it was unless waitUntilTaken() was called since.
     void offer(std::string_view text);
-    // Waits until every line handed has been taken, so that the text may move.
-    void waitUntilTaken() { thread_.wait(); }
-    // The text is whole: its lines not handed yet are handed, the last one even without its
-    // line end, and taken before this returns. Whatever the taker threw is thrown again by
-    // the next call after it.
-    void finish(std::string_view text);
+    // Waits until every line offered has been taken, so that the text may move.
+    void waitUntilTaken();
+    // The text is whole: its lines not taken yet are taken, the last one even without its
+    // line end, before this returns. When many are left and `takeLast` is given, the last half
+    // of them go to it, on the calling thread, while the taker's thread takes the others:
+    // every line goes to one of the two, and all those `takeLast` gets come after those the
+    // taker gets. Whatever a taker threw is thrown again by the next call after it.
+    void finish(std::string_view text, const LinesTaker &takeLast = nullptr);
 
 private:
-    void hand(std::string_view text, std::size_t end);
+    void work();
+    // Until the thread has taken every line it may take.
+    void waitForThread(std::unique_lock<std::mutex> &lock);
+    void rethrowFailure(std::unique_lock<std::mutex> &lock);
 
     LinesTaker take_;
-    // The text up to here is handed to the taker.
-    std::size_t handed_ = 0;
-    TaskThread thread_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string_view text_;
+    // The lines up to here may be taken, and those up to `taken_` have been or are being.
+    std::size_t offered_ = 0, taken_ = 0;
+    bool taking_ = false, stopping_ = false;
+    std::exception_ptr failure_;
+    // Last, so that it stops before the rest goes.
+    std::thread worker_;
 };
 
 } // namespace ferolan

@@ -39,12 +39,20 @@ bool PointList::load(std::string jobBytes) {
 bool PointList::loadFile(const std::filesystem::path &job) {
     Points points;
     points.reserveFor(expectedLength(job));
-    // The points are read from each run of lines while the rest of the file comes.
-    FileContent content = readFileFeeding(job, [&points](std::string_view text, std::size_t from) {
-        if (text.size() <= kLargestJob)
-            points.add(text.substr(from), from);
-    });
-    return content.ok() && replaceWith(std::move(content.bytes), std::move(points));
+    // The points are read from each run of lines while the rest of the file comes; the last
+    // lines may be read on this thread meanwhile, into points of their own added after.
+    Points last;
+    auto adder = [](Points &to) {
+        return [&to](std::string_view text, std::size_t from) {
+            if (text.size() <= kLargestJob)
+                to.add(text.substr(from), from);
+        };
+    };
+    FileContent content = readFileFeeding(job, adder(points), adder(last));
+    if (!content.ok())
+        return false;
+    points.append(std::move(last));
+    return replaceWith(std::move(content.bytes), std::move(points));
 }
 
 bool PointList::replaceWith(std::string jobBytes, Points points) {
@@ -57,10 +65,13 @@ bool PointList::replaceWith(std::string jobBytes, Points points) {
     bytes_ = std::move(jobBytes);
     rows_ = std::move(points.rows);
     coordinates_ = std::move(points.coordinates);
-    meanEast_ =
-        points.eastCount == 0
-            ? kUnusable.X
-            : static_cast<double>(points.eastSum / static_cast<long double>(points.eastCount));
+    // In a wide type, in row order as a single pass over the rows would add them.
+    long double eastSum = 0;
+    for (double east : points.easts)
+        eastSum += east;
+    meanEast_ = points.easts.empty()
+                    ? kUnusable.X
+                    : static_cast<double>(eastSum / static_cast<long double>(points.easts.size()));
     return true;
 }
 
@@ -69,6 +80,7 @@ void PointList::Points::reserveFor(std::size_t jobLength) {
     const std::size_t expected = jobLength / kLineWidth + 1;
     rows.reserve(expected);
     coordinates.reserve(expected);
+    easts.reserve(expected);
 }
 
 void PointList::Points::add(std::string_view lines, std::size_t offset) {
@@ -82,11 +94,15 @@ void PointList::Points::add(std::string_view lines, std::size_t offset) {
                         static_cast<std::uint32_t>(line.size())});
         coordinates.push_back(
             usableXyzOf(fieldOf(line, X), fieldOf(line, Y), fieldOf(line, Z)).value_or(kUnusable));
-        if (const std::string_view east = fieldOf(line, East); beginsWithNumber(east)) {
-            eastSum += numericValue(east);
-            ++eastCount;
-        }
+        if (const std::string_view east = fieldOf(line, East); beginsWithNumber(east))
+            easts.push_back(numericValue(east));
     }
+}
+
+void PointList::Points::append(Points later) {
+    rows.insert(rows.end(), later.rows.begin(), later.rows.end());
+    coordinates.insert(coordinates.end(), later.coordinates.begin(), later.coordinates.end());
+    easts.insert(easts.end(), later.easts.begin(), later.easts.end());
 }
 
 std::string_view PointList::field(std::size_t row, int column) const {

@@ -67,12 +67,13 @@ private:
     struct Points {
         std::vector<Line> rows;
         std::vector<Xyz> coordinates;
-        // Of the East cells that begin with a number, in row order.
-        long double eastSum = 0;
-        std::size_t eastCount = 0;
+        // The East cells that begin with a number, as numbers, in row order.
+        std::vector<double> easts;
         void reserveFor(std::size_t jobLength);
         // The points of a run of lines that starts `offset` bytes into the job.
         void add(std::string_view lines, std::size_t offset);
+        // The points of the lines after these.
+        void append(Points later);
     };
     // The rows of the job read; false, and nothing changed, for a job too large.
     bool replaceWith(std::string jobBytes, Points points);

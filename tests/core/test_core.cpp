@@ -12,6 +12,9 @@
 
 #include <QtTest>
 
+#include <chrono>
+#include <thread>
+
 #include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -114,8 +117,8 @@ private slots:
     }
 
     // A file of several stretches with every kind of line end: each line is handed once, in
-    // order, a CR LF never split, whether the file is kept or only looked through; what the
-    // taker throws reaches the reader.
+    // order, a CR LF never split, whether the file is kept, its last lines shared, or only
+    // looked through; what a taker throws reaches the reader.
     void shouldHandEveryLineOnceWhileReading() {
         std::string text;
         const char *ends[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
@@ -134,8 +137,32 @@ private slots:
         QVERIFY(content.ok() && content.bytes == text);
         QVERIFY(wholeLines);
         QVERIFY(handed == text);
+        // A slow taker leaves lines to share at the end, unless the reading is slower still:
+        // the last ones come after every line the taker had, from a line's start.
+        handed.clear();
+        std::string last;
+        auto slowTake = [&](std::string_view soFar, std::size_t from) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            wholeLines = wholeLines && from == handed.size() && soFar.ends_with('\n');
+            handed += soFar.substr(from);
+        };
+        // Taken on the reading thread while the taker's goes on: a flag of its own.
+        bool lastWhole = true;
+        content = readFileFeeding(at("fed"), slowTake, [&](std::string_view all, std::size_t from) {
+            lastWhole = all.size() == text.size() && text[from - 1] == '\n';
+            last = all.substr(from);
+        });
+        QVERIFY(content.ok() && content.bytes == text);
+        QVERIFY(wholeLines && lastWhole);
+        QVERIFY(handed + last == text);
+        QVERIFY_THROWS_EXCEPTION(
+            std::runtime_error,
+            readFileFeeding(at("fed"), slowTake, [](std::string_view, std::size_t) {
+                throw std::runtime_error("last");
+            }));
         // The same when the lines are only looked through.
         handed.clear();
+        wholeLines = true;
         const LinesRead read = readFileLines(at("fed"), [&](std::string_view lines) {
             wholeLines = wholeLines &&
                          (lines.ends_with('\n') || handed.size() + lines.size() == text.size());
