@@ -7,7 +7,6 @@
 #include "core/gauss_boaga.h"
 #include "core/geodesy.h"
 #include "core/numbers.h"
-#include "core/task_thread.h"
 #include "core/text.h"
 #include "header/logic/tabella_comuni.h"
 
@@ -15,9 +14,13 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <span>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace ferolan {
@@ -661,34 +664,72 @@ private:
     std::map<std::string, Unchecked> uncheckedTypes_;
 };
 
-// The rows of one piece of the booklet, read on a thread of their own while those of the
-// piece before are checked. The thread lasts as long as the check: a booklet has hundreds of
-// pieces, and starting a thread for each would cost more than its reading.
+// The rows of the booklet's pieces, read on a thread of their own a few pieces ahead of the
+// check, so that neither the reading nor the check waits for the other at every piece. The
+// thread lasts as long as the check: a booklet has hundreds of pieces, and starting a thread
+// for each would cost more than its reading.
 class BookletCheck::Reading {
 public:
-    // Starts reading the whole lines at the front of `text`, which keeps the rest, and hands
-    // back the rows read from the text given before, if any.
-    std::span<ReadRow> startReading(std::string &text, std::size_t wholeLines) {
-        const std::span<ReadRow> before = finishReading();
-        Piece &piece = pieces_[next_];
-        next_ = 1 - next_;
+    Reading() {
+        try {
+            worker_ = std::thread([this] { work(); });
+        } catch (const std::system_error &) {
+            // Each piece is then read as it is queued.
+        }
+    }
+    // Lets a piece being read be read to its end.
+    ~Reading() {
+        if (!worker_.joinable())
+            return;
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        worker_.join();
+    }
+    Reading(const Reading &) = delete;
+    Reading &operator=(const Reading &) = delete;
+
+    bool full() const { return queued_ - checked_ == pieces_.size(); }
+    bool empty() const { return queued_ == checked_; }
+
+    // Queues the whole lines at the front of `text`, which keeps the rest; there must be room.
+    void queue(std::string &text, std::size_t wholeLines) {
+        Piece &piece = pieces_[queued_ % pieces_.size()];
         // Swapped rather than copied: what is left of the text is short.
         piece.text.swap(text);
         text.assign(piece.text, wholeLines);
         piece.text.resize(wholeLines);
-        underWay_ = &piece;
-        thread_.start([&piece] { piece.count = readRows(piece.text, piece.rows); });
-        return before;
+        if (!worker_.joinable()) {
+            piece.count = readRows(piece.text, piece.rows);
+            ++queued_;
+            read_ = queued_;
+            return;
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            ++queued_;
+        }
+        changed_.notify_all();
     }
 
-    // Waits for the rows being read, if any, and hands them back.
-    std::span<ReadRow> finishReading() {
-        Piece *piece = std::exchange(underWay_, nullptr);
-        if (!piece)
-            return {};
-        thread_.wait();
-        return std::span(piece->rows.data(), piece->count);
+    // The rows of the oldest piece not checked yet, once they are read; nothing when they are
+    // not read yet and `wait` is false. There must be such a piece. Whatever the reading
+    // threw is thrown here.
+    std::optional<std::span<ReadRow>> oldest(bool wait) {
+        std::unique_lock lock(mutex_);
+        if (wait)
+            changed_.wait(lock, [this] { return failure_ || read_ > checked_; });
+        if (std::exception_ptr failure = std::exchange(failure_, nullptr))
+            std::rethrow_exception(failure);
+        if (read_ == checked_)
+            return std::nullopt;
+        Piece &piece = pieces_[checked_ % pieces_.size()];
+        return std::span(piece.rows.data(), piece.count);
     }
+    // The oldest piece is checked: its room takes another.
+    void checked() { ++checked_; }
 
 private:
     struct Piece {
@@ -697,12 +738,39 @@ private:
         std::size_t count = 0;
     };
 
-    // One read while the other is checked.
-    std::array<Piece, 2> pieces_;
-    std::size_t next_ = 0;
-    Piece *underWay_ = nullptr;
-    // Last, so that a piece under way is read to its end before the pieces go.
-    TaskThread thread_;
+    void work() {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            changed_.wait(lock, [this] { return stopping_ || (!failure_ && read_ < queued_); });
+            if (stopping_)
+                return;
+            Piece &piece = pieces_[read_ % pieces_.size()];
+            lock.unlock();
+            std::exception_ptr failure;
+            try {
+                piece.count = readRows(piece.text, piece.rows);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            if (failure)
+                failure_ = failure;
+            else
+                ++read_;
+            changed_.notify_all();
+        }
+    }
+
+    // Pieces queued, read and checked so far; each piece's room is taken in turn. Only the
+    // checking thread changes `queued_` and `checked_`, and only the reading thread `read_`.
+    std::array<Piece, 4> pieces_;
+    std::size_t queued_ = 0, read_ = 0, checked_ = 0;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::exception_ptr failure_;
+    bool stopping_ = false;
+    // Last, so that it stops before the pieces go.
+    std::thread worker_;
 };
 
 BookletCheck::BookletCheck(Tabella_comuni &table, std::chrono::year_month_day today,
@@ -716,15 +784,35 @@ BookletCheck::~BookletCheck() = default;
 
 void BookletCheck::add(std::string_view piece) {
     pending_ += piece;
-    if (const std::size_t end = wholeLinesEnd(pending_); end > 0)
-        checker_->checkRead(reading_->startReading(pending_, end));
+    const std::size_t end = wholeLinesEnd(pending_);
+    if (end == 0)
+        return;
+    while (reading_->full())
+        checkOldest(true);
+    reading_->queue(pending_, end);
+    // What is read already is checked while the next pieces come.
+    while (!reading_->empty() && checkOldest(false)) {
+    }
 }
 
 std::vector<Finding> BookletCheck::findings() {
-    if (!pending_.empty())
-        checker_->checkRead(reading_->startReading(pending_, pending_.size()));
-    checker_->checkRead(reading_->finishReading());
+    if (!pending_.empty()) {
+        while (reading_->full())
+            checkOldest(true);
+        reading_->queue(pending_, pending_.size());
+    }
+    while (!reading_->empty())
+        checkOldest(true);
     return checker_->finish(std::nullopt);
+}
+
+bool BookletCheck::checkOldest(bool wait) {
+    const std::optional<std::span<ReadRow>> rows = reading_->oldest(wait);
+    if (!rows)
+        return false;
+    checker_->checkRead(*rows);
+    reading_->checked();
+    return true;
 }
 
 std::string findingText(const Finding &finding) {

@@ -67,6 +67,9 @@ public:
 
 private:
     class Reading;
+    // Checks the rows of the oldest piece read; false, when not `wait`, if they are not read
+    // yet.
+    bool checkOldest(bool wait);
     std::unique_ptr<Checker> checker_;
     std::unique_ptr<Reading> reading_;
     // The start of a line whose end has not come yet.
