@@ -665,16 +665,17 @@ private:
 };
 
 // The rows of the booklet's pieces, read on a thread of their own a few pieces ahead of the
-// check, so that neither the reading nor the check waits for the other at every piece. The
-// thread lasts as long as the check: a booklet has hundreds of pieces, and starting a thread
-// for each would cost more than its reading.
+// check, so that neither the reading nor the check waits for the other at every piece; when
+// the check would wait, its own thread reads the newest piece not begun yet. The thread lasts
+// as long as the check: a booklet has hundreds of pieces, and starting a thread for each would
+// cost more than its reading.
 class BookletCheck::Reading {
 public:
     Reading() {
         try {
             worker_ = std::thread([this] { work(); });
         } catch (const std::system_error &) {
-            // Each piece is then read as it is queued.
+            // The checking thread then reads every piece itself.
         }
     }
     // Lets a piece being read be read to its end.
@@ -701,14 +702,9 @@ public:
         piece.text.swap(text);
         text.assign(piece.text, wholeLines);
         piece.text.resize(wholeLines);
-        if (!worker_.joinable()) {
-            piece.count = readRows(piece.text, piece.rows);
-            ++queued_;
-            read_ = queued_;
-            return;
-        }
         {
             const std::lock_guard lock(mutex_);
+            piece.state = State::Queued;
             ++queued_;
         }
         changed_.notify_all();
@@ -719,52 +715,81 @@ public:
     // threw is thrown here.
     std::optional<std::span<ReadRow>> oldest(bool wait) {
         std::unique_lock lock(mutex_);
-        if (wait)
-            changed_.wait(lock, [this] { return failure_ || read_ > checked_; });
+        Piece &piece = pieces_[checked_ % pieces_.size()];
+        while (wait && !failure_ && piece.state != State::Read) {
+            if (Piece *unread = newestQueued())
+                read(*unread, lock);
+            else
+                changed_.wait(lock);
+        }
         if (std::exception_ptr failure = std::exchange(failure_, nullptr))
             std::rethrow_exception(failure);
-        if (read_ == checked_)
+        if (piece.state != State::Read)
             return std::nullopt;
-        Piece &piece = pieces_[checked_ % pieces_.size()];
         return std::span(piece.rows.data(), piece.count);
     }
     // The oldest piece is checked: its room takes another.
-    void checked() { ++checked_; }
+    void checked() {
+        const std::lock_guard lock(mutex_);
+        ++checked_;
+    }
 
 private:
+    enum class State { Queued, Reading, Read };
     struct Piece {
         std::string text;
         std::vector<ReadRow> rows;
         std::size_t count = 0;
+        State state = State::Read;
     };
+
+    // Reads the piece's rows without the lock; whatever the reading throws is kept for the
+    // check.
+    void read(Piece &piece, std::unique_lock<std::mutex> &lock) {
+        piece.state = State::Reading;
+        lock.unlock();
+        std::exception_ptr failure;
+        try {
+            piece.count = readRows(piece.text, piece.rows);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        lock.lock();
+        piece.state = State::Read;
+        if (failure)
+            failure_ = failure;
+        changed_.notify_all();
+    }
+
+    // Not begun yet, among the pieces queued and not checked.
+    Piece *oldestQueued() {
+        for (std::size_t n = checked_; n < queued_; ++n)
+            if (pieces_[n % pieces_.size()].state == State::Queued)
+                return &pieces_[n % pieces_.size()];
+        return nullptr;
+    }
+    Piece *newestQueued() {
+        for (std::size_t n = queued_; n > checked_; --n)
+            if (pieces_[(n - 1) % pieces_.size()].state == State::Queued)
+                return &pieces_[(n - 1) % pieces_.size()];
+        return nullptr;
+    }
 
     void work() {
         std::unique_lock lock(mutex_);
         while (true) {
-            changed_.wait(lock, [this] { return stopping_ || (!failure_ && read_ < queued_); });
+            Piece *next = nullptr;
+            changed_.wait(lock, [&] { return stopping_ || (next = oldestQueued()) != nullptr; });
             if (stopping_)
                 return;
-            Piece &piece = pieces_[read_ % pieces_.size()];
-            lock.unlock();
-            std::exception_ptr failure;
-            try {
-                piece.count = readRows(piece.text, piece.rows);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            lock.lock();
-            if (failure)
-                failure_ = failure;
-            else
-                ++read_;
-            changed_.notify_all();
+            read(*next, lock);
         }
     }
 
-    // Pieces queued, read and checked so far; each piece's room is taken in turn. Only the
-    // checking thread changes `queued_` and `checked_`, and only the reading thread `read_`.
+    // Each piece's room is taken in turn. Only the checking thread changes `queued_` and
+    // `checked_`, under the lock as the pieces' states are, and reads them without it.
     std::array<Piece, 4> pieces_;
-    std::size_t queued_ = 0, read_ = 0, checked_ = 0;
+    std::size_t queued_ = 0, checked_ = 0;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::exception_ptr failure_;
