@@ -139,36 +139,69 @@ struct Line {
     }
 };
 
-// Fills `line` from the text of a row, reusing its list of fields. The bars are found eight
-// bytes at a time: fields are short, and a search started for each would cost more.
-void splitRow(std::string_view text, Line &line) {
-    line.text = text;
+// Reads the row that starts at `start` into `line`, reusing its list of fields, and tells
+// whether it is printable ASCII only: the row ends at CR LF, CR or LF, as the program reads
+// lines; a "|" at its end closes it rather than starting an empty field. One pass over the
+// bytes, eight at a time while none of them is a bar, a line end or outside printable ASCII:
+// fields are short, and a search started for each would cost more. Where the next row starts.
+std::size_t readLine(std::string_view text, std::size_t start, Line &line, bool &printable) {
+    const char *const data = text.data();
+    const std::size_t size = text.size();
     line.fields.clear();
-    line.closed = text.ends_with('|');
-    if (line.closed)
-        text.remove_suffix(1);
+    printable = true;
     bool typeCut = false;
-    std::size_t from = 0;
+    std::size_t from = start;
     auto cutAt = [&](std::size_t bar) {
         if (typeCut)
-            line.fields.push_back(text.substr(from, bar - from));
+            line.fields.emplace_back(data + from, bar - from);
         else
-            line.type = text.substr(0, bar);
+            line.type = std::string_view(data + start, bar - start);
         typeCut = true;
         from = bar + 1;
     };
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8)
-        for (std::uint64_t bars = words::bytesEqualTo(words::load(text.data() + at), '|');
-             bars != 0; bars &= bars - 1)
-            cutAt(at + words::firstByte(bars));
-    for (; at < text.size(); ++at)
-        if (text[at] == '|')
-            cutAt(at);
-    if (typeCut)
-        line.fields.push_back(text.substr(from));
-    else
-        line.type = text;
+    auto isSpecial = [](char c) {
+        return c == '|' || static_cast<unsigned char>(c - 0x20) >= 0x5F;
+    };
+    std::size_t at = start, end = size, next = size;
+    while (true) {
+        for (; at + 8 <= size; at += 8) {
+            const std::uint64_t word = words::load(data + at);
+            // The lowest byte flagged is a bar or outside printable ASCII; those above it may
+            // be flagged by its borrow or carry, and are looked at one by one.
+            const std::uint64_t outside =
+                ((word - words::kOnes * 0x20) | word | (word + words::kOnes)) & words::kHighBits;
+            const std::uint64_t special = words::bytesEqualTo(word, '|') | outside;
+            if (special != 0) {
+                at += words::firstByte(special);
+                break;
+            }
+        }
+        while (at < size && !isSpecial(data[at]))
+            ++at;
+        if (at == size)
+            break;
+        const char c = data[at];
+        if (c == '|') {
+            cutAt(at++);
+        } else if (c == '\r' || c == '\n') {
+            end = at;
+            next = c == '\r' && at + 1 < size && data[at + 1] == '\n' ? at + 2 : at + 1;
+            break;
+        } else {
+            printable = false;
+            ++at;
+        }
+    }
+    line.text = std::string_view(data + start, end - start);
+    line.closed = line.text.ends_with('|');
+    // The bar that closes the row has cut its last field already.
+    if (!line.closed) {
+        if (typeCut)
+            line.fields.emplace_back(data + from, end - from);
+        else
+            line.type = line.text;
+    }
+    return next;
 }
 
 // Where the last line certain to be whole ends: a CR at the very end may still be followed
@@ -201,16 +234,6 @@ struct ReadRow {
     bool plainName = true;     // A-Z, 0-9 and /-_. only
 };
 
-// Nearly every row is plain printable ASCII: settled eight bytes at a time.
-bool isPrintableAscii(std::string_view text) {
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8)
-        if (!words::allPrintableAscii(words::load(text.data() + at)))
-            return false;
-    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c - 0x20) < 0x5F; });
-}
-
 Terms termsOf(std::string_view field) {
     // The booklet's own way of writing a vector without its matrix, read at a glance.
     if (field == "0,0,0,0,0,0")
@@ -225,14 +248,12 @@ Terms termsOf(std::string_view field) {
 // text) and tells how many there were. Lines are not numbered yet.
 std::size_t readRows(std::string_view text, std::vector<ReadRow> &rows) {
     std::size_t count = 0;
-    LineReader lines(text);
-    for (std::string_view rowText; lines.next(rowText); ++count) {
+    for (std::size_t start = 0; start < text.size(); ++count) {
         if (count == rows.size())
             rows.emplace_back();
         ReadRow &row = rows[count];
-        splitRow(rowText, row.line);
+        start = readLine(text, start, row.line, row.printable);
         const Line &line = row.line;
-        row.printable = isPrintableAscii(line.text);
         // Searched by a plain loop: the field is short.
         row.gnss =
             line.fields.size() >= 2 &&
