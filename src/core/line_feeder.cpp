@@ -1,7 +1,6 @@
 #include "core/line_feeder.h"
 
 #include <algorithm>
-#include <system_error>
 #include <utility>
 
 namespace ferolan {
@@ -23,37 +22,23 @@ std::size_t wholeLinesUpTo(std::string_view text, std::size_t from, std::size_t 
 } // namespace
 
 LineFeeder::LineFeeder(LinesTaker take) : take_(std::move(take)) {
-    try {
-        worker_ = std::thread([this] { work(); });
-    } catch (const std::system_error &) {
-        // Every line is then taken by finish().
-    }
-}
-
-LineFeeder::~LineFeeder() {
-    if (!worker_.joinable())
-        return;
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
-    worker_.join();
+    // Without a thread, every line is taken by finish().
+    worker_.start([this] { work(); });
 }
 
 void LineFeeder::offer(std::string_view text) {
-    if (!worker_.joinable())
+    if (!worker_.running())
         return;
     {
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(worker_.mutex);
         text_ = text;
         offered_ = wholeLinesUpTo(text, offered_, text.size());
     }
-    changed_.notify_all();
+    worker_.changed.notify_all();
 }
 
 void LineFeeder::waitUntilTaken() {
-    std::unique_lock lock(mutex_);
+    std::unique_lock lock(worker_.mutex);
     waitForThread(lock);
     rethrowFailure(lock);
 }
@@ -61,8 +46,8 @@ void LineFeeder::waitUntilTaken() {
 void LineFeeder::finish(std::string_view text, const LinesTaker &takeLast) {
     std::size_t shared = text.size();
     {
-        std::unique_lock lock(mutex_);
-        if (!worker_.joinable()) {
+        std::unique_lock lock(worker_.mutex);
+        if (!worker_.running()) {
             lock.unlock();
             take_(text, taken_);
             return;
@@ -73,7 +58,7 @@ void LineFeeder::finish(std::string_view text, const LinesTaker &takeLast) {
         text_ = text;
         offered_ = shared;
     }
-    changed_.notify_all();
+    worker_.changed.notify_all();
     // Taken here meanwhile; the thread is waited for even when this throws.
     std::exception_ptr failure;
     if (shared < text.size()) {
@@ -83,7 +68,7 @@ void LineFeeder::finish(std::string_view text, const LinesTaker &takeLast) {
             failure = std::current_exception();
         }
     }
-    std::unique_lock lock(mutex_);
+    std::unique_lock lock(worker_.mutex);
     waitForThread(lock);
     if (failure)
         std::rethrow_exception(failure);
@@ -91,7 +76,7 @@ void LineFeeder::finish(std::string_view text, const LinesTaker &takeLast) {
 }
 
 void LineFeeder::waitForThread(std::unique_lock<std::mutex> &lock) {
-    changed_.wait(lock, [this] { return failure_ || (!taking_ && taken_ == offered_); });
+    worker_.changed.wait(lock, [this] { return failure_ || (!taking_ && taken_ == offered_); });
 }
 
 void LineFeeder::rethrowFailure(std::unique_lock<std::mutex> &lock) {
@@ -104,10 +89,11 @@ void LineFeeder::rethrowFailure(std::unique_lock<std::mutex> &lock) {
 }
 
 void LineFeeder::work() {
-    std::unique_lock lock(mutex_);
+    std::unique_lock lock(worker_.mutex);
     while (true) {
-        changed_.wait(lock, [this] { return stopping_ || (!failure_ && taken_ < offered_); });
-        if (stopping_)
+        worker_.changed.wait(
+            lock, [this] { return worker_.stopping || (!failure_ && taken_ < offered_); });
+        if (worker_.stopping)
             return;
         const std::size_t from = taken_;
         std::size_t to = wholeLinesUpTo(text_, from, std::min(offered_, from + kMostTaken));
@@ -127,7 +113,7 @@ void LineFeeder::work() {
         lock.lock();
         taking_ = false;
         failure_ = failure;
-        changed_.notify_all();
+        worker_.changed.notify_all();
     }
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <condition_variable>
+#include "core/worker_thread.h"
+
 #include <cstddef>
 #include <exception>
 #include <functional>
 #include <mutex>
 #include <string_view>
-#include <thread>
 
 namespace ferolan {
 
@@ -21,11 +21,8 @@ using LinesTaker = std::function<void(std::string_view text, std::size_t from)>;
 // thread goes on with the next lines offered as soon as it is done with the last.
 class LineFeeder {
 public:
+    // When the feeder goes, lines being taken are taken to their end; the others are dropped.
     explicit LineFeeder(LinesTaker take);
-    // Lets the lines being taken be taken; those not begun are dropped.
-    ~LineFeeder();
-    LineFeeder(const LineFeeder &) = delete;
-    LineFeeder &operator=(const LineFeeder &) = delete;
 
     // The text has grown to `text`: its whole lines may be taken. The text's start must stay
     // where it was unless waitUntilTaken() was called since.
@@ -46,15 +43,13 @@ private:
     void rethrowFailure(std::unique_lock<std::mutex> &lock);
 
     LinesTaker take_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
     std::string_view text_;
     // The lines up to here may be taken, and those up to `taken_` have been or are being.
     std::size_t offered_ = 0, taken_ = 0;
-    bool taking_ = false, stopping_ = false;
+    bool taking_ = false;
     std::exception_ptr failure_;
     // Last, so that it stops before the rest goes.
-    std::thread worker_;
+    WorkerThread worker_;
 };
 
 } // namespace ferolan

@@ -8,19 +8,17 @@
 #include "core/geodesy.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "core/worker_thread.h"
 #include "header/logic/tabella_comuni.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace ferolan {
@@ -692,26 +690,10 @@ private:
 // cost more than its reading.
 class BookletCheck::Reading {
 public:
+    // The checking thread reads every piece itself when no thread could be started.
     Reading() {
-        try {
-            worker_ = std::thread([this] { work(); });
-        } catch (const std::system_error &) {
-            // The checking thread then reads every piece itself.
-        }
+        worker_.start([this] { work(); });
     }
-    // Lets a piece being read be read to its end.
-    ~Reading() {
-        if (!worker_.joinable())
-            return;
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        changed_.notify_all();
-        worker_.join();
-    }
-    Reading(const Reading &) = delete;
-    Reading &operator=(const Reading &) = delete;
 
     bool full() const { return queued_ - checked_ == pieces_.size(); }
     bool empty() const { return queued_ == checked_; }
@@ -724,24 +706,24 @@ public:
         text.assign(piece.text, wholeLines);
         piece.text.resize(wholeLines);
         {
-            const std::lock_guard lock(mutex_);
+            const std::lock_guard lock(worker_.mutex);
             piece.state = State::Queued;
             ++queued_;
         }
-        changed_.notify_all();
+        worker_.changed.notify_all();
     }
 
     // The rows of the oldest piece not checked yet, once they are read; nothing when they are
     // not read yet and `wait` is false. There must be such a piece. Whatever the reading
     // threw is thrown here.
     std::optional<std::span<ReadRow>> oldest(bool wait) {
-        std::unique_lock lock(mutex_);
+        std::unique_lock lock(worker_.mutex);
         Piece &piece = pieces_[checked_ % pieces_.size()];
         while (wait && !failure_ && piece.state != State::Read) {
             if (Piece *unread = newestQueued())
                 read(*unread, lock);
             else
-                changed_.wait(lock);
+                worker_.changed.wait(lock);
         }
         if (std::exception_ptr failure = std::exchange(failure_, nullptr))
             std::rethrow_exception(failure);
@@ -751,7 +733,7 @@ public:
     }
     // The oldest piece is checked: its room takes another.
     void checked() {
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(worker_.mutex);
         ++checked_;
     }
 
@@ -779,7 +761,7 @@ private:
         piece.state = State::Read;
         if (failure)
             failure_ = failure;
-        changed_.notify_all();
+        worker_.changed.notify_all();
     }
 
     // Not begun yet, among the pieces queued and not checked.
@@ -797,11 +779,12 @@ private:
     }
 
     void work() {
-        std::unique_lock lock(mutex_);
+        std::unique_lock lock(worker_.mutex);
         while (true) {
             Piece *next = nullptr;
-            changed_.wait(lock, [&] { return stopping_ || (next = oldestQueued()) != nullptr; });
-            if (stopping_)
+            worker_.changed.wait(
+                lock, [&] { return worker_.stopping || (next = oldestQueued()) != nullptr; });
+            if (worker_.stopping)
                 return;
             read(*next, lock);
         }
@@ -811,12 +794,9 @@ private:
     // `checked_`, under the lock as the pieces' states are, and reads them without it.
     std::array<Piece, 4> pieces_;
     std::size_t queued_ = 0, checked_ = 0;
-    std::mutex mutex_;
-    std::condition_variable changed_;
     std::exception_ptr failure_;
-    bool stopping_ = false;
     // Last, so that it stops before the pieces go.
-    std::thread worker_;
+    WorkerThread worker_;
 };
 
 BookletCheck::BookletCheck(Tabella_comuni &table, std::chrono::year_month_day today,
