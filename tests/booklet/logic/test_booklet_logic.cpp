@@ -16,7 +16,10 @@
 
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 #ifdef __linux__
@@ -246,6 +249,23 @@ private slots:
         const std::size_t opening = text.find("\r\n2|");
         QVERIFY(opening != std::string::npos);
         QVERIFY2(text.substr(opening + 2) == expected, "the point rows differ");
+
+        // A slow sink: the stretches made meanwhile wait, a few at most, and still come in
+        // order, the sink never on two threads at once.
+        std::string slowly;
+        std::atomic<int> inSink = 0;
+        std::atomic<bool> alone = true;
+        QVERIFY(produceBookletRows({workedExampleHeader(), points, "M", 1, ',', none},
+                                   [&](std::string_view piece) {
+                                       if (++inSink != 1)
+                                           alone = false;
+                                       std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                                       slowly += piece;
+                                       --inSink;
+                                       return true;
+                                   }));
+        QVERIFY(alone);
+        QVERIFY2(slowly == text, "the rows handed slowly differ");
 
         // A refused piece stops the handing on, whichever thread made the next one.
         std::size_t handed = 0;
