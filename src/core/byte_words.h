@@ -31,10 +31,10 @@ inline std::size_t firstByte(std::uint64_t highBits) {
     return static_cast<std::size_t>(std::countr_zero(highBits)) / 8;
 }
 
-// Every byte printable ASCII, from blank to "~". A borrow or a carry starts only at a byte
-// outside that range, which is reported anyway.
-inline bool allPrintableAscii(std::uint64_t word) {
-    return (((word - kOnes * 0x20) | word | (word + kOnes)) & kHighBits) == 0;
+// The high bit of the bytes outside printable ASCII (blank to "~"), the lowest of them
+// exactly: a borrow or a carry starts only at such a byte and may flag those above it.
+inline std::uint64_t outsidePrintableAscii(std::uint64_t word) {
+    return ((word - kOnes * 0x20) | word | (word + kOnes)) & kHighBits;
 }
 
 } // namespace ferolan::words

@@ -126,41 +126,13 @@ double valueOf(const ScannedNumber &number, std::string_view text) {
     return number.negative ? -*value : *value;
 }
 
-// The usual number: an optional sign, then at most kExactDigits digits with at most one
-// point among them, up to the first other character. Nothing for any other (no digit, too
-// many digits), which the general scan reads.
+// The usual number: an optional sign, fewer than eight digits, then optionally a point and
+// fewer than eight digits, up to the first other character. Nothing for any other (no digit,
+// a longer run), which the general scan reads.
 struct QuickNumber {
     double value;
     std::size_t length;
 };
-
-// The digits one at a time, for a short text or a long run of digits.
-std::optional<QuickNumber> quickNumberBytewise(const char *begin, const char *end) {
-    const char *at = begin;
-    bool negative = false;
-    if (at != end && (*at == '+' || *at == '-'))
-        negative = *at++ == '-';
-    std::uint64_t digits = 0;
-    std::size_t count = 0;
-    const char *point = nullptr;
-    for (; at != end; ++at) {
-        const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
-        if (digit < 10) {
-            digits = digits * 10 + digit;
-            ++count;
-        } else if (*at == '.' && !point) {
-            point = at;
-        } else {
-            break;
-        }
-    }
-    if (count == 0 || count > kExactDigits)
-        return std::nullopt;
-    const auto fraction = point ? static_cast<std::size_t>(at - point - 1) : 0;
-    // As valueOf divides: the same value to the last bit.
-    const double value = static_cast<double>(digits) / kPowersOfTen[fraction];
-    return QuickNumber{negative ? -value : value, static_cast<std::size_t>(at - begin)};
-}
 
 // The eight bytes from `at`, those past `end` read as zero; the eight bytes before `end` must
 // be the text's.
@@ -197,12 +169,13 @@ constexpr std::array<std::uint64_t, 8> kWholePowersOfTen = {1,     10,     100, 
                                                             10000, 100000, 1000000, 10000000};
 
 // The coordinates of a job and a booklet have fewer than eight digits before the point and
-// after it: each run is read as one word.
+// after it: each run is read as one word. A text shorter than a word, or a longer run, is left
+// to the general scan.
 std::optional<QuickNumber> quickNumber(std::string_view text) {
+    if (text.size() < 8)
+        return std::nullopt;
     const char *const begin = text.data();
     const char *const end = begin + text.size();
-    if (text.size() < 8)
-        return quickNumberBytewise(begin, end);
     const char *at = begin;
     const bool negative = *at == '-';
     if (*at == '+' || *at == '-')
@@ -210,7 +183,7 @@ std::optional<QuickNumber> quickNumber(std::string_view text) {
     const std::uint64_t whole = wordWithin(at, end);
     const std::size_t wholeCount = leadingDigits(whole);
     if (wholeCount == 8)
-        return quickNumberBytewise(begin, end);
+        return std::nullopt;
     std::uint64_t digits = wholeCount == 0 ? 0 : digitsValue(whole, wholeCount);
     at += wholeCount;
     std::size_t fractionCount = 0;
@@ -218,7 +191,7 @@ std::optional<QuickNumber> quickNumber(std::string_view text) {
         const std::uint64_t fraction = wordWithin(++at, end);
         fractionCount = leadingDigits(fraction);
         if (fractionCount == 8)
-            return quickNumberBytewise(begin, end);
+            return std::nullopt;
         if (fractionCount > 0)
             digits =
                 digits * kWholePowersOfTen[fractionCount] + digitsValue(fraction, fractionCount);

@@ -16,13 +16,12 @@ WorkerThread::~WorkerThread() {
     thread_.join();
 }
 
-bool WorkerThread::start(std::function<void()> work) {
+void WorkerThread::start(std::function<void()> work) {
     try {
         thread_ = std::thread(std::move(work));
     } catch (const std::system_error &) {
-        return false;
+        // running() tells.
     }
-    return true;
 }
 
 } // namespace ferolan

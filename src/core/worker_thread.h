@@ -18,9 +18,9 @@ public:
     WorkerThread(const WorkerThread &) = delete;
     WorkerThread &operator=(const WorkerThread &) = delete;
 
-    // Runs `work`, which returns once it finds `stopping` set. False when no thread could
-    // be started: the owner then does the work itself.
-    bool start(std::function<void()> work);
+    // Runs `work`, which returns once it finds `stopping` set. When no thread can be started,
+    // running() stays false and the owner does the work itself.
+    void start(std::function<void()> work);
     bool running() const { return thread_.joinable(); }
 
     std::mutex mutex;

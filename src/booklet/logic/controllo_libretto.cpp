@@ -164,11 +164,9 @@ std::size_t readLine(std::string_view text, std::size_t start, Line &line, bool 
     while (true) {
         for (; at + 8 <= size; at += 8) {
             const std::uint64_t word = words::load(data + at);
-            // The lowest byte flagged is a bar or outside printable ASCII; those above it may
-            // be flagged by its borrow or carry, and are looked at one by one.
-            const std::uint64_t outside =
-                ((word - words::kOnes * 0x20) | word | (word + words::kOnes)) & words::kHighBits;
-            const std::uint64_t special = words::bytesEqualTo(word, '|') | outside;
+            // From the lowest byte flagged on, the bytes are looked at one by one.
+            const std::uint64_t special =
+                words::bytesEqualTo(word, '|') | words::outsidePrintableAscii(word);
             if (special != 0) {
                 at += words::firstByte(special);
                 break;
@@ -813,23 +811,24 @@ void BookletCheck::add(std::string_view piece) {
     const std::size_t end = wholeLinesEnd(pending_);
     if (end == 0)
         return;
-    while (reading_->full())
-        checkOldest(true);
-    reading_->queue(pending_, end);
+    queuePending(end);
     // What is read already is checked while the next pieces come.
     while (!reading_->empty() && checkOldest(false)) {
     }
 }
 
 std::vector<Finding> BookletCheck::findings() {
-    if (!pending_.empty()) {
-        while (reading_->full())
-            checkOldest(true);
-        reading_->queue(pending_, pending_.size());
-    }
+    if (!pending_.empty())
+        queuePending(pending_.size());
     while (!reading_->empty())
         checkOldest(true);
     return checker_->finish(std::nullopt);
+}
+
+void BookletCheck::queuePending(std::size_t wholeLines) {
+    while (reading_->full())
+        checkOldest(true);
+    reading_->queue(pending_, wholeLines);
 }
 
 bool BookletCheck::checkOldest(bool wait) {

@@ -70,6 +70,8 @@ private:
     // Checks the rows of the oldest piece read; false, when not `wait`, if they are not read
     // yet.
     bool checkOldest(bool wait);
+    // Queues the first `wholeLines` bytes of pending_ for reading, once there is room.
+    void queuePending(std::size_t wholeLines);
     std::unique_ptr<Checker> checker_;
     std::unique_ptr<Reading> reading_;
     // The start of a line whose end has not come yet.
