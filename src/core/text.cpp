@@ -106,4 +106,10 @@ void blankControls(std::span<char> text, char alsoBlanked) {
     }
 }
 
+void toBookletCharacters(std::span<char> bytes) {
+    // Written as choices rather than a table, the compiler maps many bytes at a time.
+    for (char &c : bytes)
+        c = c == ',' ? '.' : c == ';' ? ',' : c;
+}
+
 } // namespace ferolan

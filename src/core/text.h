@@ -60,6 +60,10 @@ std::string withControlsBlanked(std::string_view text);
 // control character anyway).
 void blankControls(std::span<char> text, char alsoBlanked = '\x7F');
 
+// The booklet's finishing pass, byte for byte: "," becomes "." and ";" becomes ",", each
+// character mapped once; nothing is added or removed.
+void toBookletCharacters(std::span<char> bytes);
+
 inline constexpr std::string_view kCrLf = "\r\n";
 
 // An ASCII digit, whatever the locale says.

@@ -62,6 +62,25 @@ std::vector<std::string_view> pointsWithoutCoordinates(const PointList &points,
     return names;
 }
 
+std::optional<Xyz> surveyedCentroid(const PointList &points, std::string_view Punto_master) {
+    Xyz sum, master;
+    std::size_t count = 0, masters = 0;
+    for (std::size_t row = 1; row <= points.rowCount(); ++row) {
+        const std::optional<Xyz> xyz = points.usableCoordinates(row);
+        if (!xyz)
+            continue;
+        const bool isMaster = points.field(row, PointList::Name) == Punto_master;
+        Xyz &into = isMaster ? master : sum;
+        into = {into.X + xyz->X, into.Y + xyz->Y, into.Z + xyz->Z};
+        ++(isMaster ? masters : count);
+    }
+    if (count == 0 && masters == 0)
+        return std::nullopt;
+    const auto [total, n] = count > 0 ? std::pair(sum, count) : std::pair(master, masters);
+    const double d = static_cast<double>(n);
+    return Xyz{total.X / d, total.Y / d, total.Z / d};
+}
+
 std::string unusableMasterMessage(std::string_view Punto_master) {
     return "Il punto " + utf8FromCp1252(Punto_master) +
            " non ha coordinate utilizzabili: non può essere la stazione master.";

@@ -30,6 +30,11 @@ std::optional<Xyz> usableXyzOf(std::string_view x, std::string_view y, std::stri
 std::vector<std::string_view> pointsWithoutCoordinates(const PointList &points,
                                                        std::string_view Punto_master);
 
+// Where the survey is: the mean of the points with usable coordinates but the master station
+// (the master alone when it is the only one); nothing without any. A permanent station used as
+// master may stand tens of kilometres from the points it measured.
+std::optional<Xyz> surveyedCentroid(const PointList &points, std::string_view Punto_master);
+
 // "Il punto <name> non ha coordinate utilizzabili: non può essere la stazione master." (UTF-8)
 std::string unusableMasterMessage(std::string_view Punto_master);
 

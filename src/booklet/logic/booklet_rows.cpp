@@ -1,6 +1,7 @@
 #include "booklet/logic/booklet_rows.h"
 
 #include "core/numbers.h"
+#include "core/pregeo_row.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -112,40 +113,16 @@ private:
     std::size_t used_ = 0;
 };
 
-std::string rowOf(std::string_view type, std::initializer_list<std::string_view> fields) {
-    std::string row;
-    RowWriter writer(row, type);
-    for (std::string_view field : fields)
-        writer.field(field);
-    writer.end();
-    return row;
-}
-
 } // namespace
 
 Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master) {
     return {point.X - Coord_master.X, point.Y - Coord_master.Y, point.Z - Coord_master.Z};
 }
 
-std::string row0(const HeaderData &header) {
-    // Pregeo separates parcels by commas: a typed comma is written as ";", which the
-    // finishing pass turns back into ",", instead of becoming a point ("101. 102").
-    std::string parcels = header.Txt_mappali;
-    std::replace(parcels.begin(), parcels.end(), ',', ';');
-    return rowOf("0", {header.Txt_data, header.Txt_pg, columns(header.Cmb_comune, 1, 4),
-                       header.Txt_foglio, parcels, header.Txt_tecnico, header.Cmb_albo,
-                       toUpperCp1252(header.Cmb_prov_albo)});
-}
-
-std::string row9(const HeaderData &header) {
-    return rowOf("9", {header.Txt_quota, header.Cmb_prec1, header.Cmb_prec2, header.Txt_estmedia,
-                       "8.00-G,Stda 3.11", lastChars(header.Cmb_tipo, 2), header.Txt_note});
-}
-
 std::string row6(std::string_view date) {
     std::string date9 = std::string(date) + "-09:00";
     std::string date12 = std::string(date) + "-12:00";
-    return rowOf("6", {"L2", date9, date12, "RTK", "PDOP=1"});
+    return pregeoRow("6", {"L2", date9, date12, "RTK", "PDOP=1"});
 }
 
 std::string row1(std::string_view name, const Xyz &Coord_master, std::string_view description,

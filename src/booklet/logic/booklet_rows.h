@@ -1,6 +1,5 @@
 #pragma once
 
-#include "header/logic/header_data.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
 
@@ -18,8 +17,6 @@ namespace ferolan {
 // The vector from the master station to a point, in double precision.
 Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master);
 
-std::string row0(const HeaderData &header);
-std::string row9(const HeaderData &header);
 std::string row6(std::string_view date);
 
 // Rows 1 and 2 take the point's name and description as the job (or the archive) holds

@@ -16,17 +16,9 @@ void NameLines::reserve(std::size_t names) {
     index_.reserve(names);
 }
 
-std::uint64_t NameLines::hash(std::string_view name) {
-    return textHash(name);
-}
-
-void NameLines::prepare(std::uint64_t nameHash) const {
-    index_.prefetch(nameHash);
-}
-
-NameLines::Seen NameLines::see(std::string_view name, std::uint64_t nameHash, std::size_t line) {
+NameLines::Seen NameLines::see(std::string_view name, std::size_t line) {
     const std::size_t first = index_.insert(
-        nameHash, entries_.size(), [&](std::size_t entry) { return nameOf(entry) == name; });
+        textHash(name), entries_.size(), [&](std::size_t entry) { return nameOf(entry) == name; });
     if (first != entries_.size())
         return {entries_[first].line, false};
     if (name.size() > UINT32_MAX || line > UINT32_MAX)

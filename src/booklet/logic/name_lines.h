@@ -18,19 +18,12 @@ public:
     // Room for this many names without growing.
     void reserve(std::size_t names);
 
-    // The hash a name is looked up by, worked out apart from the looks.
-    static std::uint64_t hash(std::string_view name);
-
-    // Asks for the place of a name's hash in the index ahead of see(), so that several names
-    // can be looked up at once.
-    void prepare(std::uint64_t nameHash) const;
-
     struct Seen {
         std::size_t firstLine;
         bool isFirst;
     };
     // The line the name first appeared on; the given line when this is its first time.
-    Seen see(std::string_view name, std::uint64_t nameHash, std::size_t line);
+    Seen see(std::string_view name, std::size_t line);
 
 private:
     // Sixteen bytes a name: a million of them stay small.

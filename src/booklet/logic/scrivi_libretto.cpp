@@ -3,6 +3,7 @@
 #include "booklet/logic/temporary_booklet.h"
 #include "core/files.h"
 #include "core/parallel.h"
+#include "header/logic/header_rows.h"
 #include "job/usable_point.h"
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 #include "booklet/logic/temporary_booklet.h"
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/text.h"
 
 #include <fstream>
 #include <system_error>
@@ -69,12 +70,6 @@ CopyOutcome copyMapped(const fs::path &from, const fs::path &to,
 }
 
 } // namespace
-
-void toBookletCharacters(std::span<char> bytes) {
-    // Written as choices rather than a table, the compiler maps many bytes at a time.
-    for (char &c : bytes)
-        c = c == ',' ? '.' : c == ';' ? ',' : c;
-}
 
 FinishingResult Trasforma_libretto(const fs::path &File_libretto,
                                    const std::function<void(std::string_view)> &written) {

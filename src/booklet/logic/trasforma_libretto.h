@@ -9,10 +9,6 @@
 // The finishing pass: the temporary file becomes the booklet that Pregeo reads.
 namespace ferolan {
 
-// Pregeo's form, byte for byte: "," becomes "." and ";" becomes ",", each character mapped
-// once; nothing is added or removed.
-void toBookletCharacters(std::span<char> bytes);
-
 struct FinishingResult {
     enum class Outcome {
         Created,

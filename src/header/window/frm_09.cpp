@@ -1,14 +1,15 @@
 #include "header/window/frm_09.h"
 
-#include "booklet/logic/controllo_libretto.h"
 #include "core/numbers.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "header/logic/archive_folders.h"
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
+#include "header/logic/header_rules.h"
 #include "header/logic/tabella_comuni.h"
 #include "job/master_station.h"
+#include "job/usable_point.h"
 #include "ui/model/qt_text.h"
 #include "ui/window/cp1252_validator.h"
 #include "ui/window/window_setup.h"
@@ -344,9 +345,9 @@ void Frm_09::Cmd_ok_Click() {
 }
 
 bool Frm_09::acceptFindings() {
-    const std::vector<Finding> findings =
-        Controlla_righe_0_9(datiIntestazione(), pointXyz(points_, context_.state.Riga_master),
-                            table_, context_.today());
+    const std::vector<Finding> findings = Controlla_righe_0_9(
+        datiIntestazione(), surveyedCentroid(points_, context_.state.Punto_master), table_,
+        context_.today());
     if (findings.empty())
         return true;
     const QString text = QStringLiteral("Il libretto avrà questi problemi:\n") +

@@ -1,11 +1,14 @@
 #include "booklet/logic/archived_point.h"
 #include "booklet/logic/booklet_rows.h"
+#include "booklet/logic/booklet_rules.h"
 #include "booklet/logic/controllo_libretto.h"
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"
 #include "booklet/logic/trasforma_libretto.h"
 #include "core/files.h"
 #include "core/gauss_boaga.h"
+#include "core/text.h"
+#include "header/logic/header_rows.h"
 #include "header/logic/tabella_comuni.h"
 #include "job/master_station.h"
 
@@ -46,10 +49,12 @@ const fs::path kFolder = kData / "controllo";
 constexpr std::chrono::year_month_day kToday{std::chrono::year{2027}, std::chrono::March,
                                              std::chrono::day{1}};
 
-// The printed form without its message: "errore: linea 3 (riga 1), campo 2".
+// The printed form without its message: "errore: linea 3 (riga 1), campo 2 [R1-COORDINATE]".
 QString withoutMessage(const Finding &finding) {
-    QString text = QString::fromStdString(findingText(finding));
-    return text.left(text.indexOf(QStringLiteral(": "), text.indexOf(QStringLiteral(": ")) + 2));
+    Finding bare = finding;
+    bare.message.clear();
+    QString text = QString::fromStdString(findingText(bare));
+    return text.remove(text.lastIndexOf(QStringLiteral(": ")), 2);
 }
 
 std::string dataFile(const char *name) {
@@ -125,7 +130,7 @@ private slots:
                 bytes(archivedPointRow(a[0], a[1], "A123 PROVA", kArchived, a[2], kMaster, ','));
         } else if (op == "findings") {
             answer = bytes(findingLines(std::vector<Finding>(
-                fields[0].toUInt(), Finding{Severity::Avviso, 0, {}, 0, "x"})));
+                fields[0].toUInt(), Finding{Severity::Avviso, 0, {}, 0, "x", {}})));
         } else if (op == "question") {
             answer = bytes(insertionQuestion(a[0], a[1], a[2]));
         } else if (op == "created") {
@@ -382,6 +387,47 @@ private slots:
             for (const Finding &finding : check.findings())
                 inPieces << withoutMessage(finding);
             QCOMPARE(inPieces, expected);
+        }
+    }
+    // Pregeo refuses a vector longer than 5 km without its variance-covariance matrix: the
+    // check of Ferolan's own booklet says so at that row, unless the job carried the matrix.
+    void shouldAskForTheMatrixOfAVectorBeyondFiveKilometres_data() {
+        QTest::addColumn<QString>("job");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("without the six columns") << "oltre_5_km.job" << true;
+        QTest::newRow("with the six columns") << "oltre_5_km_varianze.job" << false;
+    }
+    void shouldAskForTheMatrixOfAVectorBeyondFiveKilometres() {
+        QFETCH(QString, job);
+        QFETCH(bool, refused);
+        WorkedExample example(dataFile(qPrintable(job)));
+        const fs::path booklet = at("far.dat");
+        QVERIFY(Scrivi_libretto(example.source(','), booklet));
+        QCOMPARE(Trasforma_libretto(booklet).outcome, Outcome::Created);
+        Tabella_comuni table(kFolder / "cod_comuni_2.cod");
+        QStringList found;
+        for (const Finding &finding : Controlla_libretto(readFile(booklet).bytes, table, kToday))
+            found << withoutMessage(finding);
+        QCOMPARE(found.contains("errore: linea 5 (riga 2), campo 3 [R2-MATRICE-5KM]"), refused);
+    }
+
+    // Users quote a finding's id: the help page and the check's reference explain each one.
+    void shouldDocumentEveryRuleId_data() {
+        QTest::addColumn<QString>("page");
+        QTest::newRow("help page") << "data/ferolan.html";
+        QTest::newRow("reference") << "README.md";
+    }
+    void shouldDocumentEveryRuleId() {
+        QFETCH(QString, page);
+        const fs::path file = fs::path(FEROLAN_SOURCE_DIR) / page.toStdString();
+        const std::string text = readFile(file).bytes;
+        QVERIFY2(!text.empty(), qPrintable(page));
+        std::set<std::string_view> ids;
+        for (const CheckRule *rule : bookletCheckRules()) {
+            QVERIFY2(ids.insert(rule->id).second, rule->id.data());
+            const std::string quoted = "[" + std::string(rule->id) + "]";
+            QVERIFY2(text.find(quoted) != std::string::npos,
+                     qPrintable(QStringLiteral("%1 missing from %2").arg(quoted.c_str(), page)));
         }
     }
 };

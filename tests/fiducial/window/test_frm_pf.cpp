@@ -24,9 +24,9 @@ namespace {
 const QByteArray kJob =
     jobLine("BASE", "STAZIONE", "4448000.000", "606800.000", "4516000.000", "1403652", "315") +
     jobLine("PF01/0012/A074", "PF CHIESA", "4447917.388", "607071.533", "4516117.367") +
-    jobLine("PF4/0012/A074", "NOME ERRATO", "4000000", "1000000", "4800000") +
+    jobLine("PF4/0012/A074", "NOME ERRATO", "4448050.0", "606850.0", "4516050.0") +
     jobLine("PF02/0012/A074", "PF CAMPANILE", "4448100.5", "606900.25", "4516010.125") +
-    jobLine("pf03/0012/A074", "NON UN PF", "4000000", "1000000", "4800000") +
+    jobLine("pf03/0012/A074", "NON UN PF", "4447190.0", "612746.0", "4516000.0") +
     jobLine("PF02/0012/A074", "PF CAMPANILE BIS", "4448100.5", "606900.25", "4516010.125");
 
 const QByteArray kArchive =
@@ -134,7 +134,7 @@ private slots:
         QFETCH(QString, fault);
         QByteArray job = kJob;
         if (fault == "append fails") { // its code's archive file is a folder
-            job += jobLine("PF05/0013/Z999", "CODICE IGNOTO", "4000000", "1000000", "4800000");
+            job += jobLine("PF05/0013/Z999", "CODICE IGNOTO", "4448060.0", "606860.0", "4516060.0");
             fs::create_directories(walk->archiveFile("TORINO", "Z999"));
         }
         Frm_pf *window = open(Answer::Yes, job);

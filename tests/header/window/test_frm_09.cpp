@@ -19,9 +19,9 @@ namespace {
 const QByteArray kJob =
     jobLine("BASE", "STAZIONE", "4448006.9732", "606794.2298", "4516065.3429", "1403652.400",
             "315.3") +
-    jobLine("101", "PALO", "4000000", "1000000", "4800000", "1403600", "317") +
-    jobLine("PF01/0012/A074", "PF", "4000000", "1000000", "4800000", "1403700", "316") +
-    jobLine("PF05/0013/H501", "PF DI ROMA", "4000000", "1000000", "4800000", "1403652", "316");
+    jobLine("101", "PALO", "4448010.0", "606790.0", "4516060.0", "1403600", "317") +
+    jobLine("PF01/0012/A074", "PF", "4448010.0", "606790.0", "4516060.0", "1403700", "316") +
+    jobLine("PF05/0013/H501", "PF DI ROMA", "4448010.0", "606790.0", "4516060.0", "1403652", "316");
 
 // Types text as the keyboard would, letters outside ASCII included.
 void typeText(QWidget *widget, const QString &text) {
