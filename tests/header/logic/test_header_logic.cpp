@@ -1,6 +1,7 @@
 #include "header/logic/archive_folders.h"
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
+#include "header/logic/header_rules.h"
 #include "header/logic/tabella_comuni.h"
 
 #include "bytes.h"
@@ -71,6 +72,22 @@ private slots:
                                         std::chrono::year(fields[0].toInt()),
                                         std::chrono::month(fields[1].toUInt()),
                                         std::chrono::day(fields[2].toUInt())}));
+        } else if (op == "rules") {
+            // What rows 0 and 9 draw, each as its rule's id and the control at fault, for a
+            // survey at Agliè.
+            Tabella_comuni table(kData / "torino.cod");
+            const Xyz aglie{4448006.973, 606794.230, 4516065.343};
+            const std::chrono::year_month_day today{std::chrono::year(2027), std::chrono::March,
+                                                    std::chrono::day(5)};
+            QByteArrayList found;
+            for (const Finding &finding : Controlla_righe_0_9(
+                     test_header::withFields(complete(), fields), aglie, table, today)) {
+                const std::string_view control =
+                    headerControlOfField(finding.rowType, finding.field);
+                found << QByteArray(finding.id.data(), finding.id.size()) + '@' +
+                             QByteArray(control.data(), control.size());
+            }
+            answer = found.isEmpty() ? "ok" : found.join(' ');
         } else if (op == "folders") {
             const QByteArray base = QByteArray::fromStdString(at(QTest::currentDataTag()));
             fs::create_directory(base.toStdString());
