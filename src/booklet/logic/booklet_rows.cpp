@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "core/text.h"
+#include "header/logic/gnss_session.h"
 
 #include <algorithm>
 #include <array>
@@ -142,10 +143,10 @@ std::string row9(const HeaderData &header) {
                        "8.00-G,Stda 3.11", lastChars(header.Cmb_tipo, 2), header.Txt_note});
 }
 
-std::string row6(std::string_view date) {
-    std::string date9 = std::string(date) + "-09:00";
-    std::string date12 = std::string(date) + "-12:00";
-    return rowOf("6", {"L2", date9, date12, "RTK", "PDOP=1"});
+std::string row6(const HeaderData &header) {
+    return rowOf("6", {"L2", header.Txt_data + '-' + header.Txt_ora_inizio,
+                       header.Txt_data + '-' + header.Txt_ora_fine,
+                       sessionMethod(header.Cmb_metodo), "PDOP=1"});
 }
 
 std::string row1(std::string_view name, const Xyz &Coord_master, std::string_view description,
@@ -174,6 +175,13 @@ std::optional<VarianceTerms> varianceTerms(std::string_view cells) {
         terms[i] = *term;
     }
     return terms;
+}
+
+bool carriesVarianceTerms(const PointList &points) {
+    for (std::size_t row = 1; row <= points.rowCount(); ++row)
+        if (varianceTerms(points.varianceColumns(row)))
+            return true;
+    return false;
 }
 
 std::string row2(std::string_view name, const Xyz &vector, std::string_view description,

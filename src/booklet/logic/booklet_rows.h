@@ -20,7 +20,8 @@ Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master);
 
 std::string row0(const HeaderData &header);
 std::string row9(const HeaderData &header);
-std::string row6(std::string_view date);
+// The survey session: the date with the start and end times, the method in capitals.
+std::string row6(const HeaderData &header);
 
 // Rows 1 and 2 take the point's name and description as the job (or the archive) holds
 // them: a "|" in either would split a field in two, so it is written as a blank. A decimal
@@ -36,6 +37,8 @@ using VarianceTerms = std::array<double, 6>;
 // whole number text (sign, digits with at most one point, exponent); otherwise none, and the
 // row carries zeros as a job of the plain layout does.
 std::optional<VarianceTerms> varianceTerms(std::string_view cells);
+// Whether some point of the job carries the six terms.
+bool carriesVarianceTerms(const PointList &points);
 
 std::string row2(std::string_view name, const Xyz &vector, std::string_view description,
                  char decimalSeparator, const std::optional<VarianceTerms> &terms = std::nullopt);
