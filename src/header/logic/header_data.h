@@ -27,7 +27,7 @@ struct HeaderData {
     std::string Txt_note;
     // The survey session, proposed as every booklet had it before it could be stated: RTK
     // from 09:00 to 12:00. The base row 1 names and the VRS point depend on the job
-    // (header_defaults.h).
+    // (gnss_session.h).
     std::string Cmb_metodo = "RTK";
     std::string Txt_ora_inizio = "09:00";
     std::string Txt_ora_fine = "12:00";
