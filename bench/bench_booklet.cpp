@@ -47,6 +47,7 @@ int main(int argc, char **argv) {
     header.Cmb_comune = "A123 PROVA";
     header.Cmb_prov_albo = "roma";
     header.Cmb_tipo = "Frazionamento -FR";
+    header.Txt_base = "MASTER";
     std::set<std::size_t> leftOut;
     bool written = Scrivi_libretto({header, list, "MASTER", 1, ',', leftOut}, booklet).has_value();
     const auto temporaryWritten = std::chrono::steady_clock::now();

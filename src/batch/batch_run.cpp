@@ -7,6 +7,7 @@
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"
 #include "booklet/logic/trasforma_libretto.h"
+#include "booklet/logic/vrs_mark.h"
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/numbers.h"
@@ -16,12 +17,14 @@
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "header/logic/archive_folders.h"
+#include "header/logic/gnss_session.h"
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
 #include "header/logic/tabella_comuni.h"
 #include "job/master_station.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
+#include "job/variance_terms.h"
 #include "sketch/logic/sketch_svg.h"
 #include "sketch/logic/survey_sketch.h"
 
@@ -148,10 +151,14 @@ private:
         defaults.Txt_data = dateText(context_.today);
         defaults.Txt_quota = wholeNumberText(master_.Quota_master);
         defaults.Txt_estmedia = meanEastText(master_.Est_media);
+        proposeSessionFromJob(defaults, points_, master_.Punto_master);
         header_ = headerDataFrom(given, defaults);
         header_.Cmb_prov = defaults.Cmb_prov;
-        if (std::optional<std::string> problem = Controlla_intestazione(header_))
+        if (std::optional<std::string> problem =
+                Controlla_intestazione(header_, {points_, master_.Punto_master}))
             throw Stop{kRefused, *problem};
+        if (isNrtk(header_.Cmb_metodo) && !carriesVarianceTerms(points_))
+            context_.err << kNrtkWithoutTerms << '\n';
     }
 
     // The job's province when the table knows its municipality; otherwise the one given, or
@@ -274,6 +281,9 @@ private:
         const BookletSource source{
             header_,           points_, master_.Punto_master, master_.Riga_master,
             kBookletSeparator, leftOut};
+        vrs_ = vrsMark(source);
+        if (std::optional<std::string> note = vrsMarkNote(source, vrs_))
+            context_.err << *note << '\n';
         std::optional<Xyz> coordMaster = Scrivi_libretto(source, libretto_);
         if (!coordMaster)
             throw Stop{kFileProblem, "Impossibile scrivere il file temporaneo " +
@@ -375,6 +385,7 @@ private:
         const fs::path file = pathFromUtf8(*request_.schema);
         std::optional<SurveySketch> sketch =
             buildSurveySketch(points_, master_.Riga_master, loading_.grid, loading_.skippedRows,
+                              vrs_ ? std::optional(vrs_->row) : std::nullopt,
                               cp1252Name(pathFromUtf8(request_.lavoro)), cp1252Name(libretto_));
         if (!sketch)
             throw Stop{kFileProblem, "Impossibile disegnare lo schema del rilievo " + quoted(file) +
@@ -423,6 +434,7 @@ private:
     PfGridLoading loading_;
     std::size_t archived_ = 0;
     Xyz Coord_master_;
+    std::optional<VrsMark> vrs_;
     std::size_t bookletLines_ = 0;
     std::vector<Finding> findings_;
     bool temporaryCreated_ = false;

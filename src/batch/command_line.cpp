@@ -185,8 +185,8 @@ std::string usageText() {
            "Crea il libretto Pregeo da un lavoro esportato da TGO, come le finestre di Ferolan.\n"
            "  --lavoro LAVORO        il file del lavoro esportato da TGO\n"
            "  --master NOME          il punto da usare come stazione master\n"
-           "  --dati FILE            i dati delle righe 0 e 9, una riga Controllo=valore per\n"
-           "                         campo; i controlli sono:\n" +
+           "  --dati FILE            i dati delle righe 0, 9, 1 e 6, una riga\n"
+           "                         Controllo=valore per campo; i controlli sono:\n" +
            controls +
            "\n"
            "                         (un controllo non indicato prende il valore proposto\n"

@@ -2,6 +2,7 @@
 
 #include "core/cp1252.h"
 #include "core/text.h"
+#include "header/logic/gnss_session.h"
 
 #include <algorithm>
 #include <array>
@@ -76,6 +77,10 @@ HeaderData headerDataFrom(const HeaderValues &values, const HeaderData &defaults
         if (given != values.end())
             header.*control.text = control.upperCase ? toUpperCp1252(given->second) : given->second;
     }
+    // As the window proposes it when the method is chosen; a base given stays as given.
+    if (!values.contains("Txt_base"))
+        header.Txt_base = baseAfterMethod(defaults.Txt_base, defaults.Cmb_metodo, header.Cmb_metodo,
+                                          defaults.Txt_base);
     return header;
 }
 

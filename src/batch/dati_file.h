@@ -35,7 +35,8 @@ struct DatiParsing {
 DatiParsing parseDati(std::string_view bytes, std::string_view fileName);
 
 // The header data as the window would hold them: each given value, the sheet, surveyor and
-// notes upper-cased as the window types them; `defaults` for the controls not given.
+// notes upper-cased as the window types them; `defaults` for the controls not given, except
+// that NRTK without a base given names row 1 10000, as the window proposes.
 HeaderData headerDataFrom(const HeaderValues &values, const HeaderData &defaults);
 
 // The names of the controls a --dati file may set, in the window's order.

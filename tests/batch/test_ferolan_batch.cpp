@@ -363,6 +363,35 @@ private slots:
         }
     }
 
+    // The survey session as the header data state it. An NRTK booklet has exactly one row 2
+    // marked "[VRS]", the first after row 6.
+    void shouldWriteTheSessionAsStated_data() { test_cases::addRows(kData / "session_cases.txt"); }
+    void shouldWriteTheSessionAsStated() {
+        QFETCH(QByteArrayList, fields);
+        ProgramFolder folder;
+        writeBytes(folder.root() / "dati", headerWith(fields[3] + '\n'));
+        QStringList arguments = without(
+            withJob(folder.arguments(folder.root() / "dati"), fields[1].constData()), "--master");
+        arguments << "--master" << QString::fromUtf8(fields[2]) << "--severo"
+                  << "--archivia"
+                  << "nessuno";
+        Outcome outcome = folder.run(arguments);
+        QCOMPARE(withoutFindings(outcome.err), fields[5]);
+        QCOMPARE(outcome.status, 0);
+        QByteArrayList methodFindings;
+        for (const QByteArray &line : outcome.err.split('\n'))
+            if (line.contains("[R6-NRTK]") || line.contains("[NRTK-"))
+                methodFindings << line.trimmed().split('[').last().chopped(1);
+        QCOMPARE(methodFindings.join(' '), fields[6]);
+        const QByteArray booklet = bytesOf(folder.booklet());
+        QCOMPARE(booklet, bytesOf(kData / "expected" / fields[4].toStdString()));
+        const QList<QByteArray> lines = booklet.split('\n');
+        if (lines[3].contains("|NRTK|")) {
+            QCOMPARE(booklet.count("[VRS]"), 1);
+            QVERIFY(lines[4].startsWith("2|") && lines[4].endsWith("[VRS]|\r"));
+        }
+    }
+
     // Two points named like the master station: the first is the master.
     void shouldTakeTheFirstPointNamedLikeTheMaster() {
         ProgramFolder folder;

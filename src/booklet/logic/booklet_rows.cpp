@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "core/pregeo_row.h"
 #include "core/text.h"
+#include "header/logic/gnss_session.h"
 
 #include <algorithm>
 #include <array>
@@ -119,10 +120,10 @@ Xyz Calcola_vettore(const Xyz &point, const Xyz &Coord_master) {
     return {point.X - Coord_master.X, point.Y - Coord_master.Y, point.Z - Coord_master.Z};
 }
 
-std::string row6(std::string_view date) {
-    std::string date9 = std::string(date) + "-09:00";
-    std::string date12 = std::string(date) + "-12:00";
-    return pregeoRow("6", {"L2", date9, date12, "RTK", "PDOP=1"});
+std::string row6(const HeaderData &header) {
+    return pregeoRow("6", {"L2", header.Txt_data + '-' + header.Txt_ora_inizio,
+                           header.Txt_data + '-' + header.Txt_ora_fine,
+                           sessionMethod(header.Cmb_metodo), "PDOP=1"});
 }
 
 std::string row1(std::string_view name, const Xyz &Coord_master, std::string_view description,
@@ -135,22 +136,6 @@ std::string row1(std::string_view name, const Xyz &Coord_master, std::string_vie
         .bookletField(description)
         .end();
     return row;
-}
-
-std::optional<VarianceTerms> varianceTerms(std::string_view cells) {
-    constexpr std::size_t kCellWidth = 12;
-    // Most jobs carry no terms at all: told at once, for each of their many rows.
-    if (cells.empty())
-        return std::nullopt;
-    VarianceTerms terms;
-    for (std::size_t i = 0; i < terms.size(); ++i) {
-        std::optional<double> term =
-            exactNumericValue(trimBlanks(columns(cells, 1 + i * kCellWidth, kCellWidth)), true);
-        if (!term)
-            return std::nullopt;
-        terms[i] = *term;
-    }
-    return terms;
 }
 
 std::string row2(std::string_view name, const Xyz &vector, std::string_view description,

@@ -1,6 +1,7 @@
 #include "booklet/logic/scrivi_libretto.h"
 
 #include "booklet/logic/temporary_booklet.h"
+#include "booklet/logic/vrs_mark.h"
 #include "core/files.h"
 #include "core/parallel.h"
 #include "header/logic/header_rows.h"
@@ -112,24 +113,29 @@ bool produceBookletRows(const BookletSource &source,
                         const std::function<bool(std::string_view)> &sink) {
     const PointList &points = source.points;
     const Xyz Coord_master = pointXyz(points, source.Riga_master);
-    const std::string opening =
+    auto appendRow = [&](std::string &out, std::size_t row, const Xyz &point,
+                         std::string_view description) {
+        appendRow2(out, points.field(row, PointList::Name), Calcola_vettore(point, Coord_master),
+                   description, source.decimalSeparator,
+                   varianceTerms(points.varianceColumns(row)));
+    };
+    std::string opening =
         row0(source.header) + row9(source.header) +
-        row1(points.field(source.Riga_master, PointList::Name), Coord_master,
+        row1(source.header.Txt_base, Coord_master,
              points.field(source.Riga_master, PointList::Description), source.decimalSeparator) +
-        row6(source.header.Txt_data);
+        row6(source.header);
+    const std::optional<VrsMark> vrs = vrsMark(source);
+    if (vrs)
+        appendRow(opening, vrs->row, *row2Point(source, vrs->row),
+                  std::string(points.field(vrs->row, PointList::Description)) +
+                      std::string(kVrsMark));
     if (!sink(opening))
         return false;
     auto appendRows = [&](std::string &out, std::size_t from, std::size_t to) {
         for (std::size_t row = from; row < to; ++row) {
-            std::string_view name = points.field(row, PointList::Name);
-            if (name == source.Punto_master || source.leftOutRows.contains(row))
-                continue;
-            const std::optional<Xyz> point = points.usableCoordinates(row);
-            if (!point)
-                continue;
-            appendRow2(out, name, Calcola_vettore(*point, Coord_master),
-                       points.field(row, PointList::Description), source.decimalSeparator,
-                       varianceTerms(points.varianceColumns(row)));
+            const std::optional<Xyz> point = row2Point(source, row);
+            if (point && (!vrs || row != vrs->row))
+                appendRow(out, row, *point, points.field(row, PointList::Description));
         }
     };
     const std::size_t rows = points.rowCount();

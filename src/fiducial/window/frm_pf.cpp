@@ -5,6 +5,7 @@
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"
 #include "booklet/logic/trasforma_libretto.h"
+#include "booklet/logic/vrs_mark.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "fiducial/logic/archivia_pf.h"
@@ -200,9 +201,11 @@ void Frm_pf::toggleMark(int modelRow) {
 
 void Frm_pf::Cmd_schema_Click() {
     const Module1 &state = context_.state;
+    const std::optional<VrsMark> vrs = vrsMark(bookletSource());
     std::optional<SurveySketch> sketch =
         buildSurveySketch(points_, state.Riga_master, grid_,
                           std::vector<std::size_t>(leftOutRows_.begin(), leftOutRows_.end()),
+                          vrs ? std::optional(vrs->row) : std::nullopt,
                           toCp1252(pathToQString(state.File_lavoro.filename())).value_or("?"),
                           toCp1252(pathToQString(state.File_libretto.filename())).value_or("?"));
     if (!sketch) {
@@ -257,12 +260,15 @@ void Frm_pf::Cmd_esegui_Click() {
     Scrivi_libretto();
 }
 
+BookletSource Frm_pf::bookletSource() const {
+    const Module1 &state = context_.state;
+    return {header_,     points_, state.Punto_master, state.Riga_master, context_.decimalSeparator,
+            leftOutRows_};
+}
+
 void Frm_pf::Scrivi_libretto() {
     const Module1 &state = context_.state;
-    BookletSource source{
-        header_,     points_, state.Punto_master, state.Riga_master, context_.decimalSeparator,
-        leftOutRows_};
-    std::optional<Xyz> master = ferolan::Scrivi_libretto(source, state.File_libretto);
+    std::optional<Xyz> master = ferolan::Scrivi_libretto(bookletSource(), state.File_libretto);
     if (!master) {
         Cmd_esegui->setEnabled(false);
         tellCritical(QStringLiteral("Impossibile scrivere il file temporaneo %1.\n"
@@ -403,6 +409,9 @@ void Frm_pf::Trasforma_libretto() {
         return;
     }
     QString text = QString::fromStdString(bookletCreatedMessage(booklet));
+    const BookletSource source = bookletSource();
+    if (std::optional<std::string> note = vrsMarkNote(source, vrsMark(source)))
+        text += QLatin1Char('\n') + QString::fromStdString(*note);
     if (!result.leftoverTemporary.empty())
         text += QStringLiteral("\nNon è stato possibile cancellare il file temporaneo %1.")
                     .arg(pathToQString(result.leftoverTemporary));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "booklet/logic/booklet_rows.h"
+#include "booklet/logic/booklet_source.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_grid.h"
 #include "fiducial/model/pf_grid_model.h"
@@ -71,6 +72,7 @@ private:
     void toggleMark(int modelRow);
     void Cmd_schema_Click();
     void Cmd_esegui_Click();
+    BookletSource bookletSource() const;
     void Scrivi_libretto();
     void enterInsertionStage();
     void Trasforma_libretto();

@@ -4,12 +4,14 @@
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "header/logic/archive_folders.h"
+#include "header/logic/gnss_session.h"
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
 #include "header/logic/header_rules.h"
 #include "header/logic/tabella_comuni.h"
 #include "job/master_station.h"
 #include "job/usable_point.h"
+#include "job/variance_terms.h"
 #include "ui/model/qt_text.h"
 #include "ui/window/cp1252_validator.h"
 #include "ui/window/window_setup.h"
@@ -27,6 +29,8 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace ferolan {
 namespace {
@@ -103,6 +107,11 @@ void Frm_09::buildControls() {
     Cmb_prec2 = comboBox(true);
     Cmb_tipo = comboBox(true);
     Txt_note = lineEdit(30);
+    Cmb_metodo = comboBox(true);
+    Txt_ora_inizio = lineEdit(5);
+    Txt_ora_fine = lineEdit(5);
+    Txt_base = lineEdit(-1);
+    Cmb_vrs = comboBox(true);
     Cmd_annulla1 = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
                                    QStringLiteral(" Indietro"), this);
     Cmd_ok = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
@@ -149,11 +158,20 @@ void Frm_09::buildControls() {
         button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     for (int column : {1, 3, 5})
         grid->setColumnStretch(column, 1);
-    grid->setRowStretch(11, 1);
+    grid->setRowStretch(15, 1);
     grid->addWidget(Cmd_annulla1, 8, 5, Qt::AlignRight);
     place(9, 0, QStringLiteral("Tipo elaborato:"), row9, Cmb_tipo, 2);
     grid->addWidget(Cmd_ok, 9, 5, Qt::AlignRight);
     place(10, 0, QStringLiteral("Note:"), row9, Txt_note, 2);
+    auto *line2 = new QFrame(this);
+    line2->setFrameShape(QFrame::HLine);
+    grid->addWidget(line2, 11, 0, 1, 6);
+    grid->addWidget(heading(QStringLiteral("Sessione GNSS (righe 1 e 6)"), this), 12, 0, 1, 6);
+    place(13, 0, QStringLiteral("Metodo:"), row9, Cmb_metodo);
+    place(13, 1, QStringLiteral("Ora inizio:"), row9, Txt_ora_inizio);
+    place(13, 2, QStringLiteral("Ora fine:"), row9, Txt_ora_fine);
+    place(14, 0, QStringLiteral("Base (riga 1):"), row9, Txt_base);
+    place(14, 1, QStringLiteral("Punto VRS:"), row9, Cmb_vrs, 2);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -166,9 +184,10 @@ void Frm_09::buildControls() {
     outer->addWidget(StBar);
 
     const QList<QWidget *> focusOrder = {
-        Txt_data,    Txt_pg,   Cmb_prov,      Cmb_comune,   Txt_foglio,   Txt_mappali,
-        Txt_tecnico, Cmb_albo, Cmb_prov_albo, Txt_quota,    Txt_estmedia, Cmb_prec1,
-        Cmb_prec2,   Cmb_tipo, Txt_note,      Cmd_annulla1, Cmd_ok};
+        Txt_data,    Txt_pg,   Cmb_prov,      Cmb_comune, Txt_foglio,     Txt_mappali,
+        Txt_tecnico, Cmb_albo, Cmb_prov_albo, Txt_quota,  Txt_estmedia,   Cmb_prec1,
+        Cmb_prec2,   Cmb_tipo, Txt_note,      Cmb_metodo, Txt_ora_inizio, Txt_ora_fine,
+        Txt_base,    Cmb_vrs,  Cmd_annulla1,  Cmd_ok};
     for (qsizetype i = 0; i + 1 < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
 
@@ -187,6 +206,11 @@ void Frm_09::buildControls() {
                                                              {Cmb_prec2, "Cmb_prec2"},
                                                              {Cmb_tipo, "Cmb_tipo"},
                                                              {Txt_note, "Txt_note"},
+                                                             {Cmb_metodo, "Cmb_metodo"},
+                                                             {Txt_ora_inizio, "Txt_ora_inizio"},
+                                                             {Txt_ora_fine, "Txt_ora_fine"},
+                                                             {Txt_base, "Txt_base"},
+                                                             {Cmb_vrs, "Cmb_vrs"},
                                                              {Cmd_annulla1, "Cmd_annulla1"},
                                                              {Cmd_ok, "Cmd_ok"},
                                                              {StBar, "StBar"}};
@@ -200,6 +224,7 @@ void Frm_09::buildControls() {
             connect(field, &QLineEdit::textChanged, this, [this, field] { keepUpperCase(field); });
         }
     connect(Cmb_prov, &QComboBox::currentTextChanged, this, &Frm_09::Cmb_prov_Change);
+    connect(Cmb_metodo, &QComboBox::currentTextChanged, this, &Frm_09::Cmb_metodo_Change);
     connect(Cmd_ok, &QPushButton::clicked, this, &Frm_09::Cmd_ok_Click);
     connect(Cmd_annulla1, &QPushButton::clicked, this, &Frm_09::indietro);
 }
@@ -228,6 +253,7 @@ bool Frm_09::Form_Load() {
     Cmb_prec2->addItems(toQStringList(kPrecisioniAngolari));
     for (QComboBox *combo : {Cmb_albo, Cmb_prov_albo, Cmb_prec1, Cmb_prec2, Cmb_tipo})
         combo->setCurrentIndex(-1);
+    proposeSession();
 
     // A job whose municipality the table does not know leaves the province to the user,
     // rather than guessing one and creating its folder.
@@ -245,6 +271,42 @@ bool Frm_09::Form_Load() {
     adjustSize();
     setMinimumSize(size());
     return true;
+}
+
+void Frm_09::proposeSession() {
+    HeaderData session;
+    proposeSessionFromJob(session, points_, context_.state.Punto_master);
+    metodo_ = session.Cmb_metodo;
+    QSignalBlocker quiet(Cmb_metodo);
+    Cmb_metodo->addItems(toQStringList(kMetodiRilievo));
+    Cmb_metodo->setCurrentText(toQString(session.Cmb_metodo));
+    Txt_ora_inizio->setText(toQString(session.Txt_ora_inizio));
+    Txt_ora_fine->setText(toQString(session.Txt_ora_fine));
+    Txt_base->setText(toQString(session.Txt_base));
+    Cmb_vrs->setEditText(toQString(session.Cmb_vrs));
+    Cmb_vrs->setEnabled(false);
+}
+
+void Frm_09::Cmb_metodo_Change(const QString &text) {
+    const std::string before = std::exchange(metodo_, cp1252Of(text));
+    const QString base = toQString(
+        baseAfterMethod(cp1252Of(Txt_base->text()), before, metodo_, context_.state.Punto_master));
+    if (base != Txt_base->text())
+        Txt_base->setText(base);
+    const bool nrtk = isNrtk(metodo_);
+    // Listed only once NRTK is chosen: a large job's names would slow every opening.
+    if (nrtk && Cmb_vrs->count() == 0) {
+        const QString kept = Cmb_vrs->currentText();
+        Cmb_vrs->addItems(toQStringList(vrsCandidates(points_, context_.state.Punto_master)));
+        Cmb_vrs->setEditText(kept);
+    }
+    Cmb_vrs->setEnabled(nrtk);
+    const QString withoutTerms =
+        QString::fromUtf8(kNrtkWithoutTerms.data(), qsizetype(kNrtkWithoutTerms.size()));
+    if (nrtk && !isNrtk(before) && !carriesVarianceTerms(points_))
+        Mostra_stato(withoutTerms);
+    else if (!nrtk && statusText() == withoutTerms)
+        Mostra_stato(QString());
 }
 
 void Frm_09::restoreInput(const HeaderData &typed) {
@@ -324,7 +386,8 @@ QString Frm_09::statusText() const {
 
 void Frm_09::Cmd_ok_Click() {
     Mostra_stato(QString());
-    if (std::optional<HeaderProblem> problem = headerProblem(datiIntestazione())) {
+    if (std::optional<HeaderProblem> problem =
+            headerProblem(datiIntestazione(), {points_, context_.state.Punto_master})) {
         context_.desktop.beep();
         Mostra_stato(QString::fromStdString(problem->message));
         for (const HeaderControl &header : kHeaderControls)

@@ -57,6 +57,11 @@ public:
     QComboBox *Cmb_prec2;
     QComboBox *Cmb_tipo;
     QLineEdit *Txt_note;
+    QComboBox *Cmb_metodo;
+    QLineEdit *Txt_ora_inizio;
+    QLineEdit *Txt_ora_fine;
+    QLineEdit *Txt_base;
+    QComboBox *Cmb_vrs;
     QPushButton *Cmd_ok;
     QPushButton *Cmd_annulla1;
     QStatusBar *StBar;
@@ -75,6 +80,12 @@ protected:
 private:
     void buildControls();
     void Cmb_prov_Change();
+    // The survey session as every booklet had it before: RTK, 09:00-12:00, row 1 named as the
+    // master station.
+    void proposeSession();
+    // Proposes or withdraws 10000 as the base, and lists the VRS points, as NRTK is chosen or
+    // left.
+    void Cmb_metodo_Change(const QString &text);
     void Cmd_ok_Click();
     // Shows what the booklet check finds in rows 0 and 9; false when the user goes back to
     // correct them (the focus then in the first field at fault).
@@ -87,6 +98,8 @@ private:
     const PointList &points_;
     Tabella_comuni &table_;
     bool busy_ = false;
+    // The method before the latest change.
+    std::string metodo_;
 };
 
 } // namespace ferolan

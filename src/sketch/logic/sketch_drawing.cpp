@@ -175,7 +175,8 @@ std::vector<SketchShape> drawSketch(const SurveySketch &sketch, const SketchView
     };
     auto place = [&](const SketchPoint &point, bool always) {
         const double x = view.toX(point.plan) + 7, y = view.toY(point.plan) - 5;
-        const Box box = labelBox(x, y, point.name, kLabelSize);
+        const std::string label = point.vrs ? point.name + " [VRS]" : point.name;
+        const Box box = labelBox(x, y, label, kLabelSize);
         if (!box.overlaps(inView))
             return;
         bool free = true;
@@ -188,13 +189,16 @@ std::vector<SketchShape> drawSketch(const SurveySketch &sketch, const SketchView
             return;
         cellsOf(box, [&](std::int64_t cell) { cells[cell].push_back(placed.size()); });
         placed.push_back(box);
-        shapes.push_back(text(x, y, point.name, kLabelSize, always));
+        shapes.push_back(text(x, y, label, kLabelSize, always));
+    };
+    auto alwaysLabelled = [](const SketchPoint &point) {
+        return point.mark != SketchMark::Point || point.vrs;
     };
     for (const SketchPoint &point : sketch.points)
-        if (point.mark != SketchMark::Point)
+        if (alwaysLabelled(point))
             place(point, true);
     for (const SketchPoint &point : sketch.points)
-        if (point.mark == SketchMark::Point && !point.name.empty())
+        if (!alwaysLabelled(point) && !point.name.empty())
             place(point, false);
 
     drawScaleBar(shapes, view);

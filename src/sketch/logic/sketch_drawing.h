@@ -61,9 +61,10 @@ inline constexpr double kLabelSize = 11;
 // stays within `maxPixels`.
 double scaleBarMetres(double pixelsPerMetre, double maxPixels);
 
-// The whole drawing: vectors, marks, labels (fiducial points and the master always; other
-// points in job order, each left out when it would overlap a label already placed), the scale
-// bar, the north arrow, the names of the job and the booklet and a legend.
+// The whole drawing: vectors, marks, labels (fiducial points, the master and the VRS point,
+// "[VRS]" after its name, always; other points in job order, each left out when it would
+// overlap a label already placed), the scale bar, the north arrow, the names of the job and
+// the booklet and a legend.
 std::vector<SketchShape> drawSketch(const SurveySketch &sketch, const SketchView &view);
 
 // The drawn point within `radius` pixels of (x, y) nearest to it.

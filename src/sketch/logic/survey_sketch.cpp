@@ -36,6 +36,7 @@ Geocentric geocentricOf(const Xyz &xyz) {
 std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size_t masterRow,
                                               const PfGrid &grid,
                                               const std::vector<std::size_t> &leftOutRows,
+                                              std::optional<std::size_t> vrsRow,
                                               std::string jobName, std::string bookletName) {
     const std::optional<Xyz> master = masterRow >= 1 && masterRow <= points.rowCount()
                                           ? points.usableCoordinates(masterRow)
@@ -71,7 +72,7 @@ std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size
             sketch.masterIndex = sketch.points.size();
         sketch.points.push_back({std::string(trimBlanks(name)),
                                  std::string(trimBlanks(points.field(row, PointList::Description))),
-                                 plane.project(geocentricOf(*xyz)), mark});
+                                 plane.project(geocentricOf(*xyz)), mark, row == vrsRow});
     }
     return sketch;
 }

@@ -36,6 +36,8 @@ struct SketchPoint {
     std::string description; // Windows-1252, without surrounding blanks
     PlanPoint plan;
     SketchMark mark = SketchMark::Point;
+    // The virtual reference point of an NRTK booklet, labelled "[VRS]".
+    bool vrs = false;
 };
 
 // The job in plan around its master station, the master at (0, 0). Only points with usable
@@ -49,11 +51,12 @@ struct SurveySketch {
 };
 
 // The job's points with usable coordinates, marked from the comparison grid (rows in job
-// order, one per well-formed fiducial point) and the rows left out of it; nothing when the
-// master station has no usable coordinates.
+// order, one per well-formed fiducial point), the rows left out of it and the VRS point's row;
+// nothing when the master station has no usable coordinates.
 std::optional<SurveySketch> buildSurveySketch(const PointList &points, std::size_t masterRow,
                                               const PfGrid &grid,
                                               const std::vector<std::size_t> &leftOutRows,
+                                              std::optional<std::size_t> vrsRow,
                                               std::string jobName, std::string bookletName);
 
 } // namespace ferolan

@@ -5,6 +5,7 @@
 #include "booklet/logic/scrivi_libretto.h"
 #include "booklet/logic/temporary_booklet.h"
 #include "booklet/logic/trasforma_libretto.h"
+#include "booklet/logic/vrs_mark.h"
 #include "core/files.h"
 #include "core/gauss_boaga.h"
 #include "core/text.h"
@@ -118,7 +119,9 @@ private slots:
         if (op == "header") {
             HeaderData header =
                 test_header::withFields(workedExampleHeader(), {fields[0] + '=' + fields[1]});
-            answer = bytes(expected.startsWith('0') ? row0(header) : row9(header));
+            answer = bytes(expected.startsWith('0')   ? row0(header)
+                           : expected.startsWith('9') ? row9(header)
+                                                      : row6(header));
         } else if (op == "vector") {
             answer =
                 bytes(row2(a[4], {fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble()},
@@ -215,6 +218,36 @@ private slots:
         QCOMPARE(bytesOf(booklet), bytes(dataFile("worked_example.dat")));
         QVERIFY(!fs::exists(at("job.dat.tmp")));
         QVERIFY(!fs::exists(at("job.dat.nuovo")));
+    }
+
+    // An NRTK booklet: row 1 named 10000 (as the window proposes it), the stated session, and the
+    // VRS point's row first after row 6 with "[VRS]"; when the user left that point out, the
+    // first row 2 carries the mark and the closing message says so.
+    void shouldPutTheVrsPointFirst_data() {
+        QTest::addColumn<QByteArray>("vrs");
+        QTest::addColumn<QString>("expectedFile");
+        QTest::addColumn<QByteArray>("note");
+        QTest::newRow("chosen point")
+            << QByteArray("P4") << "worked_example_nrtk.tmp" << QByteArray();
+        QTest::newRow("chosen point left out")
+            << QByteArray("PF1/0012/A123") << "worked_example_nrtk_left_out.tmp"
+            << QByteArray("Il punto VRS PF1/0012/A123 non è nel libretto: il segno [VRS] è sulla "
+                          "prima riga 2, il punto P1.");
+    }
+    void shouldPutTheVrsPointFirst() {
+        QFETCH(QByteArray, vrs);
+        QFETCH(QString, expectedFile);
+        QFETCH(QByteArray, note);
+        WorkedExample example;
+        example.header = test_header::withFields(
+            example.header, {"Cmb_metodo=NRTK", "Txt_base=10000", "Txt_ora_inizio=08:15",
+                             "Txt_ora_fine=10:40", "Cmb_vrs=" + vrs});
+        const fs::path booklet = at("nrtk.dat");
+        QVERIFY(Scrivi_libretto(example.source(','), booklet));
+        QCOMPARE(bytesOf(at("nrtk.dat.tmp")), bytes(dataFile(qPrintable(expectedFile))));
+        const std::optional<std::string> shown =
+            vrsMarkNote(example.source(','), vrsMark(example.source(',')));
+        QCOMPARE(shown ? bytes(*shown) : QByteArray(), note);
     }
 
     // Large enough that its points are read from the file while the rest of it comes, and

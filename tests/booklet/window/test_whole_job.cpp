@@ -34,6 +34,14 @@ void typeHeader(Frm_09 &header, const QByteArray &lines) {
     }
 }
 
+// The code table and the archive of ferolan-batch's test.
+void useBatchData(JobWalk &walk) {
+    walk.folder.write(walk.folder.root() / "cod_comuni_2.cod",
+                      bytesOf(kBatch / "cod_comuni_2.cod"));
+    fs::copy(kBatch / "archive", walk.folder.archive(), fs::copy_options::recursive);
+    walk.start();
+}
+
 void choose(QComboBox *list, const QString &entry) {
     int index = list->findText(entry);
     QVERIFY(index >= 0);
@@ -57,10 +65,7 @@ private slots:
     void shouldWriteWhatFerolanBatchWritesForTheSameAnswers() {
         QFETCH(char, separator);
         JobWalk walk(separator);
-        walk.folder.write(walk.folder.root() / "cod_comuni_2.cod",
-                          bytesOf(kBatch / "cod_comuni_2.cod"));
-        fs::copy(kBatch / "archive", walk.folder.archive(), fs::copy_options::recursive);
-        walk.start();
+        useBatchData(walk);
         walk.loadJob(bytesOf(kBatch / "job.txt"), 1);
         Frm_09 *header = walk.openHeaderWindow(true);
         typeHeader(*header, bytesOf(kBatch / "header.txt"));
@@ -84,6 +89,24 @@ private slots:
         QCOMPARE(bytesOf(walk.booklet()), bytesOf(kBatch / "expected" / "booklet.dat"));
         QCOMPARE(filesUnder(walk.folder.archive()),
                  filesUnder(kBatch / "expected" / "archive_proposti"));
+    }
+
+    // An NRTK survey from a permanent station, its session typed into the header window.
+    void shouldWriteWhatFerolanBatchWritesForAnNrtkSurvey() {
+        JobWalk walk;
+        useBatchData(walk);
+        walk.loadJob(bytesOf(kBatch / "job_nrtk.txt"), 1);
+        Frm_09 *header = walk.openHeaderWindow();
+        typeHeader(*header, bytesOf(kBatch / "header.txt") +
+                                "Cmb_metodo=NRTK\nTxt_ora_inizio=08:15\nTxt_ora_fine=10:40\n");
+        // Go on despite the accented letters; add no archived point.
+        walk.run.dialogs.answers = {Answer::Yes, Answer::No};
+        Frm_pf *window = walk.handOff();
+        QVERIFY(window);
+        window->Cmd_esegui->click();
+        QVERIFY(walk.run.desktop.ended);
+        QCOMPARE(walk.run.dialogs.unanswered, 0);
+        QCOMPARE(bytesOf(walk.booklet()), bytesOf(kBatch / "expected" / "booklet_nrtk.dat"));
     }
 };
 

@@ -47,8 +47,10 @@ class TestFrmPf : public QObject {
 
     fs::path aglie() const { return walk->archiveFile("TORINO", "A074 - AGLIE'"); }
 
-    // Walks to the fiducial point window, answering the malformed name with `malformed`.
-    Frm_pf *open(Answer malformed = Answer::Yes, const QByteArray &job = kJob) {
+    // Walks to the fiducial point window, answering the malformed name with `malformed`; with
+    // `vrs`, an NRTK survey whose VRS point it is.
+    Frm_pf *open(Answer malformed = Answer::Yes, const QByteArray &job = kJob,
+                 const QString &vrs = {}) {
         walk->start();
         walk->loadJob(job, 1);
         Frm_09 *header = walk->openHeaderWindow();
@@ -56,6 +58,10 @@ class TestFrmPf : public QObject {
         // The job's only east value, rather than the mean over every row, which the booklet
         // check would question.
         header->Txt_estmedia->setText(QStringLiteral("1403652"));
+        if (!vrs.isEmpty()) {
+            header->Cmb_metodo->setCurrentText(QStringLiteral("NRTK"));
+            header->Cmb_vrs->setCurrentText(vrs);
+        }
         walk->run.dialogs.answers.push_back(malformed);
         return walk->handOff();
     }
@@ -127,7 +133,7 @@ private slots:
     void shouldArchiveAndWriteTheBooklet_data() {
         QTest::addColumn<QString>("fault");
         for (const char *fault : {"none", "archived meanwhile", "no temporary file", "append fails",
-                                  "booklet not writable"})
+                                  "booklet not writable", "VRS point left out"})
             QTest::newRow(fault) << fault;
     }
     void shouldArchiveAndWriteTheBooklet() {
@@ -137,7 +143,10 @@ private slots:
             job += jobLine("PF05/0013/Z999", "CODICE IGNOTO", "4448060.0", "606860.0", "4516060.0");
             fs::create_directories(walk->archiveFile("TORINO", "Z999"));
         }
-        Frm_pf *window = open(Answer::Yes, job);
+        // The malformed name was chosen as the VRS point: the closing message names the point
+        // marked instead.
+        Frm_pf *window =
+            open(Answer::Yes, job, fault == "VRS point left out" ? "PF4/0012/A074" : QString());
         if (fault == "archived meanwhile") // by another program, since the comparison
             walk->folder.write(aglie(), kArchive + "02 0012 A074 DA UN ALTRO PROGRAMMA         "
                                                    "4448100.5   606900.25   4516010.125\r\n");

@@ -1,4 +1,5 @@
 #include "header/logic/archive_folders.h"
+#include "header/logic/gnss_session.h"
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
 #include "header/logic/header_rules.h"
@@ -37,10 +38,19 @@ QByteArray treeOf(const fs::path &folder) {
 
 HeaderData complete() {
     return test_header::withFields(
-        {}, {"Txt_data=05032027", "Txt_pg=123456", "Cmb_prov=TORINO", "Cmb_comune=A074 - AGLIE'",
-             "Txt_foglio=0012", "Txt_mappali=101, 102", "Txt_tecnico=ROSSI MARIO",
-             "Cmb_albo=GEOMETRA", "Cmb_prov_albo=TORINO", "Txt_quota=245", "Txt_estmedia=1402345",
-             "Cmb_prec1=10", "Cmb_prec2=20", "Cmb_tipo=Frazionamento -FR"});
+        {},
+        {"Txt_data=05032027", "Txt_pg=123456", "Cmb_prov=TORINO", "Cmb_comune=A074 - AGLIE'",
+         "Txt_foglio=0012", "Txt_mappali=101, 102", "Txt_tecnico=ROSSI MARIO", "Cmb_albo=GEOMETRA",
+         "Cmb_prov_albo=TORINO", "Txt_quota=245", "Txt_estmedia=1402345", "Cmb_prec1=10",
+         "Cmb_prec2=20", "Cmb_tipo=Frazionamento -FR", "Txt_base=BASE", "Cmb_vrs=101"});
+}
+
+// Its master station BASE, two points with coordinates and 104 without.
+PointList sessionJob() {
+    PointList points;
+    if (!points.loadFile(kData / "session_job.txt"))
+        qFatal("cannot load session_job.txt");
+    return points;
 }
 
 } // namespace
@@ -56,11 +66,15 @@ private slots:
         QFETCH(QByteArrayList, fields);
         QByteArray expected = fields.takeLast();
         const QByteArray op = fields.takeFirst();
+        auto a = [&fields](qsizetype i) { return fields[i].toStdString(); };
         QByteArray answer;
         if (op == "fill" || op == "check") {
             std::optional<std::string> message = Controlla_intestazione(
-                test_header::withFields(op == "fill" ? HeaderData() : complete(), fields));
+                test_header::withFields(op == "fill" ? HeaderData() : complete(), fields),
+                {sessionJob(), "BASE"});
             answer = message ? bytes(*message) : "ok";
+        } else if (op == "base") {
+            answer = bytes(baseAfterMethod(a(0), a(1), a(2), "BASE"));
         } else if (op == "code" || op == "date") {
             PointList points;
             std::string job;

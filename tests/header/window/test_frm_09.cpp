@@ -99,16 +99,18 @@ private slots:
         Frm_09 *header = open();
         QVERIFY(QTest::qWaitForWindowActive(header));
         QStringList order;
-        for (int i = 0; i < 18; ++i) {
+        for (int i = 0; i < 22; ++i) {
             QWidget *focus = QApplication::focusWidget();
             order << (focus->objectName().isEmpty() ? focus->parentWidget() : focus)->objectName();
             QTest::keyClick(focus, Qt::Key_Tab);
         }
         QCOMPARE(order,
-                 (QStringList{"Txt_data", "Txt_pg", "Cmb_prov", "Cmb_comune", "Txt_foglio",
-                              "Txt_mappali", "Txt_tecnico", "Cmb_albo", "Cmb_prov_albo",
-                              "Txt_quota", "Txt_estmedia", "Cmb_prec1", "Cmb_prec2", "Cmb_tipo",
-                              "Txt_note", "Cmd_annulla1", "Cmd_ok", "Txt_data"}));
+                 (QStringList{"Txt_data",       "Txt_pg",       "Cmb_prov",     "Cmb_comune",
+                              "Txt_foglio",     "Txt_mappali",  "Txt_tecnico",  "Cmb_albo",
+                              "Cmb_prov_albo",  "Txt_quota",    "Txt_estmedia", "Cmb_prec1",
+                              "Cmb_prec2",      "Cmb_tipo",     "Txt_note",     "Cmb_metodo",
+                              "Txt_ora_inizio", "Txt_ora_fine", "Txt_base",     "Cmd_annulla1",
+                              "Cmd_ok",         "Txt_data"}));
     }
 
     void shouldTypeWhatTheBookletCanHold_data() {
@@ -132,18 +134,27 @@ private slots:
     // Enter in a field presses " Avanti"; the field at fault gets the focus, its text selected.
     void shouldShowTheFirstFailedCheckWithABeep() {
         QFETCH(QByteArrayList, fields);
-        const QString field = QString::fromUtf8(fields[1]), value = QString::fromUtf8(fields[2]);
+        const QString message = QString::fromUtf8(fields.takeLast());
+        const QString value = QString::fromUtf8(fields.takeLast());
+        const QString field = QString::fromUtf8(fields.takeLast());
         Frm_09 *header = open();
         JobWalk::fillHeader(*header);
-        auto *edit = header->findChild<QLineEdit *>(field);
-        if (edit)
-            edit->setText(value);
-        else
-            header->findChild<QComboBox *>(field)->setCurrentText(value);
+        fields.removeFirst();
+        fields << (field + '=' + value).toUtf8();
+        QLineEdit *edit = nullptr;
+        for (const QByteArray &typed : fields) {
+            const QString name = QString::fromUtf8(typed.left(typed.indexOf('=')));
+            const QString text = QString::fromUtf8(typed.mid(typed.indexOf('=') + 1));
+            edit = header->findChild<QLineEdit *>(name);
+            if (edit)
+                edit->setText(text);
+            else
+                header->findChild<QComboBox *>(name)->setCurrentText(text);
+        }
         QVERIFY(QTest::qWaitForWindowActive(header));
         header->Txt_pg->setFocus();
         QTest::keyClick(header->Txt_pg, Qt::Key_Return);
-        QCOMPARE(header->statusText(), QString::fromUtf8(fields[3]));
+        QCOMPARE(header->statusText(), message);
         QVERIFY(header->findChild<QWidget *>(field)->hasFocus());
         if (edit)
             QCOMPARE(edit->selectedText(), value);
@@ -199,6 +210,10 @@ private slots:
         JobWalk::fillHeader(*header);
         header->Txt_pg->setText(QStringLiteral("999"));
         header->Txt_quota->setText(QStringLiteral("12"));
+        header->Cmb_metodo->setCurrentText(QStringLiteral("NRTK"));
+        header->Txt_ora_inizio->setText(QStringLiteral("08:15"));
+        header->Txt_base->setText(QStringLiteral("TORI"));
+        header->Cmb_vrs->setCurrentText(QStringLiteral("PF05/0013/H501"));
         const HeaderData typed = header->datiIntestazione();
         if (way == "frame")
             header->close();
@@ -227,6 +242,43 @@ private slots:
         Frm_09 *fresh = walk->openHeaderWindow();
         QCOMPARE(fresh->Txt_pg->text(), QString());
         QCOMPARE(fresh->Txt_quota->text(), QStringLiteral("317"));
+        QCOMPARE(fresh->Txt_base->text(), QStringLiteral("101"));
+    }
+
+    // Row 1 named as the master station until NRTK is chosen, which proposes 10000, lists the
+    // VRS points and says that the job has no variance-covariance terms; leaving NRTK takes
+    // back only the 10000 it proposed.
+    void shouldProposeTheBaseAndTheVrsPointForTheMethod() {
+        Frm_09 *header = open();
+        auto shown = [header] {
+            QStringList listed;
+            for (int i = 0; i < header->Cmb_vrs->count(); ++i)
+                listed << header->Cmb_vrs->itemText(i);
+            return QStringList{header->Cmb_metodo->currentText(),
+                               header->Txt_base->text(),
+                               header->Cmb_vrs->currentText(),
+                               header->Cmb_vrs->isEnabled() ? "enabled" : "disabled",
+                               listed.join(','),
+                               header->statusText()};
+        };
+        const QString withoutTerms = QStringLiteral(
+            "Con il metodo NRTK ogni vettore richiede la matrice di varianza-covarianza: il lavoro "
+            "non la contiene.");
+        QCOMPARE(shown(), (QStringList{"RTK", "BASE", "101", "disabled", "", ""}));
+        QCOMPARE(header->Cmb_metodo->count(), 4);
+        header->Cmb_metodo->setCurrentText(QStringLiteral("NRTK"));
+        QCOMPARE(shown(), (QStringList{"NRTK", "10000", "101", "enabled",
+                                       "101,PF01/0012/A074,PF05/0013/H501", withoutTerms}));
+        header->Cmb_vrs->setCurrentIndex(2);
+        header->Cmb_metodo->setCurrentText(QStringLiteral("STATICO"));
+        QCOMPARE(shown(), (QStringList{"STATICO", "BASE", "PF05/0013/H501", "disabled",
+                                       "101,PF01/0012/A074,PF05/0013/H501", ""}));
+        header->Txt_base->setText(QStringLiteral("TORI"));
+        header->Cmb_metodo->setCurrentText(QStringLiteral("NRTK"));
+        QCOMPARE(header->Txt_base->text(), QStringLiteral("TORI"));
+        header->Txt_base->setText(QStringLiteral("10000"));
+        header->Cmb_metodo->setCurrentText(QStringLiteral("RTK"));
+        QCOMPARE(header->Txt_base->text(), QStringLiteral("BASE"));
     }
 
     void shouldNameAMissingCodeTableAndStayOnTheMainWindow() {

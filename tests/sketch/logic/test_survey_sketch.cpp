@@ -27,11 +27,11 @@ PfGridRow gridRow(const char *name, std::string_view used) {
 }
 
 // What the comparison gives for aglie.txt: PF01 in the archive, PF02 not, PF04 unreadable;
-// the malformed PF3 (row 8) is left out of it.
+// the malformed PF3 (row 8) is left out of it. Point 101 (row 5) is the VRS point.
 SurveySketch aglieSketch() {
     const PfGrid grid = {gridRow("PF01/0012/A074", kUsed), gridRow("PF02/0012/A074", kNotUsed),
                          gridRow("PF04/0012/A074", "")};
-    return *buildSurveySketch(jobFile("aglie"), 1, grid, {8}, "aglie.txt", "aglie.dat");
+    return *buildSurveySketch(jobFile("aglie"), 1, grid, {8}, 5, "aglie.txt", "aglie.dat");
 }
 
 const std::map<QString, SketchMark> kMarks = {{"master", SketchMark::Master},
@@ -58,8 +58,9 @@ private slots:
         QFETCH(QString, job);
         QFETCH(std::size_t, withoutCoordinates);
         const SurveySketch sketch =
-            job == "aglie" ? aglieSketch()
-                           : *buildSurveySketch(jobFile(job), 1, {}, {}, "roma.txt", "roma.dat");
+            job == "aglie"
+                ? aglieSketch()
+                : *buildSurveySketch(jobFile(job), 1, {}, {}, std::nullopt, "roma.txt", "roma.dat");
         QFile expected(QStringLiteral(FEROLAN_TEST_DATA "/") + job + ".expected");
         QVERIFY(expected.open(QIODevice::ReadOnly | QIODevice::Text));
         const QStringList lines =
