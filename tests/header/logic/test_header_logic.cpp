@@ -98,6 +98,9 @@ private slots:
                 answer = listed(table.Comuni_della_provincia(code));
             else if (op == "provincia")
                 answer = bytes(table.Provincia_del_comune(code));
+            else if (op == "known")
+                answer =
+                    table.knownProvinceOf(code) ? listed({*table.knownProvinceOf(code)}) : "none";
             else
                 answer =
                     table.Riga_del_comune(code) ? listed({*table.Riga_del_comune(code)}) : "none";
