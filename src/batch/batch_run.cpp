@@ -96,7 +96,7 @@ public:
 
     // What became of the booklet and the archive when the run stops unforeseen.
     std::string stoppedNote() const {
-        return finished_ ? std::string(" Il libretto è stato scritto.") : bookletNotWritten();
+        return finished_ ? " Il libretto è stato scritto." + archivedNote() : bookletNotWritten();
     }
 
 private:
@@ -409,10 +409,11 @@ private:
                                          ": la stazione master " +
                                          utf8FromCp1252(master_.Punto_master) +
                                          " non ha coordinate utilizzabili. Il libretto è stato "
-                                         "scritto."};
+                                         "scritto." +
+                                         archivedNote()};
         if (!replaceFile(file, sketchSvg(*sketch)))
             throw Stop{kFileProblem, "Impossibile scrivere lo schema del rilievo " + quoted(file) +
-                                         ". Il libretto è stato scritto."};
+                                         ". Il libretto è stato scritto." + archivedNote()};
     }
 
     ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }
