@@ -28,7 +28,7 @@ int main(int argc, char **argv) {
 
     PointList list;
     PointListModel model(list);
-    const bool loaded = list.loadFile(jobFile);
+    const bool loaded = list.loadFile(jobFile) == PointList::FileLoad::Loaded;
     std::filesystem::remove(jobFile);
     if (!loaded)
         return 1;

@@ -13,6 +13,7 @@
 #include "core/numbers.h"
 #include "core/settings_file.h"
 #include "core/text.h"
+#include "core/unexpected_failure.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_grid_loading.h"
@@ -92,6 +93,15 @@ public:
             discardTemporaryBooklet(libretto_);
     }
 
+    std::string bookletNotWritten() const {
+        return " Il libretto non è stato scritto." + archivedNote();
+    }
+
+    // What became of the booklet and the archive when the run stops unforeseen.
+    std::string stoppedNote() const {
+        return finished_ ? " Il libretto è stato scritto." + archivedNote() : bookletNotWritten();
+    }
+
 private:
     HeaderValues readDati() {
         const fs::path file = pathFromUtf8(request_.dati);
@@ -119,9 +129,15 @@ private:
 
     void loadJob() {
         const fs::path file = pathFromUtf8(request_.lavoro);
-        if (!points_.loadFile(file))
+        switch (points_.loadFile(file)) {
+        case PointList::FileLoad::Loaded:
+            return;
+        case PointList::FileLoad::ChangedWhileRead:
+            throw Stop{kFileProblem, jobChangedMessage(quoted(file))};
+        case PointList::FileLoad::Unreadable:
             throw Stop{kFileProblem,
                        "Impossibile leggere il file del lavoro " + quoted(file) + "."};
+        }
     }
 
     // The first point row named exactly as asked, as a click on it would select it.
@@ -134,11 +150,19 @@ private:
         if (row == 0 || points_.field(row, PointList::Name).empty())
             throw Stop{kRefused, "Non hai selezionato nessun punto!"};
         master_ = masterStationAt(points_, row);
+        if (points_.truncatedRow() != 0)
+            tell(truncatedRowMessage(quoted(pathFromUtf8(request_.lavoro)), points_));
         if (!hasUsableCoordinates(points_, row))
             throw Stop{kRefused, unusableMasterMessage(master_.Punto_master)};
-        for (std::string_view name : pointsWithoutCoordinates(points_, master_.Punto_master))
-            context_.err << "Il punto " << utf8FromCp1252(name)
-                         << " non ha coordinate utilizzabili: non inserito nel libretto\n";
+        std::vector<std::string_view> names =
+            pointsWithoutCoordinates(points_, master_.Punto_master);
+        // The truncated row, the last one, has been told of already.
+        if (points_.truncatedRow() != 0 && !names.empty() &&
+            names.back() == points_.field(points_.truncatedRow(), PointList::Name))
+            names.pop_back();
+        for (std::string_view name : names)
+            tell("Il punto " + utf8FromCp1252(name) +
+                 " non ha coordinate utilizzabili: non inserito nel libretto");
     }
 
     void fillHeader(const HeaderValues &given) {
@@ -201,9 +225,9 @@ private:
             [](std::size_t) {}};
         loading_ = loadPfGrid(points_, archive(), kComparisonSeparator, callbacks);
         for (const fs::path &file : loading_.unreadableFiles)
-            context_.err << "Impossibile leggere il file " << quoted(file)
-                         << ": i punti fiduciali che ne dipendono restano senza confronto con "
-                            "l'archivio e non sono proposti per l'archiviazione.\n";
+            tell("Impossibile leggere il file " + quoted(file) +
+                 ": i punti fiduciali che ne dipendono restano senza confronto con "
+                 "l'archivio e non sono proposti per l'archiviazione.");
         if (request_.confronto)
             printComparisonGrid();
     }
@@ -211,8 +235,7 @@ private:
     // The first line of the window's question, and the window's answer Yes: the point is left
     // out of the comparison, the archive and the booklet.
     MalformedNameAnswer reportMalformedName(std::string_view name) {
-        context_.err << "il formato del punto " << utf8FromCp1252(name)
-                     << " non è corretto! (XX/XX/XXXX)\n";
+        tell("il formato del punto " + utf8FromCp1252(name) + " non è corretto! (XX/XX/XXXX)");
         return MalformedNameAnswer::Continue;
     }
 
@@ -222,7 +245,7 @@ private:
             for (const std::string &cell : row.cells) {
                 if (&cell != &row.cells.front())
                     line += '\t';
-                line += utf8FromCp1252(cell);
+                line += withControlsShown(utf8FromCp1252(cell));
             }
             context_.out << line << '\n';
         }
@@ -241,17 +264,22 @@ private:
 
     void archiveFiducialPoints() {
         PfGrid &grid = loading_.grid;
-        if (request_.archivia != ArchiveChoice::Proposti)
+        if (request_.archivia == ArchiveChoice::Tutti)
+            markEveryPointOnce(grid);
+        else if (request_.archivia == ArchiveChoice::Nessuno)
             for (PfGridRow &row : grid)
-                row.cell(PfGridRow::Mark) =
-                    request_.archivia == ArchiveChoice::Tutti ? kArchiveMark : kSkipMark;
-        ArchivingResult result = Archivia_pf(grid, archive());
+                row.cell(PfGridRow::Mark) = kSkipMark;
+        ArchivingResult result;
+        try {
+            result = Archivia_pf(grid, archive());
+        } catch (...) {
+            archived_ = archivedCount(grid);
+            throw;
+        }
+        archived_ = archivedCount(grid);
         for (const std::string &name : result.archivedMeanwhile)
-            context_.err << "Punto Fiduciale " << utf8FromCp1252(name)
-                         << " già archiviato nel frattempo: non archiviato di nuovo\n";
-        archived_ = static_cast<std::size_t>(std::count_if(grid.begin(), grid.end(), [](auto &row) {
-            return row.passedByArchiving && row.cell(PfGridRow::Mark) == kArchiveMark;
-        }));
+            tell("Punto Fiduciale " + utf8FromCp1252(name) +
+                 " già archiviato nel frattempo: non archiviato di nuovo");
         if (result.outcome == ArchivingResult::Ok)
             return;
         // Archiving stops at the row that failed: the first one it has not passed.
@@ -297,8 +325,8 @@ private:
     void addArchivedPoints() {
         for (const std::string &nomePf : request_.aggiungi)
             if (std::optional<std::string> missing = addArchivedPoint(nomePf))
-                context_.err << "Il punto fiduciale " << utf8FromCp1252(nomePf)
-                             << " non è stato aggiunto al libretto: " << *missing << ".\n";
+                tell("Il punto fiduciale " + utf8FromCp1252(nomePf) +
+                     " non è stato aggiunto al libretto: " + *missing + ".");
     }
 
     // The point as the three lists of archived points would choose it: the first
@@ -356,8 +384,8 @@ private:
         findings_ = check.findings();
         context_.out << bookletCreatedMessage(libretto_) << '\n';
         if (!result.leftoverTemporary.empty())
-            context_.err << "Impossibile cancellare il file temporaneo "
-                         << quoted(result.leftoverTemporary) << ".\n";
+            tell("Impossibile cancellare il file temporaneo " + quoted(result.leftoverTemporary) +
+                 ".");
     }
 
     // Only the sketch needs the job after the booklet's rows: without one, a large job's
@@ -374,7 +402,7 @@ private:
     // The booklet is kept whatever the check finds: the user decides.
     int reportFindings() const {
         for (const Finding &finding : findings_)
-            context_.err << findingText(finding) << '\n';
+            tell(findingText(finding));
         return request_.severo && hasErrore(findings_) ? kBookletErrore : kDone;
     }
 
@@ -392,10 +420,11 @@ private:
                                          ": la stazione master " +
                                          utf8FromCp1252(master_.Punto_master) +
                                          " non ha coordinate utilizzabili. Il libretto è stato "
-                                         "scritto."};
+                                         "scritto." +
+                                         archivedNote()};
         if (!replaceFile(file, sketchSvg(*sketch)))
             throw Stop{kFileProblem, "Impossibile scrivere lo schema del rilievo " + quoted(file) +
-                                         ". Il libretto è stato scritto."};
+                                         ". Il libretto è stato scritto." + archivedNote()};
     }
 
     ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }
@@ -409,18 +438,10 @@ private:
 
     fs::path settingsFile() const { return context_.programFolder / kSettingsFileName; }
 
-    std::string archivedNote() const {
-        if (archived_ == 0)
-            return {};
-        return archived_ == 1 ? " Un punto fiduciale è già stato archiviato e resta nell'archivio."
-                              : " " + std::to_string(archived_) +
-                                    " punti fiduciali sono già stati archiviati e restano "
-                                    "nell'archivio.";
-    }
+    std::string archivedNote() const { return ferolan::archivedNote(archived_); }
 
-    std::string bookletNotWritten() const {
-        return " Il libretto non è stato scritto." + archivedNote();
-    }
+    // A message line on standard error, as a terminal may safely show it.
+    void tell(const std::string &line) const { context_.err << withControlsShown(line) << '\n'; }
 
     const BatchRequest &request_;
     const BatchContext &context_;
@@ -449,15 +470,14 @@ int runBatch(const BatchRequest &request, const BatchContext &context) {
         return run.run();
     } catch (const Stop &stop) {
         run.discardTemporary();
-        context.err << stop.message << '\n';
+        context.err << withControlsShown(stop.message) << '\n';
         if (stop.withUsage)
             context.err << '\n' << usageText();
         return stop.status;
     } catch (const std::exception &error) {
         // Out of memory for a huge job, or a file system that fails in an unforeseen way.
         run.discardTemporary();
-        context.err << "Errore inatteso: " << error.what()
-                    << ". Il libretto non è stato scritto.\n";
+        context.err << unexpectedFailureText(error) << run.stoppedNote() << '\n';
         return kFileProblem;
     }
 }
@@ -478,7 +498,7 @@ int runVerify(const VerifyRequest &request, const BatchContext &context) {
     }
     std::vector<Finding> findings = Controlla_libretto(booklet.bytes, tabella, context.today);
     for (const Finding &finding : findings)
-        context.out << findingText(finding) << '\n';
+        context.out << withControlsShown(findingText(finding)) << '\n';
     return hasErrore(findings) ? kBookletErrore : kDone;
 }
 

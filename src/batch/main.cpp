@@ -3,6 +3,7 @@
 #include "batch/command_line.h"
 #include "batch/console_output.h"
 #include "batch/exit_status.h"
+#include "batch/testing_hooks.h"
 #include "core/cp1252.h"
 #include "core/platform.h"
 
@@ -39,7 +40,9 @@ int main(int argc, char **argv) {
     const std::filesystem::path programFolder =
         cartella ? ferolan::pathFromUtf8(*cartella)
                  : ferolan::platform::programFolder(argc > 0 ? argv[0] : "");
-    const BatchContext context{programFolder, ferolan::platform::localToday(), std::cout,
+    installTestingHooks(commandLine.request);
+    const BatchContext context{programFolder,
+                               testingToday().value_or(ferolan::platform::localToday()), std::cout,
                                std::cerr};
     return verify ? runVerify(commandLine.verify, context) : runBatch(commandLine.request, context);
 }

@@ -47,7 +47,31 @@ FileHandle openForReading(const fs::path &path, ReadOutcome &outcome) {
     return nullptr;
 }
 
+// What tells a file rewritten while it was read: its length and modification time.
+struct FileStamp {
+    std::uintmax_t length = 0;
+    fs::file_time_type modified;
+    bool operator==(const FileStamp &) const = default;
+};
+
+std::optional<FileStamp> stampOf(const fs::path &path) {
+    std::error_code error;
+    FileStamp stamp;
+    stamp.length = fs::file_size(path, error);
+    if (!error)
+        stamp.modified = fs::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    return stamp;
+}
+
+std::function<void(const fs::path &)> readFault;
+
 } // namespace
+
+void onReadOpenedForTesting(std::function<void(const fs::path &)> afterOpening) {
+    readFault = std::move(afterOpening);
+}
 
 LinesRead readFileLines(const fs::path &path,
                         const std::function<void(std::string_view lines)> &take) {
@@ -98,6 +122,9 @@ FileContent readFileFeeding(const fs::path &path, const LinesTaker &take,
     FileHandle file = openForReading(path, opened);
     if (!file)
         return {opened, {}};
+    const std::optional<FileStamp> opening = stampOf(path);
+    if (readFault)
+        readFault(path);
     std::string bytes;
     // Room for the whole file at once: a large job is not copied over while it grows, and
     // the lines handed on stay where they are.
@@ -124,7 +151,8 @@ FileContent readFileFeeding(const fs::path &path, const LinesTaker &take,
         feeder->finish(bytes, takeLast);
     else if (take && !bytes.empty())
         take(bytes, 0);
-    return {ReadOutcome::Ok, std::move(bytes)};
+    const bool changed = !opening || opening != stampOf(path) || opening->length != bytes.size();
+    return {ReadOutcome::Ok, std::move(bytes), changed};
 }
 
 platform::File createFresh(const fs::path &path) {
@@ -150,6 +178,8 @@ bool replaceFile(const fs::path &path, std::string_view bytes) {
 namespace {
 
 std::function<void()> pendingFault;
+bool pendingFaultFails = false;
+std::chrono::milliseconds lockWait = kAppendLockWait;
 
 // The text to write after `size` bytes of the open file: CR LF first when its last line is
 // still open.
@@ -186,12 +216,18 @@ bool showUnseen(const platform::File &file, std::uint64_t size, AppendWatch &wat
 
 } // namespace
 
-void failNextAppendForTesting(std::function<void()> beforeLock) {
+void onNextAppendForTesting(std::function<void()> beforeLock, bool failPartWay) {
     pendingFault = std::move(beforeLock);
+    pendingFaultFails = failPartWay;
+}
+
+void setAppendLockWaitForTesting(std::chrono::milliseconds wait) {
+    lockWait = wait;
 }
 
 AppendOutcome appendLocked(const fs::path &path, std::string_view bytes, AppendWatch *watch) {
     std::function<void()> fault = std::exchange(pendingFault, nullptr);
+    const bool failPartWay = fault && pendingFaultFails;
     // A writer that rolled back may remove the file it had just created while this one waited
     // for the lock: then open the path again, a few times at most.
     for (int attempt = 0; attempt < 5; ++attempt) {
@@ -200,8 +236,8 @@ AppendOutcome appendLocked(const fs::path &path, std::string_view bytes, AppendW
         if (!file.isOpen())
             return AppendOutcome::Failed;
         if (fault)
-            fault();
-        switch (file.lockExclusive(kAppendLockWait)) {
+            std::exchange(fault, nullptr)();
+        switch (file.lockExclusive(lockWait)) {
         case platform::File::LockResult::Locked:
             break;
         case platform::File::LockResult::TimedOut:
@@ -225,7 +261,7 @@ AppendOutcome appendLocked(const fs::path &path, std::string_view bytes, AppendW
             return AppendOutcome::Failed;
 
         bool written = false;
-        if (fault)
+        if (failPartWay)
             file.write(std::string_view(*text).substr(0, text->size() / 2));
         else
             written = file.write(*text) && file.flushToDisk();

@@ -17,6 +17,10 @@ enum class ReadOutcome { Ok, Missing, Unreadable };
 struct FileContent {
     ReadOutcome outcome = ReadOutcome::Ok;
     std::string bytes;
+    // The file's length or modification time differed after reading from what they were
+    // when it was opened: another program cut or rewrote it meanwhile, and the bytes may be
+    // part old, part new.
+    bool changedWhileRead = false;
     bool ok() const { return outcome == ReadOutcome::Ok; }
 };
 
@@ -46,6 +50,10 @@ std::size_t expectedLength(const std::filesystem::path &path);
 FileContent readFileFeeding(const std::filesystem::path &path, const LinesTaker &take,
                             const LinesTaker &takeLast = nullptr);
 
+// For tests: every readFileFeeding runs `afterOpening` with its path once the file is open and
+// before reading it, as another program rewriting the file at that moment would.
+void onReadOpenedForTesting(std::function<void(const std::filesystem::path &)> afterOpening);
+
 // A new file at `path` for writing. A leftover file or link of that name is removed first (a
 // folder is not) and the new one is created exclusively, so a link planted there can never
 // redirect the write.
@@ -57,6 +65,9 @@ bool replaceFile(const std::filesystem::path &path, std::string_view bytes);
 
 // How long an append waits for another program to release the file.
 inline constexpr std::chrono::seconds kAppendLockWait{10};
+
+// For tests: appends wait this long instead of kAppendLockWait.
+void setAppendLockWaitForTesting(std::chrono::milliseconds wait);
 
 enum class AppendOutcome { Appended, Declined, Busy, Failed };
 
@@ -83,8 +94,9 @@ AppendOutcome appendLocked(const std::filesystem::path &path, std::string_view b
 bool appendToFile(const std::filesystem::path &path, std::string_view bytes);
 
 // For tests: the next append runs `beforeLock` once its file is open and before it locks
-// it, then fails after writing part of its bytes, as a full disk would.
-void failNextAppendForTesting(std::function<void()> beforeLock);
+// it, as another program acting meanwhile would; with `failPartWay` it then fails after
+// writing part of its bytes, as a full disk would.
+void onNextAppendForTesting(std::function<void()> beforeLock, bool failPartWay);
 
 // A name that can stand as one component of a path on Windows and elsewhere: not empty,
 // not "." or "..", no path separator and none of : * ? " < > | nor a control character.

@@ -97,6 +97,14 @@ std::string withControlsBlanked(std::string_view text) {
     return out;
 }
 
+std::string withControlsShown(std::string_view message) {
+    std::string out(message);
+    for (char &c : out)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == '\x7F')
+            c = '?';
+    return out;
+}
+
 void blankControls(std::span<char> text, char alsoBlanked) {
     // Every byte written, blank or not: the compiler then maps many at a time.
     for (char &c : text) {

@@ -64,6 +64,10 @@ void blankControls(std::span<char> text, char alsoBlanked = '\x7F');
 // character mapped once; nothing is added or removed.
 void toBookletCharacters(std::span<char> bytes);
 
+// A message for a terminal, whose lines end in LF: every other control character (ESC, BEL,
+// tab...) becomes "?", so a name read from a file can never drive the terminal.
+std::string withControlsShown(std::string_view message);
+
 inline constexpr std::string_view kCrLf = "\r\n";
 
 // An ASCII digit, whatever the locale says.

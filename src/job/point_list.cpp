@@ -5,6 +5,7 @@
 #include "core/text.h"
 #include "job/usable_point.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -23,6 +24,20 @@ struct FieldLayout {
 constexpr std::array<FieldLayout, PointList::kColumns> kLayout = {
     {{1, 16}, {17, 36}, {53, 16}, {69, 12}, {81, 12}, {93, 12}, {105, 12}, {117, 8}}};
 
+// The last column of each number cell: X, Y, Z, East, height and the six optional ones.
+constexpr std::array<std::size_t, 11> kNumberCellEnds = {80,  92,  104, 116, 124, 136,
+                                                         148, 160, 172, 184, 196};
+constexpr std::size_t kFirstNumberColumn = 69;
+
+// A line that stops inside a number cell, right after a digit or a point of it.
+bool endsInsideNumber(std::string_view line) {
+    const std::size_t end = line.size();
+    if (end < kFirstNumberColumn || end >= kNumberCellEnds.back() ||
+        std::find(kNumberCellEnds.begin(), kNumberCellEnds.end(), end) != kNumberCellEnds.end())
+        return false;
+    return isDigit(line.back()) || line.back() == '.';
+}
+
 } // namespace
 
 PointList::PointList() : rows_(1), coordinates_(1, kUnusable), meanEast_(kUnusable.X) {}
@@ -36,7 +51,7 @@ bool PointList::load(std::string jobBytes) {
     return replaceWith(std::move(jobBytes), std::move(points));
 }
 
-bool PointList::loadFile(const std::filesystem::path &job) {
+PointList::FileLoad PointList::loadFile(const std::filesystem::path &job) {
     Points points;
     points.reserveFor(expectedLength(job));
     // The points are read from each run of lines while the rest of the file comes; the last
@@ -50,9 +65,12 @@ bool PointList::loadFile(const std::filesystem::path &job) {
     };
     FileContent content = readFileFeeding(job, adder(points), adder(last));
     if (!content.ok())
-        return false;
+        return FileLoad::Unreadable;
+    if (content.changedWhileRead)
+        return FileLoad::ChangedWhileRead;
     points.append(std::move(last));
-    return replaceWith(std::move(content.bytes), std::move(points));
+    return replaceWith(std::move(content.bytes), std::move(points)) ? FileLoad::Loaded
+                                                                    : FileLoad::Unreadable;
 }
 
 bool PointList::replaceWith(std::string jobBytes, Points points) {
@@ -61,6 +79,17 @@ bool PointList::replaceWith(std::string jobBytes, Points points) {
     if (points.rows.empty()) {
         points.rows.resize(rows_.size());
         points.coordinates.assign(rows_.size(), kUnusable);
+    }
+    truncatedRow_ = 0;
+    if (!points.rows.empty() && !endsWithLineEnd(jobBytes)) {
+        const Line &last = points.rows.back();
+        const std::string_view line = std::string_view(jobBytes).substr(last.offset, last.length);
+        if (last.offset + last.length == jobBytes.size() && endsInsideNumber(line)) {
+            truncatedRow_ = points.rows.size();
+            points.coordinates.back() = kUnusable;
+            if (beginsWithNumber(fieldOf(line, East)))
+                points.easts.pop_back();
+        }
     }
     bytes_ = std::move(jobBytes);
     rows_ = std::move(points.rows);

@@ -34,9 +34,11 @@ public:
     // non-blank line keeps the number of rows and empties them all. False, and nothing changed, for
     // a file of 4 GiB or more.
     [[nodiscard]] bool load(std::string jobBytes);
-    // The same with the job file's bytes; false, and nothing changed, also for a file that
-    // cannot be read.
-    [[nodiscard]] bool loadFile(const std::filesystem::path &job);
+    enum class FileLoad { Loaded, Unreadable, ChangedWhileRead };
+    // The same with the job file's bytes. Nothing changes for a file that cannot be read, nor
+    // for one that another program cut or rewrote while it was read: half a job would give a
+    // booklet without its last points.
+    [[nodiscard]] FileLoad loadFile(const std::filesystem::path &job);
 
     std::size_t rowCount() const { return rows_.size(); }
     // row 1..rowCount(), column 1..8; anything else reads as empty.
@@ -54,6 +56,12 @@ public:
     // The mean of the East cells that begin with a number, NaN when none does. The sum is
     // made in row order in a wide type, so that absurd values cannot overflow it into infinity.
     double meanEast() const { return meanEast_; }
+
+    // The last row when the job ends, without a line end, inside one of the number cells
+    // (characters 69-196) right after a digit or a point and before the cell's last column:
+    // the file was most likely cut inside a number, whose missing digits would move the point.
+    // That row has no usable coordinates and its East does not count. 0 when there is none.
+    std::size_t truncatedRow() const { return truncatedRow_; }
 
 private:
     // Where a point's line lies in the job's bytes; its fields are cut from it when asked.
@@ -83,6 +91,7 @@ private:
     // One for each row; X is not a number where the coordinates are not usable.
     std::vector<Xyz> coordinates_;
     double meanEast_;
+    std::size_t truncatedRow_ = 0;
 };
 
 } // namespace ferolan

@@ -86,4 +86,14 @@ std::string unusableMasterMessage(std::string_view Punto_master) {
            " non ha coordinate utilizzabili: non può essere la stazione master.";
 }
 
+std::string truncatedRowMessage(std::string_view job, const PointList &points) {
+    return "L'ultima riga del lavoro " + std::string(job) + " sembra troncata: il punto " +
+           utf8FromCp1252(points.field(points.truncatedRow(), PointList::Name)) +
+           " non è stato usato.";
+}
+
+std::string jobChangedMessage(std::string_view job) {
+    return "Il file del lavoro " + std::string(job) + " è cambiato mentre veniva letto: riprovare.";
+}
+
 } // namespace ferolan

@@ -38,4 +38,12 @@ std::optional<Xyz> surveyedCentroid(const PointList &points, std::string_view Pu
 // "Il punto <name> non ha coordinate utilizzabili: non può essere la stazione master." (UTF-8)
 std::string unusableMasterMessage(std::string_view Punto_master);
 
+// What is said of the job's truncated last row (PointList::truncatedRow), the job's path
+// given as it is to be shown (UTF-8): "L'ultima riga del lavoro <path> sembra troncata: il
+// punto <name> non è stato usato."
+std::string truncatedRowMessage(std::string_view job, const PointList &points);
+
+// "Il file del lavoro <path> è cambiato mentre veniva letto: riprovare." (UTF-8)
+std::string jobChangedMessage(std::string_view job);
+
 } // namespace ferolan

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <thread>
 
+#include <csignal>
 #include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +81,13 @@ private slots:
                 answer += '[' + QByteArray::number(qulonglong(words::firstByte(bars))) + ']';
         } else if (op == "value")
             answer = QByteArray::number(numericValue(a), 'g', 12);
+        else if (op == "bits")
+            answer = numericValue(a) == fields[0].toDouble() ? "exact" : "inexact";
+        else if (op == "exact") {
+            const std::optional<double> value = exactNumericValue(a, fields[1] == "yes");
+            answer = value ? QByteArray::number(*value, 'g', 12) : "none";
+        } else if (op == "decimals")
+            answer = bytes(decimalText(fields[0].toDouble(), fields[1].toInt(), '.'));
         else if (op == "leading") {
             std::size_t length = 0;
             const std::optional<double> value = leadingPlainNumber(a, length);
@@ -179,53 +187,139 @@ private slots:
                                  }));
     }
 
-    // Many items on a few hashes and no room made ahead: the index grows and still finds
-    // the first of equal items, and nothing for an item never recorded.
+    // Items on hashes that use all 64 bits, several items to a hash, no room made ahead: the
+    // index grows, re-placing what it holds, and still finds the first of equal items. The
+    // 256 items fill the table exactly when it grows only once full, so the look for an item
+    // never recorded, made in a child process, must end.
     void shouldKeepTheFirstOfEqualItemsAsTheIndexGrows() {
+        auto hashOf = [](std::size_t item) {
+            std::uint64_t z = item % 97 + 0x9E3779B97F4A7C15u;
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+            return (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+        };
         std::vector<std::size_t> items;
         FirstIndex index;
-        for (std::size_t i = 0; i < 1000; ++i) {
-            const std::size_t item = i % 300;
-            auto same = [&](std::size_t number) { return items[number] == item; };
-            QCOMPARE(index.insert(item % 7, items.size(), same), item);
-            items.push_back(item);
+        auto insert = [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) {
+                const std::size_t item = i % 256;
+                auto same = [&](std::size_t number) { return items[number] == item; };
+                QCOMPARE(index.insert(hashOf(item), items.size(), same), item);
+                items.push_back(item);
+            }
+        };
+        insert(0, 256);
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(index.find(hashOf(256), [&](std::size_t n) { return items[n] == 256; }) ? 1 : 0);
+        int status = -1;
+        for (int waited = 0; waited < 100 && waitpid(child, &status, WNOHANG) == 0; ++waited)
+            QThread::msleep(50);
+        if (status == -1) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            QFAIL("the look for an item never recorded does not end");
         }
-        QCOMPARE(index.find(299 % 7, [&](std::size_t n) { return items[n] == 299; }), 299u);
-        QVERIFY(!index.find(300 % 7, [&](std::size_t n) { return items[n] == 300; }));
+        QCOMPARE(status, 0);
+        insert(256, 600);
+        for (std::size_t item : {0u, 96u, 97u, 255u})
+            QCOMPARE(index.find(hashOf(item), [&](std::size_t n) { return items[n] == item; }),
+                     std::optional<std::size_t>(item));
         // Numbers are kept in 32 bits: one beyond is refused, never cut.
         QVERIFY_THROWS_EXCEPTION(
             std::length_error,
             index.insert(1, std::size_t{UINT32_MAX}, [](std::size_t) { return false; }));
     }
 
-    // Another process holds the lock: the append waits for it and lands after its record.
+    // Another process holds the lock: the append waits for it and lands after its record; when
+    // the process keeps it beyond the wait (shortened here), the append gives up writing nothing.
+    void shouldWaitForTheLockOfAnotherProcess_data() {
+        QTest::addColumn<int>("holdMs");
+        QTest::addColumn<int>("waitMs");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("released in time") << 300 << 10000 << QByteArray("other\r\nmine\r\n");
+        QTest::newRow("kept beyond the wait") << 1500 << 200 << QByteArray("other\r\n");
+    }
     void shouldWaitForTheLockOfAnotherProcess() {
+        QFETCH(int, holdMs);
+        QFETCH(int, waitMs);
+        QFETCH(QByteArray, after);
+        const fs::path file = at(QTest::currentDataTag());
         int ready[2];
         QVERIFY(pipe(ready) == 0);
         pid_t child = fork();
         if (child == 0) {
             bool created = false;
-            platform::File file = platform::File::openForAppend(at("locked"), created);
+            platform::File held = platform::File::openForAppend(file, created);
             bool locked =
-                file.lockExclusive(std::chrono::seconds(1)) == platform::File::LockResult::Locked;
+                held.lockExclusive(std::chrono::seconds(1)) == platform::File::LockResult::Locked;
             char signal = locked ? 'L' : 'F';
             bool told = write(ready[1], &signal, 1) == 1;
-            usleep(300'000);
-            _exit(told && file.write("other\r\n") ? 0 : 1);
+            usleep(static_cast<useconds_t>(holdMs) * 1000);
+            _exit(told && held.write("other\r\n") ? 0 : 1);
         }
         char signal = 0;
         QVERIFY(read(ready[0], &signal, 1) == 1);
         QCOMPARE(signal, 'L');
         QElapsedTimer waited;
         waited.start();
-        QVERIFY(appendToFile(at("locked"), "mine\r\n"));
+        setAppendLockWaitForTesting(std::chrono::milliseconds(waitMs));
+        const AppendOutcome outcome = appendLocked(file, "mine\r\n");
+        setAppendLockWaitForTesting(kAppendLockWait);
         QVERIFY(waited.elapsed() >= 150);
         int status = 0;
         QCOMPARE(waitpid(child, &status, 0), child);
         QCOMPARE(status, 0);
-        QCOMPARE(readFile(at("locked")).bytes, std::string("other\r\nmine\r\n"));
+        QVERIFY(outcome == (waitMs > holdMs ? AppendOutcome::Appended : AppendOutcome::Busy));
+        QCOMPARE(bytes(readFile(file).bytes), after);
         close(ready[0]);
         close(ready[1]);
+    }
+
+    // The file removed, or replaced by another, while the append waited for its lock: the
+    // record goes into the file now at the path, never into the one that is gone.
+    void shouldAppendToTheFileNowAtThePath_data() {
+        QTest::addColumn<QByteArray>("replacement");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("removed") << QByteArray() << QByteArray("mine\r\n");
+        QTest::newRow("replaced") << QByteArray("new\r\n") << QByteArray("new\r\nmine\r\n");
+    }
+    void shouldAppendToTheFileNowAtThePath() {
+        QFETCH(QByteArray, replacement);
+        QFETCH(QByteArray, after);
+        const fs::path file = at(QTest::currentDataTag());
+        writeBytes(file, "old\r\n");
+        onNextAppendForTesting(
+            [&] {
+                fs::remove(file);
+                if (!replacement.isEmpty())
+                    writeBytes(file, replacement);
+            },
+            false);
+        QVERIFY(appendToFile(file, "mine\r\n"));
+        QCOMPARE(bytes(readFile(file).bytes), after);
+    }
+
+    // Under the lock the watch sees only what others appended since it last looked, never its
+    // own records, and is not asked when nothing came; it may decline the append.
+    void shouldShowTheWatchOnlyWhatOthersAppended() {
+        const fs::path file = at("watched");
+        writeBytes(file, "a\r\n");
+        QByteArrayList shown;
+        AppendWatch watch{3, [&](std::string_view unseen) {
+                              shown << bytes(unseen);
+                              return unseen.find("no") == unseen.npos;
+                          }};
+        auto appendAs = [&](const char *record, const char *others) {
+            std::ofstream(file, std::ios::binary | std::ios::app) << others;
+            return appendLocked(file, record, &watch);
+        };
+        QVERIFY(appendAs("b\r\n", "") == AppendOutcome::Appended);
+        QVERIFY(appendAs("d\r\n", "c\r\n") == AppendOutcome::Appended);
+        QVERIFY(appendAs("e\r\n", "") == AppendOutcome::Appended);
+        QVERIFY(appendAs("f\r\n", "no\r\n") == AppendOutcome::Declined);
+        QCOMPARE(shown, QByteArrayList({"c\r\n", "no\r\n"}));
+        QCOMPARE(bytes(readFile(file).bytes), QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\nno\r\n"));
+        QCOMPARE(watch.seenUpTo, std::uint64_t(19));
     }
 
     // A full disk stops an append part-way: the file keeps its old bytes, nothing of the
@@ -256,10 +350,12 @@ private slots:
         fs::path file = at(QTest::currentDataTag());
         if (existed)
             writeBytes(file, "old\r\n");
-        failNextAppendForTesting([&] {
-            if (!other.isEmpty())
-                std::ofstream(file, std::ios::binary | std::ios::app) << other.toStdString();
-        });
+        onNextAppendForTesting(
+            [&] {
+                if (!other.isEmpty())
+                    std::ofstream(file, std::ios::binary | std::ios::app) << other.toStdString();
+            },
+            true);
         QVERIFY(!appendToFile(file, "mine, cut short by a full disk\r\n"));
         QCOMPARE(fs::exists(file), !after.isEmpty());
         QCOMPARE(bytes(readFile(file).bytes), after);

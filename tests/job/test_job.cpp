@@ -8,7 +8,9 @@
 
 #include <QtTest>
 
+#include <array>
 #include <fstream>
+#include <functional>
 
 using namespace ferolan;
 
@@ -62,6 +64,28 @@ private slots:
                      QByteArray::number(qulonglong(master.Riga_master)) + ' ' +
                      QByteArray::number(master.Quota_master) + ' ' +
                      QByteArray::number(master.Est_media);
+        } else if (op == "last") {
+            const QByteArray variance = "0.000001234";
+            std::string last =
+                jobLine("P2",
+                        {"4448161.135", "606701.266", "4515929.467", "1403617", "317.111", variance,
+                         variance, variance, variance, variance, variance},
+                        {80, 92, 104, 116, 124, 136, 148, 160, 172, 184, 196});
+            last = last.substr(0, fields[0].toUInt()) + fields[1].toStdString();
+            QVERIFY(
+                points.load(jobLine("P1", {"4448006.973", "606794.230", "4516065.343", "1403600"},
+                                    {80, 92, 104, 116}) +
+                            last));
+            answer = QByteArray::number(qulonglong(points.truncatedRow())) +
+                     (hasUsableCoordinates(points, 2) ? " usable " : " unusable ") +
+                     QByteArray::number(points.meanEast(), 'f', 3);
+        } else if (op == "without") {
+            QVERIFY(points.load(
+                jobLine("P1", {"4448006.973", "606794.230", "4516065.343"}, {80, 92, 104}) +
+                "P2\r\nP3\r\nP2\r\nP4\r\n"));
+            for (std::string_view name : pointsWithoutCoordinates(points, fields[0].toStdString()))
+                answer +=
+                    (answer.isEmpty() ? "" : " ") + QByteArray(name.data(), qsizetype(name.size()));
         } else if (op == "dat") {
             answer = QByteArray::fromStdString(withDatExtension(fields[0].toStdString()));
         } else {
@@ -101,14 +125,25 @@ private slots:
             std::filesystem::path(dir.path().toStdString()) / "job.txt";
         std::ofstream(file, std::ios::binary) << job;
         PointList fromFile, fromBytes;
-        QVERIFY(fromFile.loadFile(file));
+        QVERIFY(fromFile.loadFile(file) == PointList::FileLoad::Loaded);
         QVERIFY(fromBytes.load(job));
         QVERIFY(dump(fromFile) == dump(fromBytes));
         QCOMPARE(fromFile.rowCount(), i);
         QCOMPARE(fromFile.meanEast(), static_cast<double>(eastSum / i));
-        QVERIFY(!fromFile.loadFile(file.parent_path() / "missing.txt"));
-        QVERIFY(!fromFile.loadFile(file.parent_path()));
+        QVERIFY(fromFile.loadFile(file.parent_path() / "missing.txt") ==
+                PointList::FileLoad::Unreadable);
+        QVERIFY(fromFile.loadFile(file.parent_path()) == PointList::FileLoad::Unreadable);
         QCOMPARE(fromFile.rowCount(), fromBytes.rowCount());
+        // Another program adding to the job, or cutting it, between opening and reading.
+        const std::array<std::function<void()>, 2> changes = {
+            [&] { std::ofstream(file, std::ios::binary | std::ios::app) << "P\r\n"; },
+            [&] { std::filesystem::resize_file(file, job.size() / 2); }};
+        for (const std::function<void()> &change : changes) {
+            onReadOpenedForTesting([&](const std::filesystem::path &) { change(); });
+            QVERIFY(fromFile.loadFile(file) == PointList::FileLoad::ChangedWhileRead);
+            QVERIFY(dump(fromFile) == dump(fromBytes));
+        }
+        onReadOpenedForTesting(nullptr);
     }
 
     // A new job replaces every row; an empty file keeps the row count with empty rows.

@@ -81,6 +81,8 @@ void JobWalk::fillHeader(Frm_09 &header) {
 }
 
 Frm_pf *JobWalk::handOff() {
+    if (!windows.frm09())
+        return nullptr;
     windows.frm09()->Cmd_ok->click();
     return windows.frmPf();
 }

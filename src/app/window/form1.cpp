@@ -260,7 +260,15 @@ void Form1::Cmd_selezione_Click() {
 }
 
 bool Form1::Carica_lavoro(const std::filesystem::path &job) {
-    if (!points_.loadFile(job)) {
+    switch (points_.loadFile(job)) {
+    case PointList::FileLoad::Loaded:
+        break;
+    case PointList::FileLoad::ChangedWhileRead:
+        context_.tell(this,
+                      QString::fromStdString(jobChangedMessage(pathToQString(job).toStdString())),
+                      QStringLiteral("errore"), MessageIcon::Critical);
+        return false;
+    case PointList::FileLoad::Unreadable:
         context_.tell(this,
                       QStringLiteral("Impossibile leggere il file del lavoro %1.\n"
                                      "La lista dei punti non è stata cambiata.")
@@ -352,8 +360,12 @@ bool Form1::confirmPointsWithoutCoordinates(std::string_view Punto_master) {
     std::vector<std::string_view> names = pointsWithoutCoordinates(points_, Punto_master);
     if (names.empty())
         return true;
-    QStringList lines{QStringLiteral("I punti seguenti non hanno coordinate utilizzabili e non "
-                                     "saranno inseriti nel libretto né archiviati:")};
+    QStringList lines;
+    if (points_.truncatedRow() != 0)
+        lines << QString::fromStdString(
+            truncatedRowMessage(pathToQString(context_.state.File_lavoro).toStdString(), points_));
+    lines << QStringLiteral("I punti seguenti non hanno coordinate utilizzabili e non "
+                            "saranno inseriti nel libretto né archiviati:");
     for (std::size_t i = 0; i < names.size() && i < kListed; ++i)
         lines << toQString(names[i]);
     if (names.size() > kListed)

@@ -3,9 +3,11 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <system_error>
+#include <utility>
 
 namespace ferolan {
 namespace {
@@ -22,7 +24,37 @@ struct WatchedFile {
     std::set<std::string> keysOfOthers;
 };
 
+std::function<void()> pendingFault;
+
 } // namespace
+
+void markEveryPointOnce(PfGrid &grid) {
+    std::set<std::string> marked;
+    for (PfGridRow &row : grid)
+        row.cell(PfGridRow::Mark) =
+            marked.insert(keyText(Scomponi_nome_pf(row.cell(PfGridRow::Name)))).second
+                ? kArchiveMark
+                : kSkipMark;
+}
+
+std::size_t archivedCount(const PfGrid &grid) {
+    return static_cast<std::size_t>(std::count_if(grid.begin(), grid.end(), [](auto &row) {
+        return row.passedByArchiving && row.cell(PfGridRow::Mark) == kArchiveMark;
+    }));
+}
+
+std::string archivedNote(std::size_t archived) {
+    if (archived == 0)
+        return {};
+    return archived == 1 ? " Un punto fiduciale è già stato archiviato e resta nell'archivio."
+                         : " " + std::to_string(archived) +
+                               " punti fiduciali sono già stati archiviati e restano "
+                               "nell'archivio.";
+}
+
+void onNextArchivingDoneForTesting(std::function<void()> afterArchiving) {
+    pendingFault = std::move(afterArchiving);
+}
 
 ArchivingResult Archivia_pf(PfGrid &grid, const ProvinceArchive &archive) {
     ArchivingResult result;
@@ -75,6 +107,8 @@ ArchivingResult Archivia_pf(PfGrid &grid, const ProvinceArchive &archive) {
         }
         row.passedByArchiving = true;
     }
+    if (std::function<void()> fault = std::exchange(pendingFault, nullptr))
+        fault();
     return result;
 }
 

@@ -8,6 +8,8 @@
 #include "job/point_list.h"
 #include "job/usable_point.h"
 
+#include <algorithm>
+
 namespace ferolan {
 namespace {
 
@@ -19,9 +21,13 @@ bool isPfName(std::string_view name) {
     return name.starts_with("PF");
 }
 
-// Only the two separators are checked; length and the other characters are not.
+// The two separators are checked, and that no control character is there: the archive
+// record blanks it, so the point would be looked up under one key and archived under another,
+// and archived again at every run. Length and the other characters are not checked.
 bool hasPfLayout(std::string_view name) {
-    return columns(name, 5, 1) == "/" && columns(name, 10, 1) == "/";
+    return columns(name, 5, 1) == "/" && columns(name, 10, 1) == "/" &&
+           std::ranges::none_of(
+               name, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; });
 }
 
 struct FiducialRows {

@@ -8,6 +8,7 @@
 #include "booklet/logic/vrs_mark.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "core/unexpected_failure.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "header/window/frm_09.h"
@@ -133,7 +134,14 @@ void Frm_pf::buildControls() {
     connect(Cmd_esegui, &QPushButton::clicked, this, &Frm_pf::Cmd_esegui_Click);
     connect(cmd_annulla, &QPushButton::clicked, this, &Frm_pf::annulla);
     connect(Cmd_schema, &QPushButton::clicked, this, &Frm_pf::Cmd_schema_Click);
-    connect(cmd_fine, &QPushButton::clicked, this, &Frm_pf::Trasforma_libretto);
+    connect(cmd_fine, &QPushButton::clicked, this, [this] {
+        // The temporary file stays, and " Fine" may be pressed again.
+        try {
+            Trasforma_libretto();
+        } catch (const std::exception &failure) {
+            tellUnforeseen(failure);
+        }
+    });
     connect(Cmb_comune, &QComboBox::currentTextChanged, this, &Frm_pf::Cmb_comune_Change);
     connect(Cmb_foglio, &QComboBox::currentTextChanged, this, &Frm_pf::Cmb_foglio_Change);
     connect(Cmb_pf, &QComboBox::activated, this, &Frm_pf::Cmb_pf_Click);
@@ -228,6 +236,18 @@ void Frm_pf::Cmd_esegui_Click() {
                          .arg(pathToQString(temporaryBookletPath(booklet))));
         return;
     }
+    try {
+        archiveAndWrite();
+    } catch (const std::exception &failure) {
+        Cmd_esegui->setEnabled(false);
+        model_.reload();
+        discardTemporaryBooklet(booklet);
+        tellUnforeseen(failure);
+    }
+}
+
+void Frm_pf::archiveAndWrite() {
+    const std::filesystem::path &booklet = context_.state.File_libretto;
     ArchivingResult archiving = Archivia_pf(grid_, archive());
     model_.reload();
     archivedMeanwhile_ = std::move(archiving.archivedMeanwhile);
@@ -254,7 +274,7 @@ void Frm_pf::Cmd_esegui_Click() {
                         .arg(pathToQString(archiving.file)) +
                     stopped;
         }
-        tellCritical(cause + QStringLiteral("\nIl libretto non è stato scritto."));
+        tellCritical(cause + QStringLiteral("\nIl libretto non è stato scritto.") + archivedLine());
         return;
     }
     Scrivi_libretto();
@@ -272,9 +292,9 @@ void Frm_pf::Scrivi_libretto() {
     if (!master) {
         Cmd_esegui->setEnabled(false);
         tellCritical(QStringLiteral("Impossibile scrivere il file temporaneo %1.\n"
-                                    "I punti fiduciali sono stati archiviati, ma il libretto non "
-                                    "è stato scritto.")
-                         .arg(pathToQString(temporaryBookletPath(state.File_libretto))));
+                                    "Il libretto non è stato scritto.")
+                         .arg(pathToQString(temporaryBookletPath(state.File_libretto))) +
+                     archivedLine());
         return;
     }
     Coord_master = *master;
@@ -405,7 +425,8 @@ void Frm_pf::Trasforma_libretto() {
                      QStringLiteral("\nIl libretto non è stato creato; il file temporaneo %1 è "
                                     "conservato. Rimossa la causa, premere \" Fine\" per "
                                     "riprovare, oppure \" Annulla\".")
-                         .arg(pathToQString(temporaryBookletPath(booklet))));
+                         .arg(pathToQString(temporaryBookletPath(booklet))) +
+                     archivedLine());
         return;
     }
     QString text = QString::fromStdString(bookletCreatedMessage(booklet));
@@ -428,6 +449,16 @@ void Frm_pf::Trasforma_libretto() {
 
 void Frm_pf::tellCritical(const QString &text) {
     context_.tell(this, text, std::nullopt, MessageIcon::Critical);
+}
+
+void Frm_pf::tellUnforeseen(const std::exception &failure) {
+    tellCritical(QString::fromStdString(unexpectedFailureText(failure)) +
+                 QStringLiteral("\nIl libretto non è stato scritto.") + archivedLine());
+}
+
+QString Frm_pf::archivedLine() const {
+    const QString note = QString::fromStdString(archivedNote(archivedCount(grid_))).trimmed();
+    return note.isEmpty() ? QString() : QLatin1Char('\n') + note;
 }
 
 bool Frm_pf::event(QEvent *event) {

@@ -13,6 +13,7 @@
 
 #include <QWidget>
 
+#include <exception>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,6 +74,7 @@ private:
     void Cmd_schema_Click();
     void Cmd_esegui_Click();
     BookletSource bookletSource() const;
+    void archiveAndWrite();
     void Scrivi_libretto();
     void enterInsertionStage();
     void Trasforma_libretto();
@@ -81,6 +83,11 @@ private:
     void Cmb_pf_Click();
     std::optional<std::filesystem::path> chosenArchiveFile() const;
     void tellCritical(const QString &text);
+    // A failure nobody foresaw (memory running out): the booklet is not written, and the
+    // points archived so far are named, so that nobody archives them again.
+    void tellUnforeseen(const std::exception &failure);
+    // "\n" and archivedNote() for the points archived, or nothing.
+    QString archivedLine() const;
     ProvinceArchive archive() const { return {context_.state.Path_pf, header_.Cmb_prov, table_}; }
 
     AppContext &context_;

@@ -1,5 +1,6 @@
 #include "app/window/clickable_label.h"
 #include "app/window/form1.h"
+#include "core/files.h"
 #include "job_walk.h"
 
 #include "bytes.h"
@@ -9,6 +10,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
+
+#include <fstream>
 
 using namespace ferolan;
 using namespace ferolan::testing;
@@ -123,6 +126,10 @@ private slots:
         walk->loadJob(kJob, 0);
         QCOMPARE(form().selectedRow(), std::size_t(0));
         grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_End); // without a current row: the last point
+        QCOMPARE(form().selectedRow(), std::size_t(3));
+        walk->loadJob(kJob, 0);
+        grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(form().selectedRow(), std::size_t(1));
         QTest::keyClick(grid, Qt::Key_Down);
@@ -146,7 +153,8 @@ private slots:
         QCOMPARE(form().minimumSize(), QSize(489, 432));
     }
 
-    // A job that cannot be read, then none chosen: the list stays.
+    // A job that cannot be read, one that another program rewrites while it is read, then
+    // none chosen: the list stays.
     void shouldKeepTheListWhenNoJobIsReadAgain() {
         walk->start();
         walk->loadJob(kJob, 0);
@@ -155,6 +163,13 @@ private slots:
             {true, QString::fromStdString((walk->folder.root() / "manca.txt").string())});
         form().Cmd_selezione->click();
         QCOMPARE(walk->run.state.File_lavoro, job);
+        onReadOpenedForTesting([](const fs::path &opened) {
+            std::ofstream(opened, std::ios::binary | std::ios::app) << "P4\r\n";
+        });
+        walk->run.dialogs.fileChoices.push_back({true, QString::fromStdString(job.string())});
+        form().Cmd_selezione->click();
+        onReadOpenedForTesting(nullptr);
+        QCOMPARE(form().MSHFlexGrid1->model()->rowCount(), 3);
         walk->run.dialogs.fileChoices.push_back({false, {}});
         form().Cmd_selezione->click();
         QVERIFY(walk->run.state.File_lavoro.empty());
@@ -163,22 +178,28 @@ private slots:
     }
 
     // No point chosen, a master without coordinates, a No or a cancelled save dialog: the main
-    // window stays, and no booklet is named.
+    // window stays, and no booklet is named. A job cut inside a number of its last line: that
+    // point is among those without coordinates, and the question says why.
     void shouldStayWithoutAMasterOrWhenTheUserSaysNo_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("yesAnswers");
-        QTest::newRow("no point chosen") << 0 << 0;
-        QTest::newRow("master without coordinates") << 3 << 1;
-        QTest::newRow("no to the master") << 1 << 0;
-        QTest::newRow("no to the points without coordinates") << 1 << 1;
-        QTest::newRow("no to the booklet") << 1 << 2;
-        QTest::newRow("cancelled save dialog") << 1 << 3;
+        QTest::addColumn<QByteArray>("lastLine");
+        QTest::newRow("no point chosen") << 0 << 0 << QByteArray();
+        QTest::newRow("master without coordinates") << 3 << 1 << QByteArray();
+        QTest::newRow("no to the master") << 1 << 0 << QByteArray();
+        QTest::newRow("no to the points without coordinates") << 1 << 1 << QByteArray();
+        QTest::newRow("no to the points without coordinates, the last cut")
+            << 1 << 1
+            << jobLine("P4", "TAGLIATO", "4448011.000", "606791.000", "4516061.000").left(99);
+        QTest::newRow("no to the booklet") << 1 << 2 << QByteArray();
+        QTest::newRow("cancelled save dialog") << 1 << 3 << QByteArray();
     }
     void shouldStayWithoutAMasterOrWhenTheUserSaysNo() {
         QFETCH(int, row);
         QFETCH(int, yesAnswers);
+        QFETCH(QByteArray, lastLine);
         walk->start();
-        walk->loadJob(kJob, row);
+        walk->loadJob(kJob + lastLine, row);
         for (int i = 0; i < yesAnswers; ++i)
             walk->run.dialogs.answers.push_back(Answer::Yes);
         if (row == 1 && yesAnswers < 3)

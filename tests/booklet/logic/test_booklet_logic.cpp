@@ -250,6 +250,16 @@ private slots:
         QCOMPARE(shown ? bytes(*shown) : QByteArray(), note);
     }
 
+    // A full disk stops the temporary file part-way: the failure is reported and no part of
+    // the file is left, which could be finished later as if it were whole.
+    void shouldLeaveNoTemporaryFileWrittenPartWay() {
+        WorkedExample example(dataFile("worked_example.job"));
+        QVERIFY(!withFileSizeLimit(200, [&] {
+            return Scrivi_libretto(example.source(',', "M1"), at("cut.dat")).has_value();
+        }));
+        QVERIFY(!fs::exists(at("cut.dat.tmp")));
+    }
+
     // Large enough that its points are read from the file while the rest of it comes, and
     // that its rows are written in parts at once over more than one stretch: the result is
     // the one a single pass would give.
@@ -269,7 +279,7 @@ private slots:
         }
         writeBytes(at("large.txt"), job);
         PointList points;
-        QVERIFY(points.loadFile(at("large.txt")));
+        QVERIFY(points.loadFile(at("large.txt")) == PointList::FileLoad::Loaded);
         QCOMPARE(points.rowCount(), count);
         // The mean of the east values 0 to count - 1, rounded down.
         QCOMPARE(masterStationAt(points, 1).Est_media, double((count - 1) / 2));

@@ -1,4 +1,5 @@
 #include "core/files.h"
+#include "core/parallel.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_grid_loading.h"
@@ -189,6 +190,32 @@ private slots:
             }
         }
         QCOMPARE(answer, bytesOf(data / "result.txt"));
+    }
+
+    // A job large enough to be looked through in parts: the fiducial points of every part
+    // are listed, in job order, the last row's too.
+    void shouldListTheFiducialPointsOfEveryPartOfALargeJob() {
+        ArchiveFixture fixture;
+        const std::size_t rows = 3 * kLeastRowsPerPart;
+        std::string job;
+        QByteArray expected, listedNames;
+        for (std::size_t row = 1; row <= rows; ++row) {
+            std::string name = "P" + std::to_string(row);
+            if (row % 10000 == 0) {
+                name = "PF" + std::to_string(10 + row / 10000) + "/0012/A123";
+                expected += name.c_str() + QByteArray(" ");
+            }
+            name.resize(68, ' ');
+            job += name + " 4448006.973  606794.230 4516065.343\r\n";
+        }
+        PointList points;
+        QVERIFY(points.load(job));
+        PfGridLoading loading = loadPfGrid(
+            points, fixture.archive(), ',',
+            {[](std::string_view) { return MalformedNameAnswer::Continue; }, [](std::size_t) {}});
+        for (const PfGridRow &row : loading.grid)
+            listedNames += bytes(row.cell(PfGridRow::Name)) + ' ';
+        QCOMPARE(listedNames, expected);
     }
 
     // Each folder of data/archiving: the code table and archive before (province PROVA), the

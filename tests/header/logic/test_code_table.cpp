@@ -19,11 +19,19 @@ bool isCodeCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// A name that makes a file or folder on Windows as well: Windows drops a trailing dot or
-// blank, and a leading blank is easily lost when the name is typed.
+// A name that makes a file or folder on Windows as well: no character Windows refuses in a
+// name, no trailing dot or blank, which Windows drops, and no leading blank, easily lost when
+// the name is typed. Told here in full, not by the program's own rule, which it checks.
 bool isPortableName(std::string_view name) {
-    return isPlainFileName(name) && !name.starts_with(' ') && !name.ends_with(' ') &&
-           !name.ends_with('.');
+    return !name.empty() && name.find_first_of("/\\:*?\"<>|") == name.npos &&
+           !name.starts_with(' ') && !name.ends_with(' ') && !name.ends_with('.');
+}
+
+// A small letter of Windows-1252: a-z, š œ ž, à to þ but ÷, and ÿ.
+bool isSmallLetter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 'a' && byte <= 'z') || byte == 0x9A || byte == 0x9C || byte == 0x9E ||
+           (byte >= 0xE0 && byte != 0xF7);
 }
 
 bool isWindowsDeviceName(std::string_view name) {
@@ -55,16 +63,18 @@ private slots:
         QCOMPARE(text.count('\r'), text.count("\r\n"));
         QCOMPARE(text.count('\n'), text.count("\r\n"));
         const std::string_view undefined("\x81\x8D\x8F\x90\x9D", 5);
-        std::vector<std::string_view> lines = splitLines(bytes);
-        QVERIFY(!lines.empty() && lines.front().starts_with('*'));
+        QByteArrayList lines = text.chopped(2).split('\n');
+        for (QByteArray &line : lines)
+            line.chop(1);
+        QVERIFY(!lines.empty() && lines.front().startsWith('*'));
         std::set<std::string_view> codes;
         std::set<std::string_view> provinces;
         std::size_t inGroup = 0;
-        for (std::string_view line : lines) {
-            QVERIFY2(toUpperCp1252(line) == line, qPrintable(shown(line)));
+        for (const QByteArray &bytesOfLine : lines) {
+            const std::string_view line(bytesOfLine.constData(), std::size_t(bytesOfLine.size()));
             for (char c : line)
                 QVERIFY2(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F &&
-                             undefined.find(c) == undefined.npos,
+                             undefined.find(c) == undefined.npos && !isSmallLetter(c),
                          qPrintable(shown(line)));
             if (line.starts_with('*')) {
                 std::string_view province = line.substr(1);
@@ -75,10 +85,10 @@ private slots:
                 inGroup = 0;
                 continue;
             }
-            std::string_view code = columns(line, 1, 4);
+            std::string_view code = line.substr(0, 4);
             QVERIFY2(code.size() == 4 && std::ranges::all_of(code, isCodeCharacter),
                      qPrintable(shown(line)));
-            QVERIFY2(columns(line, 5, 3) == " - " && line.size() > 7, qPrintable(shown(line)));
+            QVERIFY2(line.substr(4, 3) == " - " && line.size() > 7, qPrintable(shown(line)));
             QVERIFY2(codes.insert(code).second, qPrintable("repeated code " + shown(code)));
             QVERIFY2(isPortableName(line), qPrintable(shown(line)));
             ++inGroup;

@@ -48,7 +48,7 @@ HeaderData complete() {
 // Its master station BASE, two points with coordinates and 104 without.
 PointList sessionJob() {
     PointList points;
-    if (!points.loadFile(kData / "session_job.txt"))
+    if (points.loadFile(kData / "session_job.txt") != PointList::FileLoad::Loaded)
         qFatal("cannot load session_job.txt");
     return points;
 }
@@ -129,6 +129,9 @@ private slots:
                 answer = listed(table.Comuni_della_provincia(code));
             else if (op == "provincia")
                 answer = bytes(table.Provincia_del_comune(code));
+            else if (op == "known")
+                answer =
+                    table.knownProvinceOf(code) ? listed({*table.knownProvinceOf(code)}) : "none";
             else
                 answer =
                     table.Riga_del_comune(code) ? listed({*table.Riga_del_comune(code)}) : "none";

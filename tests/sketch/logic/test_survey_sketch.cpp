@@ -1,11 +1,13 @@
 #include "core/files.h"
 #include "job/point_list.h"
+#include "sketch/logic/sketch_drawing.h"
 #include "sketch/logic/sketch_svg.h"
 #include "sketch/logic/survey_sketch.h"
 
 #include <QtTest>
 
 #include <map>
+#include <tuple>
 
 using namespace ferolan;
 namespace fs = std::filesystem;
@@ -82,6 +84,21 @@ private slots:
 
     // The page as drawn, byte for byte: ASCII with CR LF, the marks, the names left out where
     // they would overlap, the scale bar and its label, the legend and the titles.
+    // The wheel zooms around the cursor: the plan point under it stays under it, whichever
+    // side of the centre it lies on.
+    void shouldKeepThePointUnderTheCursorWhenZooming() {
+        for (const auto &[x, y, factor] : {std::tuple{100.0, 50.0, 1.25},
+                                           {700.0, 550.0, 0.8},
+                                           {400.0, 300.0, 2.0},
+                                           {30.0, 590.0, 1.5625}}) {
+            SketchView view{800, 600, 2, {1000, -500}};
+            const PlanPoint under = view.toPlan(x, y);
+            view.zoomAround(x, y, factor);
+            QCOMPARE(view.pixelsPerMetre, 2 * factor);
+            QVERIFY(std::abs(view.toX(under) - x) < 1e-9 && std::abs(view.toY(under) - y) < 1e-9);
+        }
+    }
+
     void shouldWriteTheSketchAsSvg() {
         QCOMPARE(QByteArray::fromStdString(sketchSvg(aglieSketch())),
                  QByteArray::fromStdString(readFile(FEROLAN_TEST_DATA "/aglie.svg").bytes));
