@@ -1,6 +1,5 @@
 #include "core/files.h"
 
-#include "core/line_feeder.h"
 #include "core/text.h"
 
 #include <cstdio>
@@ -14,8 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// How much of a file is read before its lines are handed on: large enough that handing them
-// costs little, small enough that the lines are still in the processor's cache.
+// How much of a file is gathered before its lines are handed on: large enough that handing
+// them costs little, small enough that a province's archive is never held whole.
 constexpr std::size_t kFedStretch = 256 * 1024;
 
 struct FileCloser {
@@ -113,11 +112,6 @@ std::size_t expectedLength(const fs::path &path) {
 }
 
 FileContent readFile(const fs::path &path) {
-    return readFileFeeding(path, nullptr);
-}
-
-FileContent readFileFeeding(const fs::path &path, const LinesTaker &take,
-                            const LinesTaker &takeLast) {
     ReadOutcome opened = ReadOutcome::Ok;
     FileHandle file = openForReading(path, opened);
     if (!file)
@@ -126,31 +120,14 @@ FileContent readFileFeeding(const fs::path &path, const LinesTaker &take,
     if (readFault)
         readFault(path);
     std::string bytes;
-    // Room for the whole file at once: a large job is not copied over while it grows, and
-    // the lines handed on stay where they are.
+    // Room for the whole file at once: a large job is not copied over while it grows.
     bytes.reserve(expectedLength(path));
-    std::optional<LineFeeder> feeder;
-    if (take && bytes.capacity() > kFedStretch)
-        feeder.emplace(take);
     char buffer[65536];
     std::size_t count = 0;
-    std::size_t fedUpTo = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        // A file that grew while read moves its bytes: the lines handed on must be done with.
-        if (feeder && bytes.size() + count > bytes.capacity())
-            feeder->waitUntilTaken();
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
         bytes.append(buffer, count);
-        if (feeder && bytes.size() - fedUpTo >= kFedStretch) {
-            feeder->offer(bytes);
-            fedUpTo = bytes.size();
-        }
-    }
     if (std::ferror(file.get()))
         return {ReadOutcome::Unreadable, {}};
-    if (feeder)
-        feeder->finish(bytes, takeLast);
-    else if (take && !bytes.empty())
-        take(bytes, 0);
     const bool changed = !opening || opening != stampOf(path) || opening->length != bytes.size();
     return {ReadOutcome::Ok, std::move(bytes), changed};
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/line_feeder.h"
 #include "core/platform.h"
 
 #include <cstdint>
@@ -41,16 +40,7 @@ LinesRead readFileLines(const std::filesystem::path &path,
 // The file's length as the system tells it now, 0 when it cannot: for setting room aside.
 std::size_t expectedLength(const std::filesystem::path &path);
 
-// Reads the file as readFile does, and meanwhile hands its lines to `take` as they are read,
-// on a thread of its own for a large file, so that what is made of them is made while the
-// rest is read. When `take` is slower than the reading and `takeLast` is given, the lines
-// left once the file is read are shared as LineFeeder::finish shares them. Whatever a taker
-// throws is thrown again here. For a file that could not be read, the takers may have had
-// part of it.
-FileContent readFileFeeding(const std::filesystem::path &path, const LinesTaker &take,
-                            const LinesTaker &takeLast = nullptr);
-
-// For tests: every readFileFeeding runs `afterOpening` with its path once the file is open and
+// For tests: every readFile runs `afterOpening` with its path once the file is open and
 // before reading it, as another program rewriting the file at that moment would.
 void onReadOpenedForTesting(std::function<void(const std::filesystem::path &)> afterOpening);
 

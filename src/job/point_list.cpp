@@ -2,6 +2,7 @@
 
 #include "core/files.h"
 #include "core/numbers.h"
+#include "core/parallel.h"
 #include "core/text.h"
 #include "job/usable_point.h"
 
@@ -45,37 +46,31 @@ PointList::PointList() : rows_(1), coordinates_(1, kUnusable), meanEast_(kUnusab
 bool PointList::load(std::string jobBytes) {
     if (jobBytes.size() > kLargestJob)
         return false;
-    Points points;
-    points.reserveFor(jobBytes.size());
-    points.add(jobBytes, 0);
-    return replaceWith(std::move(jobBytes), std::move(points));
+    // A large job's lines are read in parts at once, each into points of its own.
+    std::vector<Points> parts =
+        inLinePieces(jobBytes, kLineWidth, [](std::string_view lines, std::size_t offset) {
+            Points points;
+            points.reserveFor(lines.size());
+            points.add(lines, offset);
+            return points;
+        });
+    Points points = std::move(parts.front());
+    for (std::size_t part = 1; part < parts.size(); ++part)
+        points.append(std::move(parts[part]));
+    replaceWith(std::move(jobBytes), std::move(points));
+    return true;
 }
 
 PointList::FileLoad PointList::loadFile(const std::filesystem::path &job) {
-    Points points;
-    points.reserveFor(expectedLength(job));
-    // The points are read from each run of lines while the rest of the file comes; the last
-    // lines may be read on this thread meanwhile, into points of their own added after.
-    Points last;
-    auto adder = [](Points &to) {
-        return [&to](std::string_view text, std::size_t from) {
-            if (text.size() <= kLargestJob)
-                to.add(text.substr(from), from);
-        };
-    };
-    FileContent content = readFileFeeding(job, adder(points), adder(last));
+    FileContent content = readFile(job);
     if (!content.ok())
         return FileLoad::Unreadable;
     if (content.changedWhileRead)
         return FileLoad::ChangedWhileRead;
-    points.append(std::move(last));
-    return replaceWith(std::move(content.bytes), std::move(points)) ? FileLoad::Loaded
-                                                                    : FileLoad::Unreadable;
+    return load(std::move(content.bytes)) ? FileLoad::Loaded : FileLoad::Unreadable;
 }
 
-bool PointList::replaceWith(std::string jobBytes, Points points) {
-    if (jobBytes.size() > kLargestJob)
-        return false;
+void PointList::replaceWith(std::string jobBytes, Points points) {
     if (points.rows.empty()) {
         points.rows.resize(rows_.size());
         points.coordinates.assign(rows_.size(), kUnusable);
@@ -101,7 +96,6 @@ bool PointList::replaceWith(std::string jobBytes, Points points) {
     meanEast_ = points.easts.empty()
                     ? kUnusable.X
                     : static_cast<double>(eastSum / static_cast<long double>(points.easts.size()));
-    return true;
 }
 
 void PointList::Points::reserveFor(std::size_t jobLength) {

@@ -83,8 +83,8 @@ private:
         // The points of the lines after these.
         void append(Points later);
     };
-    // The rows of the job read; false, and nothing changed, for a job too large.
-    bool replaceWith(std::string jobBytes, Points points);
+    // The rows of the job read.
+    void replaceWith(std::string jobBytes, Points points);
 
     std::string bytes_;
     std::vector<Line> rows_;

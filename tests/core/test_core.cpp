@@ -3,6 +3,7 @@
 #include "core/files.h"
 #include "core/first_index.h"
 #include "core/numbers.h"
+#include "core/parallel.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 
@@ -124,53 +125,34 @@ private slots:
         QCOMPARE(answer, expected);
     }
 
-    // A file of several stretches with every kind of line end: each line is handed once, in
-    // order, a CR LF never split, whether the file is kept, its last lines shared, or only
-    // looked through; what a taker throws reaches the reader.
-    void shouldHandEveryLineOnceWhileReading() {
+    // A text of every kind of line end: cut for parts, each piece ends after a line end (a CR
+    // LF never cut in two) and the pieces cover the text in order; a file looked through hands
+    // each run of lines once, in order.
+    void shouldCutTextsAtLineEndsOnly() {
         std::string text;
         const char *ends[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
         for (std::size_t i = 0; text.size() < 3'500'000; ++i)
             text += "riga " + std::to_string(i) + std::string(i % 97, 'x') + ends[i % 4];
         text += "ultima senza fine";
+        for (std::size_t parts : {1, 2, 3, 7, 64}) {
+            std::size_t covered = 0;
+            bool alignedInOrder = true;
+            for (std::string_view piece : lineAlignedPieces(text, parts)) {
+                const std::size_t end = covered + piece.size();
+                alignedInOrder = alignedInOrder && piece.data() == text.data() + covered &&
+                                 (end == text.size() || text[end - 1] == '\n' ||
+                                  (text[end - 1] == '\r' && text[end] != '\n'));
+                covered = end;
+            }
+            QVERIFY(alignedInOrder);
+            QCOMPARE(covered, text.size());
+        }
+        QCOMPARE(lineAlignedPieces("a\r\nb", 8).size(), std::size_t(2));
+        QCOMPARE(lineAlignedPieces("", 3).size(), std::size_t(1));
+
         writeBytes(at("fed"), text);
         std::string handed;
         bool wholeLines = true;
-        FileContent content =
-            readFileFeeding(at("fed"), [&](std::string_view soFar, std::size_t from) {
-                wholeLines = wholeLines && from == handed.size() &&
-                             (soFar.ends_with('\n') || soFar.size() == text.size());
-                handed += soFar.substr(from);
-            });
-        QVERIFY(content.ok() && content.bytes == text);
-        QVERIFY(wholeLines);
-        QVERIFY(handed == text);
-        // A slow taker leaves lines to share at the end, unless the reading is slower still:
-        // the last ones come after every line the taker had, from a line's start.
-        handed.clear();
-        std::string last;
-        auto slowTake = [&](std::string_view soFar, std::size_t from) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            wholeLines = wholeLines && from == handed.size() && soFar.ends_with('\n');
-            handed += soFar.substr(from);
-        };
-        // Taken on the reading thread while the taker's goes on: a flag of its own.
-        bool lastWhole = true;
-        content = readFileFeeding(at("fed"), slowTake, [&](std::string_view all, std::size_t from) {
-            lastWhole = all.size() == text.size() && text[from - 1] == '\n';
-            last = all.substr(from);
-        });
-        QVERIFY(content.ok() && content.bytes == text);
-        QVERIFY(wholeLines && lastWhole);
-        QVERIFY(handed + last == text);
-        QVERIFY_THROWS_EXCEPTION(
-            std::runtime_error,
-            readFileFeeding(at("fed"), slowTake, [](std::string_view, std::size_t) {
-                throw std::runtime_error("last");
-            }));
-        // The same when the lines are only looked through.
-        handed.clear();
-        wholeLines = true;
         const LinesRead read = readFileLines(at("fed"), [&](std::string_view lines) {
             wholeLines = wholeLines &&
                          (lines.ends_with('\n') || handed.size() + lines.size() == text.size());
@@ -181,10 +163,6 @@ private slots:
         QVERIFY(handed == text);
         QVERIFY(readFileLines(at("none"), {}).outcome == ReadOutcome::Missing);
         QVERIFY(readFileLines(at(""), {}).outcome == ReadOutcome::Unreadable);
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                                 readFileFeeding(at("fed"), [](std::string_view, std::size_t) {
-                                     throw std::runtime_error("taker");
-                                 }));
     }
 
     // Items on hashes that use all 64 bits, several items to a hash, no room made ahead: the

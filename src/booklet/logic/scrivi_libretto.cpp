@@ -8,106 +8,13 @@
 #include "job/usable_point.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <functional>
-#include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 namespace ferolan {
-namespace {
-
-// The point rows are made a stretch at a time and handed on in order: what waits in memory
-// stays small whatever the job, and still in the processor's cache when it is written.
-constexpr std::size_t kRowsPerStretch = 5000;
-
-// Who makes which stretch, and which stretches wait to be handed on. Each thread takes the
-// next stretch to make and leaves it when made; the thread that leaves the next one to hand
-// on, while no other is handing any, hands on every stretch that is ready in order. A thread
-// thus goes on making while another writes, and a thread left alone makes and writes every
-// stretch in order.
-class Stretches {
-public:
-    explicit Stretches(std::size_t count) : count_(count) {}
-
-    std::optional<std::size_t> take() {
-        const std::lock_guard lock(mutex_);
-        if (stopped_ || nextToMake_ == count_)
-            return std::nullopt;
-        return nextToMake_++;
-    }
-
-    // Leaves the stretch made in `text`, which gets an empty text with room back, and hands
-    // on what is ready when it is this thread's to do. False once stopped.
-    bool made(std::size_t stretch, std::string &text,
-              const std::function<bool(std::string_view)> &sink) {
-        std::unique_lock lock(mutex_);
-        // Few stretches wait at once, so that what is made ahead of the writing stays small;
-        // the next one to hand on never waits, or none would be handed on.
-        handedOn_.wait(lock, [&] {
-            return stopped_ || ready_.size() < kMostWaiting || stretch == nextToHand_;
-        });
-        if (stopped_)
-            return false;
-        ready_[stretch].swap(text);
-        text = takeSpare();
-        if (handing_)
-            return true;
-        handing_ = true;
-        for (auto next = ready_.find(nextToHand_); next != ready_.end() && !stopped_;
-             next = ready_.find(nextToHand_)) {
-            std::string piece = std::move(next->second);
-            ready_.erase(next);
-            lock.unlock();
-            const bool handed = piece.empty() || sink(piece);
-            lock.lock();
-            piece.clear();
-            spares_.push_back(std::move(piece));
-            stopped_ = stopped_ || !handed;
-            ++nextToHand_;
-            handedOn_.notify_all();
-        }
-        handing_ = false;
-        return !stopped_;
-    }
-
-    void stop() {
-        {
-            const std::lock_guard lock(mutex_);
-            stopped_ = true;
-        }
-        handedOn_.notify_all();
-    }
-    bool stopped() {
-        const std::lock_guard lock(mutex_);
-        return stopped_;
-    }
-
-private:
-    static constexpr std::size_t kMostWaiting = 4;
-
-    std::string takeSpare() {
-        if (spares_.empty())
-            return {};
-        std::string spare = std::move(spares_.back());
-        spares_.pop_back();
-        return spare;
-    }
-
-    const std::size_t count_;
-    std::mutex mutex_;
-    std::condition_variable handedOn_;
-    std::size_t nextToMake_ = 0, nextToHand_ = 0;
-    std::map<std::size_t, std::string> ready_;
-    // Texts handed on, kept for their room.
-    std::vector<std::string> spares_;
-    bool handing_ = false, stopped_ = false;
-};
-
-} // namespace
 
 bool produceBookletRows(const BookletSource &source,
                         const std::function<bool(std::string_view)> &sink) {
@@ -138,24 +45,22 @@ bool produceBookletRows(const BookletSource &source,
                 appendRow(out, row, *point, points.field(row, PointList::Description));
         }
     };
+    // A large job's rows are made a round at a time, in parts at once, and written in order
+    // before the next round: what waits in memory stays small whatever the job.
     const std::size_t rows = points.rowCount();
-    Stretches stretches((rows + kRowsPerStretch - 1) / kRowsPerStretch);
-    // A small job's rows are all made on the calling thread.
-    runParts(rows < kLeastRowsPerPart ? 1 : partCount(), [&](std::size_t) {
-        std::string out;
-        try {
-            while (const std::optional<std::size_t> stretch = stretches.take()) {
-                const std::size_t from = 1 + *stretch * kRowsPerStretch;
-                appendRows(out, from, std::min(rows + 1, from + kRowsPerStretch));
-                if (!stretches.made(*stretch, out, sink))
-                    return;
-            }
-        } catch (...) {
-            stretches.stop();
-            throw;
-        }
-    });
-    return !stretches.stopped();
+    for (std::size_t round = 1; round <= rows; round += tuning::kBookletRowsPerRound) {
+        const std::vector<std::string> parts =
+            inRanges(round, std::min(rows + 1, round + tuning::kBookletRowsPerRound),
+                     [&](std::size_t from, std::size_t to) {
+                         std::string out;
+                         appendRows(out, from, to);
+                         return out;
+                     });
+        for (const std::string &part : parts)
+            if (!part.empty() && !sink(part))
+                return false;
+    }
+    return true;
 }
 
 std::optional<Xyz> Scrivi_libretto(const BookletSource &source,

@@ -15,9 +15,8 @@ namespace ferolan {
 // NRTK booklet puts its VRS point's row 2 (vrs_mark.h) first, the other rows keeping their
 // order. Row 1 is named by the header's base, not by the master station's name. The text
 // is handed to `sink` in order, in pieces of whole rows each made from at most some thousands
-// of points, so that a large job never has its booklet in memory at once. A large job's pieces
-// are made on several threads, and `sink` may be called on any of them, never on two at once.
-// False as soon as `sink` refuses a piece; nothing more is handed on then.
+// of points, so that a large job never has its booklet in memory at once; `sink` is called on
+// the calling thread. False as soon as `sink` refuses a piece; nothing more is handed on then.
 bool produceBookletRows(const BookletSource &source,
                         const std::function<bool(std::string_view)> &sink);
 

@@ -5,7 +5,6 @@
 #include "job/usable_point.h"
 
 #include <algorithm>
-#include <system_error>
 
 namespace ferolan {
 namespace {
@@ -42,25 +41,11 @@ void PfComparison::prepare(std::string_view nomePf) {
     filesByCode_.emplace(code, std::move(files));
 }
 
-const PfComparison::Snapshot *PfComparison::snapshotOf(const std::filesystem::path &file) {
+const ArchiveSnapshot *PfComparison::snapshotOf(const std::filesystem::path &file) {
     auto [at, added] = snapshots_.try_emplace(file.native());
-    if (added) {
-        auto read = [file, &wanted = wanted_] {
-            return std::make_unique<ArchiveSnapshot>(file, wanted);
-        };
-        try {
-            at->second.reading = std::async(std::launch::async, read);
-        } catch (const std::system_error &) {
-            at->second.read = read();
-        }
-    }
-    return &at->second;
-}
-
-void PfComparison::finishPreparing() {
-    for (auto &[file, snapshot] : snapshots_)
-        if (snapshot.reading.valid())
-            snapshot.read = snapshot.reading.get();
+    if (added)
+        at->second = std::make_unique<ArchiveSnapshot>(file, wanted_);
+    return at->second.get();
 }
 
 void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::size_t pointRow,
@@ -100,14 +85,14 @@ ArchiveSnapshot::Answer PfComparison::lookup(std::string_view nomePf, std::uint6
         noteOnce(unreadable, files.file.path);
         return {LookupOutcome::Unreadable, {}};
     }
-    ArchiveSnapshot::Answer found = lookupIn(*files.own->read, files.file.path, key, unreadable);
-    length = files.own->read->length();
+    ArchiveSnapshot::Answer found = lookupIn(*files.own, files.file.path, key, unreadable);
+    length = files.own->length();
     // Where the point's own province differs from the header's, an archive may already hold
     // it under the header's province: found there, it is no new point either.
     if ((found.outcome == LookupOutcome::NoMatch || found.outcome == LookupOutcome::NoFile) &&
         files.headerProvince) {
         ArchiveSnapshot::Answer elsewhere =
-            lookupIn(*files.headerProvince->read, *files.file.headerProvinceFile, key, unreadable);
+            lookupIn(*files.headerProvince, *files.file.headerProvinceFile, key, unreadable);
         if (elsewhere.outcome == LookupOutcome::Found ||
             elsewhere.outcome == LookupOutcome::Unreadable)
             return elsewhere;

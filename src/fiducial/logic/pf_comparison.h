@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,13 +22,10 @@ public:
     // Only points of the wanted keys are compared; the keys must outlive the comparison.
     PfComparison(const ProvinceArchive &archive, char decimalSeparator, const WantedKeys &wanted);
 
-    // Finds the municipality file of the point's code and starts reading it, once for each
-    // code, on a thread of its own while the other points are listed. Every point is prepared,
-    // and then the preparing finished, before any is compared: the comparisons then only read
-    // what is prepared, and several may run at once.
+    // Finds the municipality file of the point's code and reads it, once for each code. Every
+    // point is prepared before any is compared: the comparisons then only read what is
+    // prepared, and several may run at once.
     void prepare(std::string_view nomePf);
-    // Waits for the files being read.
-    void finishPreparing();
 
     // Files that could not be read, each once, in the order comparisons met them.
     using Unreadable = std::vector<std::filesystem::path>;
@@ -41,20 +37,16 @@ public:
                       Unreadable &unreadable) const;
 
 private:
-    struct Snapshot {
-        std::future<std::unique_ptr<ArchiveSnapshot>> reading;
-        std::unique_ptr<ArchiveSnapshot> read;
-    };
     // A municipality's file as the points of its code find it, with its snapshots.
     struct CodeFiles {
         PfFile file;
-        const Snapshot *own = nullptr;
-        const Snapshot *headerProvince = nullptr;
+        const ArchiveSnapshot *own = nullptr;
+        const ArchiveSnapshot *headerProvince = nullptr;
     };
 
     ArchiveSnapshot::Answer lookup(std::string_view nomePf, std::uint64_t &length,
                                    Unreadable &unreadable) const;
-    const Snapshot *snapshotOf(const std::filesystem::path &file);
+    const ArchiveSnapshot *snapshotOf(const std::filesystem::path &file);
 
     ProvinceArchive archive_;
     char decimalSeparator_;
@@ -63,7 +55,8 @@ private:
     // municipality's file is found once and read once.
     std::map<std::string, CodeFiles, std::less<>> filesByCode_;
     // By the file's path as the system spells it, since two codes may share a file.
-    std::unordered_map<std::filesystem::path::string_type, Snapshot> snapshots_;
+    std::unordered_map<std::filesystem::path::string_type, std::unique_ptr<ArchiveSnapshot>>
+        snapshots_;
 };
 
 // Adds the files of `more` that `unreadable` does not hold yet, in their order.

@@ -13,10 +13,6 @@
 namespace ferolan {
 namespace {
 
-// Comparing a point costs far more than reading a job row: from a few thousand points on,
-// they are compared in parts.
-constexpr std::size_t kLeastPointsPerPart = 2000;
-
 bool isPfName(std::string_view name) {
     return name.starts_with("PF");
 }
@@ -40,24 +36,22 @@ struct FiducialRows {
 // compared nor archived, and the user has been told it stays out. A large job's rows are
 // looked through in parts at once.
 FiducialRows fiducialRows(const PointList &points) {
-    std::vector<FiducialRows> found(partCount());
-    runInRanges(1, points.rowCount() + 1, kLeastRowsPerPart,
-                [&](std::size_t part, std::size_t from, std::size_t to) {
-                    // Found into lists of the part's own, which no other part's are beside.
-                    FiducialRows fiducial;
-                    for (std::size_t row = from; row < to; ++row) {
-                        const std::string_view name = points.field(row, PointList::Name);
-                        if (isPfName(name) && hasUsableCoordinates(points, row)) {
-                            fiducial.rows.push_back(row);
-                            fiducial.keys.push_back(Scomponi_nome_pf(name));
-                        }
-                    }
-                    found[part] = std::move(fiducial);
-                });
-    FiducialRows fiducial = std::move(found.front());
-    for (std::size_t part = 1; part < found.size(); ++part) {
-        fiducial.rows.insert(fiducial.rows.end(), found[part].rows.begin(), found[part].rows.end());
-        fiducial.keys.insert(fiducial.keys.end(), found[part].keys.begin(), found[part].keys.end());
+    std::vector<FiducialRows> parts =
+        inRanges(1, points.rowCount() + 1, [&](std::size_t from, std::size_t to) {
+            FiducialRows fiducial;
+            for (std::size_t row = from; row < to; ++row) {
+                const std::string_view name = points.field(row, PointList::Name);
+                if (isPfName(name) && hasUsableCoordinates(points, row)) {
+                    fiducial.rows.push_back(row);
+                    fiducial.keys.push_back(Scomponi_nome_pf(name));
+                }
+            }
+            return fiducial;
+        });
+    FiducialRows fiducial = std::move(parts.front());
+    for (std::size_t part = 1; part < parts.size(); ++part) {
+        fiducial.rows.insert(fiducial.rows.end(), parts[part].rows.begin(), parts[part].rows.end());
+        fiducial.keys.insert(fiducial.keys.end(), parts[part].keys.begin(), parts[part].keys.end());
     }
     return fiducial;
 }
@@ -105,23 +99,23 @@ PfGridLoading loadPfGrid(const PointList &points, const ProvinceArchive &archive
         row.cell(PfGridRow::Mark) = firstOccurrence ? kArchiveMark : kSkipMark;
         pointRows.push_back(i);
     }
-    comparison.finishPreparing();
     // The comparisons only read what is prepared: a large job's run in parts at once.
-    std::vector<PfComparison::Unreadable> unreadable(partCount());
-    runInRanges(0, grid.size(), kLeastPointsPerPart,
-                [&](std::size_t part, std::size_t from, std::size_t to) {
-                    for (std::size_t number = from; number < to; ++number) {
-                        PfGridRow &row = grid[number];
-                        const std::size_t i = pointRows[number];
-                        row.cell(PfGridRow::X) = points.field(i, PointList::X);
-                        row.cell(PfGridRow::Y) = points.field(i, PointList::Y);
-                        row.cell(PfGridRow::Z) = points.field(i, PointList::Z);
-                        row.cell(PfGridRow::Description) = points.field(i, PointList::Description);
-                        comparison.Controlla_pf(row, points, i, unreadable[part]);
-                        if (row.cell(PfGridRow::Used) != kNotUsed)
-                            row.cell(PfGridRow::Mark) = kSkipMark;
-                    }
-                });
+    const std::vector<PfComparison::Unreadable> unreadable =
+        inRanges(0, grid.size(), [&](std::size_t from, std::size_t to) {
+            PfComparison::Unreadable files;
+            for (std::size_t number = from; number < to; ++number) {
+                PfGridRow &row = grid[number];
+                const std::size_t i = pointRows[number];
+                row.cell(PfGridRow::X) = points.field(i, PointList::X);
+                row.cell(PfGridRow::Y) = points.field(i, PointList::Y);
+                row.cell(PfGridRow::Z) = points.field(i, PointList::Z);
+                row.cell(PfGridRow::Description) = points.field(i, PointList::Description);
+                comparison.Controlla_pf(row, points, i, files);
+                if (row.cell(PfGridRow::Used) != kNotUsed)
+                    row.cell(PfGridRow::Mark) = kSkipMark;
+            }
+            return files;
+        });
     for (const PfComparison::Unreadable &files : unreadable)
         mergeUnreadable(loading.unreadableFiles, files);
     return loading;

@@ -196,7 +196,7 @@ private slots:
     // are listed, in job order, the last row's too.
     void shouldListTheFiducialPointsOfEveryPartOfALargeJob() {
         ArchiveFixture fixture;
-        const std::size_t rows = 3 * kLeastRowsPerPart;
+        const std::size_t rows = 3 * tuning::kLeastItemsPerPart;
         std::string job;
         QByteArray expected, listedNames;
         for (std::size_t row = 1; row <= rows; ++row) {
