@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include "batch/dati_file.h"
+#include "batch/distanze_file.h"
 #include "batch/exit_status.h"
 #include "booklet/logic/archived_point.h"
 #include "booklet/logic/controllo_libretto.h"
@@ -14,6 +15,7 @@
 #include "core/text.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/fiducial_archive.h"
+#include "fiducial/logic/pf_distances.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "header/logic/archive_folders.h"
 #include "header/logic/header_checks.h"
@@ -22,6 +24,7 @@
 #include "job/master_station.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
+#include "sketch/logic/sketch_pf_pairs.h"
 #include "sketch/logic/sketch_svg.h"
 #include "sketch/logic/survey_sketch.h"
 
@@ -81,6 +84,7 @@ public:
         finish();
         const int status = reportFindings();
         drawSketch();
+        writeDistances();
         return status;
     }
 
@@ -199,6 +203,9 @@ private:
                             "l'archivio e non sono proposti per l'archiviazione.\n";
         if (request_.confronto)
             printComparisonGrid();
+        // Taken now: the grid may be let go before the booklet is finished.
+        if (request_.distanze || request_.schema)
+            pairs_ = pfPairs(loading_.grid, request_.zona);
     }
 
     // The first line of the window's question, and the window's answer Yes: the point is left
@@ -382,9 +389,23 @@ private:
                                          utf8FromCp1252(master_.Punto_master) +
                                          " non ha coordinate utilizzabili. Il libretto è stato "
                                          "scritto."};
+        markPairsOutOfTolerance(*sketch, pairs_);
         if (!replaceFile(file, sketchSvg(*sketch)))
             throw Stop{kFileProblem, "Impossibile scrivere lo schema del rilievo " + quoted(file) +
                                          ". Il libretto è stato scritto."};
+    }
+
+    // After the booklet, like the sketch: a file that cannot be written leaves the booklet.
+    void writeDistances() const {
+        if (!request_.distanze)
+            return;
+        for (const PfPair &pair : pairs_)
+            if (!pair.inTolerance())
+                context_.err << outOfToleranceWarning(pair, request_.zona) << '\n';
+        const fs::path file = pathFromUtf8(*request_.distanze);
+        if (!replaceFile(file, distanzeFile(pairs_)))
+            throw Stop{kFileProblem, "Impossibile scrivere le distanze tra i punti fiduciali " +
+                                         quoted(file) + ". Il libretto è stato scritto."};
     }
 
     ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }
@@ -425,6 +446,7 @@ private:
     Xyz Coord_master_;
     std::size_t bookletLines_ = 0;
     std::vector<Finding> findings_;
+    std::vector<PfPair> pairs_;
     bool temporaryCreated_ = false;
     bool finished_ = false;
 };
