@@ -363,6 +363,44 @@ private slots:
         }
     }
 
+    // The distances between the fiducial points found in the archive, written only with the
+    // booklet, each pair out of tolerance also an avviso.
+    void shouldWriteTheDistancesBetweenFiducialPoints_data() {
+        test_cases::addRows(kData / "distanze_cases.txt");
+    }
+    void shouldWriteTheDistancesBetweenFiducialPoints() {
+        QFETCH(QByteArrayList, fields);
+        const fs::path moved = FEROLAN_SOURCE_DIR "/tests/fiducial/data/distanze";
+        const QByteArray job = fields.takeFirst();
+        const int status = fields.takeFirst().toInt();
+        const QByteArray expected = fields.takeFirst();
+        const QByteArray shown = fields.takeLast().replace("{usage}", usage());
+        for (QByteArray &field : fields)
+            field.replace("{moved}", QByteArray::fromStdString(moved.string()));
+        ProgramFolder folder;
+        if (job == "moved")
+            fs::copy_file(moved / "A074 - AGLIE'.pf", folder.aglie(),
+                          fs::copy_options::overwrite_existing);
+        Outcome outcome = folder.run(argumentsOf(fields, folder));
+
+        QCOMPARE(outcome.status, status);
+        const fs::path written = folder.root() / "distanze.csv";
+        if (expected == "-")
+            QVERIFY(!fs::exists(written));
+        else
+            QCOMPARE(bytesOf(written), bytesOf(kData / "expected" / expected.toStdString()));
+        QCOMPARE(fs::is_regular_file(folder.booklet()),
+                 status == 0 || shown.contains("Il libretto è stato scritto."));
+        if (status != 0) {
+            QVERIFY2(outcome.err.contains(folder.expanded(shown)), outcome.err.constData());
+            return;
+        }
+        QList<QByteArray> warnings = outcome.err.split('\n');
+        warnings.removeIf(
+            [](const QByteArray &line) { return !line.startsWith("avviso: distanza"); });
+        QCOMPARE(warnings.join('\n'), shown);
+    }
+
     // Two points named like the master station: the first is the master.
     void shouldTakeTheFirstPointNamedLikeTheMaster() {
         ProgramFolder folder;
