@@ -375,12 +375,17 @@ private slots:
         const int status = fields.takeFirst().toInt();
         const QByteArray expected = fields.takeFirst();
         const QByteArray shown = fields.takeLast().replace("{usage}", usage());
-        for (QByteArray &field : fields)
-            field.replace("{moved}", QByteArray::fromStdString(moved.string()));
         ProgramFolder folder;
-        if (job == "moved")
-            fs::copy_file(moved / "A074 - AGLIE'.pf", folder.aglie(),
-                          fs::copy_options::overwrite_existing);
+        if (job != "standard") {
+            QByteArray points = bytesOf(moved / "job.txt");
+            QByteArray archive = bytesOf(moved / "A074 - AGLIE'.pf");
+            if (job == "quoted") { // a name holding the file's separator
+                points.replace("PF03/0012/A074", "PF0;/0012/A074");
+                archive.replace("\r\n03 0012", "\r\n0; 0012");
+            }
+            writeBytes(folder.root() / "job.txt", points);
+            writeBytes(folder.aglie(), archive);
+        }
         Outcome outcome = folder.run(argumentsOf(fields, folder));
 
         QCOMPARE(outcome.status, status);
