@@ -43,17 +43,17 @@ Frm_distanze_pf::Frm_distanze_pf(AppContext &context, const PfGrid &grid, Distan
     setUpGrid(*MSHFlexGrid1, PfDistancesModel::kFormat);
     MSHFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     MSHFlexGrid1->setTabKeyNavigation(false);
-    layout_.add(MSHFlexGrid1, {8, 40, 704, 204}, Follow::Wider | Follow::Taller);
+    layout_.add(MSHFlexGrid1, {8, 40, 824, 204}, Follow::Wider | Follow::Taller);
 
     lbl_stato = new QLabel(this);
     lbl_stato->setStyleSheet(orange);
-    layout_.add(lbl_stato, {8, 262, 340, 17}, Follow::Bottom | Follow::Wider);
+    layout_.add(lbl_stato, {8, 262, 460, 17}, Follow::Bottom | Follow::Wider);
     Cmd_copia = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
                                 QStringLiteral(" Copia per la relazione"), this);
-    layout_.add(Cmd_copia, {376, 252, 185, 41}, Follow::Right | Follow::Bottom);
+    layout_.add(Cmd_copia, {496, 252, 185, 41}, Follow::Right | Follow::Bottom);
     Cmd_chiudi = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
                                  QStringLiteral(" Chiudi"), this);
-    layout_.add(Cmd_chiudi, {568, 252, 144, 41}, Follow::Right | Follow::Bottom);
+    layout_.add(Cmd_chiudi, {688, 252, 144, 41}, Follow::Right | Follow::Bottom);
 
     setTabOrder(Cmb_zona, MSHFlexGrid1);
     setTabOrder(MSHFlexGrid1, Cmd_copia);
@@ -64,6 +64,9 @@ Frm_distanze_pf::Frm_distanze_pf(AppContext &context, const PfGrid &grid, Distan
     connect(Cmd_chiudi, &QPushButton::clicked, this, &QWidget::close);
     model_.setPairs(pfPairs(grid_, zona()));
     MSHFlexGrid1->setCurrentIndex(colours_.index(0, 0));
+    fitColumnsToContents(*MSHFlexGrid1, 0, PfDistancesModel::kColumns - 1);
+    if (parent) // over the fiducial point window, where the user looks
+        move(parent->geometry().center() - rect().center());
 }
 
 DistanceZone Frm_distanze_pf::zona() const {

@@ -49,7 +49,7 @@ private:
     const PfGrid &grid_;
     PfDistancesModel model_;
     PfDistancesColours colours_;
-    GrowingLayout layout_{{720, 300}};
+    GrowingLayout layout_{{840, 300}};
 };
 
 } // namespace ferolan
