@@ -386,9 +386,12 @@ private slots:
             writeBytes(folder.root() / "job.txt", points);
             writeBytes(folder.aglie(), archive);
         }
-        Outcome outcome = folder.run(argumentsOf(fields, folder));
+        const QStringList arguments = argumentsOf(fields, folder);
+        Outcome outcome = folder.run(arguments);
 
         QCOMPARE(outcome.status, status);
+        if (arguments.contains("--schema")) // the pair's line and the legend's
+            QCOMPARE(bytesOf(folder.root() / "schema.svg").count("stroke-dasharray"), 2);
         const fs::path written = folder.root() / "distanze.csv";
         if (expected == "-")
             QVERIFY(!fs::exists(written));

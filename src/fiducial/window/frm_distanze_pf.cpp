@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace ferolan {
 
 Frm_distanze_pf::Frm_distanze_pf(AppContext &context, const PfGrid &grid, DistanceZone zone,

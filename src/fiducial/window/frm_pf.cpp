@@ -8,7 +8,6 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "fiducial/logic/archivia_pf.h"
-#include "fiducial/logic/pf_distances.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "fiducial/window/frm_distanze_pf.h"
 #include "header/window/frm_09.h"
