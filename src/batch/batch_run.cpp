@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include "batch/dati_file.h"
+#include "batch/distanze_file.h"
 #include "batch/exit_status.h"
 #include "booklet/logic/archived_point.h"
 #include "booklet/logic/controllo_libretto.h"
@@ -16,6 +17,7 @@
 #include "core/unexpected_failure.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/fiducial_archive.h"
+#include "fiducial/logic/pf_distances.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "header/logic/archive_folders.h"
 #include "header/logic/gnss_session.h"
@@ -25,6 +27,7 @@
 #include "job/master_station.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
+#include "sketch/logic/sketch_pf_pairs.h"
 #include "job/variance_terms.h"
 #include "sketch/logic/sketch_svg.h"
 #include "sketch/logic/survey_sketch.h"
@@ -85,6 +88,7 @@ public:
         finish();
         const int status = reportFindings();
         drawSketch();
+        writeDistances();
         return status;
     }
 
@@ -230,6 +234,9 @@ private:
                  "l'archivio e non sono proposti per l'archiviazione.");
         if (request_.confronto)
             printComparisonGrid();
+        // Taken now: the grid may be let go before the booklet is finished.
+        if (request_.distanze || request_.schema)
+            pairs_ = pfPairs(loading_.grid, request_.zona);
     }
 
     // The first line of the window's question, and the window's answer Yes: the point is left
@@ -422,9 +429,23 @@ private:
                                          " non ha coordinate utilizzabili. Il libretto è stato "
                                          "scritto." +
                                          archivedNote()};
+        markPairsOutOfTolerance(*sketch, pairs_);
         if (!replaceFile(file, sketchSvg(*sketch)))
             throw Stop{kFileProblem, "Impossibile scrivere lo schema del rilievo " + quoted(file) +
                                          ". Il libretto è stato scritto." + archivedNote()};
+    }
+
+    // After the booklet, like the sketch: a file that cannot be written leaves the booklet.
+    void writeDistances() const {
+        if (!request_.distanze)
+            return;
+        for (const PfPair &pair : pairs_)
+            if (!pair.inTolerance())
+                context_.err << outOfToleranceWarning(pair, request_.zona) << '\n';
+        const fs::path file = pathFromUtf8(*request_.distanze);
+        if (!replaceFile(file, distanzeFile(pairs_)))
+            throw Stop{kFileProblem, "Impossibile scrivere le distanze tra i punti fiduciali " +
+                                         quoted(file) + ". Il libretto è stato scritto."};
     }
 
     ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }
@@ -458,6 +479,7 @@ private:
     std::optional<VrsMark> vrs_;
     std::size_t bookletLines_ = 0;
     std::vector<Finding> findings_;
+    std::vector<PfPair> pairs_;
     bool temporaryCreated_ = false;
     bool finished_ = false;
 };

@@ -25,7 +25,7 @@ struct SingleOption {
     std::optional<std::string> value = {};
 };
 
-using SingleOptions = std::array<SingleOption, 7>;
+using SingleOptions = std::array<SingleOption, 9>;
 
 SingleOption *findOption(SingleOptions &options, std::string_view name) {
     auto option = std::find_if(options.begin(), options.end(),
@@ -98,7 +98,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
                               {"--libretto", true},
                               {"--archivia"},
                               {"--cartella"},
-                              {"--schema"}}};
+                              {"--schema"},
+                              {"--zona"},
+                              {"--distanze"}}};
     BatchRequest request;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
@@ -155,6 +157,15 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
     }
     request.cartella = valueOf("--cartella");
     request.schema = valueOf("--schema");
+    if (const std::optional<std::string> &word = valueOf("--zona")) {
+        std::optional<DistanceZone> zone = zoneOfWord(*word);
+        if (!zone)
+            return wrong("Il valore " + inQuotes(*word) +
+                         " dell'opzione --zona non è ammesso: si può scegliere urbana, "
+                         "pianeggiante o sfavorevole.");
+        request.zona = *zone;
+    }
+    request.distanze = valueOf("--distanze");
     return {CommandLine::Run, std::move(request), {}, {}};
 }
 
@@ -178,7 +189,8 @@ std::string usageText() {
            "  ferolan-batch --lavoro LAVORO --master NOME --dati FILE --libretto LIBRETTO\n"
            "                [--archivia proposti|nessuno|tutti] [--aggiungi PFnn/ffff/cccc]...\n"
            "                [--cartella CARTELLA] [--confronto] [--severo]\n"
-           "                [--schema SCHEMA.svg]\n"
+           "                [--schema SCHEMA.svg] [--zona urbana|pianeggiante|sfavorevole]\n"
+           "                [--distanze FILE]\n"
            "  ferolan-batch --verifica LIBRETTO [--cartella CARTELLA]\n"
            "  ferolan-batch --help\n"
            "\n"
@@ -208,6 +220,12 @@ std::string usageText() {
            "  --verifica LIBRETTO    controlla un libretto qualsiasi, anche fatto da un altro\n"
            "                         programma, e ne stampa i problemi\n"
            "  --schema SCHEMA.svg    disegna lo schema del rilievo in SVG, dopo il libretto\n"
+           "  --zona ZONA            le tolleranze delle distanze tra punti fiduciali: urbana\n"
+           "                         (predefinita), pianeggiante o sfavorevole\n"
+           "  --distanze FILE        scrive le distanze tra i punti fiduciali trovati in\n"
+           "                         archivio, oggi e in archivio, con la tolleranza della\n"
+           "                         zona (dopo il libretto); ogni coppia fuori tolleranza è\n"
+           "                         anche un avviso sullo standard error\n"
            "  --help                 mostra questo aiuto\n"
            "\n"
            "Dopo la scrittura il libretto è controllato: ogni problema va sullo standard error\n"

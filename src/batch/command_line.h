@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fiducial/logic/pf_distances.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +34,10 @@ struct BatchRequest {
     std::optional<std::string> schema;
     // Exit status 4 when the written booklet's check finds an errore.
     bool severo = false;
+    // The tolerances of the distances between fiducial points, in the file and the sketch.
+    DistanceZone zona = DistanceZone::Urbana;
+    // Where the distances between fiducial points are written, once the booklet is.
+    std::optional<std::string> distanze;
 };
 
 // Checking a booklet, whoever made it.

@@ -16,4 +16,25 @@ struct Geodetic {
 // well under a millimetre for points near the Earth's surface).
 Geodetic geodeticFromGeocentric(const Geocentric &point);
 
+// East and north metres on the plane tangent to the WGS84 ellipsoid at an origin: exact to
+// the millimetre over the few kilometres of a survey.
+struct PlanPoint {
+    double east = 0, north = 0;
+};
+
+class TangentPlane {
+public:
+    explicit TangentPlane(const Geocentric &origin);
+    PlanPoint project(const Geocentric &point) const;
+
+private:
+    Geocentric origin_;
+    double sinLat_, cosLat_, sinLon_, cosLon_;
+};
+
+// The horizontal distance between two points as surveyors compare it: their difference
+// projected on the plane tangent to the ellipsoid at their midpoint, reduced to the
+// ellipsoid by R / (R + h) with R = 6,371,000 m and h their mean ellipsoidal height.
+double horizontalDistance(const Geocentric &a, const Geocentric &b);
+
 } // namespace ferolan

@@ -40,13 +40,17 @@ std::optional<Xyz> usableXyzOf(std::string_view x, std::string_view y, std::stri
             return std::nullopt;
         *value = numericValue(cell);
     }
+    if (liesAtTheEarthsSurface(xyz))
+        return xyz;
+    return std::nullopt;
+}
+
+bool liesAtTheEarthsSurface(const Xyz &xyz) {
     double squares = xyz.X * xyz.X;
     squares += xyz.Y * xyz.Y;
     squares += xyz.Z * xyz.Z;
     const double distance = std::sqrt(squares);
-    if (distance >= kInnerRadius && distance <= kOuterRadius)
-        return xyz;
-    return std::nullopt;
+    return distance >= kInnerRadius && distance <= kOuterRadius;
 }
 
 std::vector<std::string_view> pointsWithoutCoordinates(const PointList &points,

@@ -25,6 +25,9 @@ bool hasUsableCoordinates(const PointList &points, std::size_t row);
 // The rule on the three cells of a row, each read once: their X, Y and Z when usable.
 std::optional<Xyz> usableXyzOf(std::string_view x, std::string_view y, std::string_view z);
 
+// The shell of that rule: between 6,000 and 6,800 km from the Earth's centre.
+bool liesAtTheEarthsSurface(const Xyz &xyz);
+
 // The names of the points, in list order, that the booklet leaves out for want of usable
 // coordinates; points named as the master station are not among them.
 std::vector<std::string_view> pointsWithoutCoordinates(const PointList &points,

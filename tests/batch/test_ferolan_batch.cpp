@@ -436,6 +436,52 @@ private slots:
         }
     }
 
+    // The distances between the fiducial points found in the archive, written only with the
+    // booklet, each pair out of tolerance also an avviso.
+    void shouldWriteTheDistancesBetweenFiducialPoints_data() {
+        test_cases::addRows(kData / "distanze_cases.txt");
+    }
+    void shouldWriteTheDistancesBetweenFiducialPoints() {
+        QFETCH(QByteArrayList, fields);
+        const fs::path moved = FEROLAN_SOURCE_DIR "/tests/fiducial/data/distanze";
+        const QByteArray job = fields.takeFirst();
+        const int status = fields.takeFirst().toInt();
+        const QByteArray expected = fields.takeFirst();
+        const QByteArray shown = fields.takeLast().replace("{usage}", usage());
+        ProgramFolder folder;
+        if (job != "standard") {
+            QByteArray points = bytesOf(moved / "job.txt");
+            QByteArray archive = bytesOf(moved / "A074 - AGLIE'.pf");
+            if (job == "quoted") { // a name holding the file's separator
+                points.replace("PF03/0012/A074", "PF0;/0012/A074");
+                archive.replace("\r\n03 0012", "\r\n0; 0012");
+            }
+            writeBytes(folder.root() / "job.txt", points);
+            writeBytes(folder.aglie(), archive);
+        }
+        const QStringList arguments = argumentsOf(fields, folder);
+        Outcome outcome = folder.run(arguments);
+
+        QCOMPARE(outcome.status, status);
+        if (arguments.contains("--schema")) // the pair's line and the legend's
+            QCOMPARE(bytesOf(folder.root() / "schema.svg").count("stroke-dasharray"), 2);
+        const fs::path written = folder.root() / "distanze.csv";
+        if (expected == "-")
+            QVERIFY(!fs::exists(written));
+        else
+            QCOMPARE(bytesOf(written), bytesOf(kData / "expected" / expected.toStdString()));
+        QCOMPARE(fs::is_regular_file(folder.booklet()),
+                 status == 0 || shown.contains("Il libretto è stato scritto."));
+        if (status != 0) {
+            QVERIFY2(outcome.err.contains(folder.expanded(shown)), outcome.err.constData());
+            return;
+        }
+        QList<QByteArray> warnings = outcome.err.split('\n');
+        warnings.removeIf(
+            [](const QByteArray &line) { return !line.startsWith("avviso: distanza"); });
+        QCOMPARE(warnings.join('\n'), shown);
+    }
+
     // Two points named like the master station: the first is the master.
     void shouldTakeTheFirstPointNamedLikeTheMaster() {
         ProgramFolder folder;

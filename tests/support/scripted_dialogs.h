@@ -35,6 +35,7 @@ public:
         events_ << "open " + url.toString();
         return urlsOpen;
     }
+    void copyToClipboard(const QString &text) override { events_ << "clipboard " + text; }
     void endProgram() override {
         ended = true;
         events_ << QStringLiteral("end");

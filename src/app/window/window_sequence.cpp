@@ -34,9 +34,8 @@ void WindowSequence::openHeaderWindow() {
         backToMainWindow();
         return;
     }
-    if (typedHeader_ && typedHeader_->job == context_.state.File_lavoro &&
-        typedHeader_->masterRow == context_.state.Riga_master)
-        header->restoreInput(typedHeader_->header);
+    if (const TypedHeader *typed = typedForActiveJob())
+        header->restoreInput(typed->header);
     frm09_ = header;
     connect(header, &Frm_09::indietro, this, &WindowSequence::backToMainWindow);
     connect(header, &Frm_09::avanti, this, &WindowSequence::openFiducialWindow);
@@ -51,16 +50,30 @@ void WindowSequence::openFiducialWindow() {
         backToMainWindow();
         return;
     }
+    if (const TypedHeader *typed = typedForActiveJob())
+        fiducial->setZona(typed->zona);
     frmPf_ = fiducial;
     connect(fiducial, &Frm_pf::annulla, this, &WindowSequence::backToMainWindow);
     fiducial->show();
     fiducial->activateWindow();
 }
 
+const WindowSequence::TypedHeader *WindowSequence::typedForActiveJob() const {
+    if (typedHeader_ && typedHeader_->job == context_.state.File_lavoro &&
+        typedHeader_->masterRow == context_.state.Riga_master)
+        return &*typedHeader_;
+    return nullptr;
+}
+
 void WindowSequence::backToMainWindow() {
-    if (frm09_)
+    if (frm09_) {
+        const TypedHeader *typed = typedForActiveJob();
+        const DistanceZone zona = frmPf_  ? frmPf_->zona()
+                                  : typed ? typed->zona
+                                          : DistanceZone::Urbana;
         typedHeader_ = TypedHeader{context_.state.File_lavoro, context_.state.Riga_master,
-                                   frm09_->datiIntestazione()};
+                                   frm09_->datiIntestazione(), zona};
+    }
     // Deleted later: the way back may start inside one of these windows' own handlers.
     for (QWidget *window : {static_cast<QWidget *>(frmPf_), static_cast<QWidget *>(frm09_)})
         if (window) {

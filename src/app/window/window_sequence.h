@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fiducial/logic/pf_distances.h"
 #include "header/logic/header_data.h"
 #include "header/logic/tabella_comuni.h"
 #include "ui/window/app_context.h"
@@ -43,13 +44,16 @@ private:
     QPointer<Frm_pf> frmPf_;
 
     // What the header window held when the user went back, for the job and master station
-    // it was typed for.
+    // it was typed for, with the zone chosen for the distances between fiducial points.
     struct TypedHeader {
         std::filesystem::path job;
         std::size_t masterRow = 0;
         HeaderData header;
+        DistanceZone zona = DistanceZone::Urbana;
     };
     std::optional<TypedHeader> typedHeader_;
+    // The typed header when it was typed for the active job and master station.
+    const TypedHeader *typedForActiveJob() const;
 };
 
 } // namespace ferolan

@@ -65,6 +65,9 @@ void PfComparison::Controlla_pf(PfGridRow &row, const PointList &points, std::si
         row.cell(PfGridRow::DiffX) = difference(x, surveyed.X);
         row.cell(PfGridRow::DiffY) = difference(y, surveyed.Y);
         row.cell(PfGridRow::DiffZ) = difference(z, surveyed.Z);
+        // A record whose coordinates lie nowhere near the ground has no distance to compare.
+        if (liesAtTheEarthsSurface({x, y, z}))
+            row.found = PfGridRow::Positions{{surveyed.X, surveyed.Y, surveyed.Z}, {x, y, z}};
         break;
     }
     case LookupOutcome::NoMatch:

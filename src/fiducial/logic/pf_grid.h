@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/geodesy.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +23,12 @@ struct PfGridRow {
     // The length of the point's archive file when it was compared: archiving reads only what
     // other programs appended after it.
     std::uint64_t archiveLengthCompared = 0;
+    // For a point found in the archive: where it was surveyed today and where its first
+    // record puts it, for the distances between found points.
+    struct Positions {
+        Geocentric today, archived;
+    };
+    std::optional<Positions> found;
 
     std::string &cell(Column column) { return cells[static_cast<std::size_t>(column - 1)]; }
     const std::string &cell(Column column) const {

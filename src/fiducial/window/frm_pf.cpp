@@ -11,7 +11,9 @@
 #include "core/unexpected_failure.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/pf_grid_loading.h"
+#include "fiducial/window/frm_distanze_pf.h"
 #include "header/window/frm_09.h"
+#include "sketch/logic/sketch_pf_pairs.h"
 #include "sketch/logic/survey_sketch.h"
 #include "sketch/window/sketch_window.h"
 #include "ui/model/qt_text.h"
@@ -92,6 +94,9 @@ void Frm_pf::buildControls() {
     cmd_fine->hide();
     Cmd_schema =
         button(QStringLiteral(" Schema"), QStyle::SP_FileDialogContentsView, {400, 224, 137, 41});
+    Cmd_distanze =
+        button(QStringLiteral(" Distanze PF"), QStyle::SP_FileDialogListView, {400, 272, 137, 41});
+    Cmd_distanze->setEnabled(false);
 
     auto label = [this](const QString &caption, QRect geometry) {
         auto *created = new QLabel(caption, this);
@@ -125,7 +130,8 @@ void Frm_pf::buildControls() {
     setTabOrder(MSHFlexGrid1, Cmd_esegui);
     setTabOrder(Cmd_esegui, cmd_annulla);
     setTabOrder(cmd_annulla, Cmd_schema);
-    setTabOrder(Cmd_schema, Cmb_comune);
+    setTabOrder(Cmd_schema, Cmd_distanze);
+    setTabOrder(Cmd_distanze, Cmb_comune);
     setTabOrder(Cmb_comune, Cmb_foglio);
     setTabOrder(Cmb_foglio, Cmb_pf);
     setTabOrder(Cmb_pf, cmd_fine);
@@ -134,6 +140,7 @@ void Frm_pf::buildControls() {
     connect(Cmd_esegui, &QPushButton::clicked, this, &Frm_pf::Cmd_esegui_Click);
     connect(cmd_annulla, &QPushButton::clicked, this, &Frm_pf::annulla);
     connect(Cmd_schema, &QPushButton::clicked, this, &Frm_pf::Cmd_schema_Click);
+    connect(Cmd_distanze, &QPushButton::clicked, this, &Frm_pf::Cmd_distanze_Click);
     connect(cmd_fine, &QPushButton::clicked, this, [this] {
         // The temporary file stays, and " Fine" may be pressed again.
         try {
@@ -173,6 +180,7 @@ bool Frm_pf::Form_Load() {
     grid_ = std::move(loading.grid);
     leftOutRows_ = std::set<std::size_t>(loading.skippedRows.begin(), loading.skippedRows.end());
     model_.reload();
+    Cmd_distanze->setEnabled(foundPfCount(grid_) >= 2);
     // In today's fonts the headings' widths would push the marks out of sight.
     fitColumnsToContents(*MSHFlexGrid1, PfGridRow::Name, PfGridRow::Mark);
     MSHFlexGrid1->setColumnWidth(PfGridRow::Description,
@@ -222,9 +230,21 @@ void Frm_pf::Cmd_schema_Click() {
                          .arg(toQString(state.Punto_master)));
         return;
     }
+    markPairsOutOfTolerance(*sketch, pfPairs(grid_, zona_));
     auto *window = new SketchWindow(context_, std::move(*sketch), state.File_lavoro, this);
     window->show();
     window->activateWindow();
+}
+
+void Frm_pf::Cmd_distanze_Click() {
+    if (!distanze_) {
+        distanze_ = new Frm_distanze_pf(context_, grid_, zona_, this);
+        connect(distanze_, &Frm_distanze_pf::zonaChanged, this,
+                [this](DistanceZone zone) { zona_ = zone; });
+    }
+    distanze_->show();
+    distanze_->raise();
+    distanze_->activateWindow();
 }
 
 void Frm_pf::Cmd_esegui_Click() {

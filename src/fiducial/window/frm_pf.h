@@ -3,6 +3,7 @@
 #include "booklet/logic/booklet_rows.h"
 #include "booklet/logic/booklet_source.h"
 #include "fiducial/logic/fiducial_archive.h"
+#include "fiducial/logic/pf_distances.h"
 #include "fiducial/logic/pf_grid.h"
 #include "fiducial/model/pf_grid_model.h"
 #include "fiducial/window/pf_grid_colours.h"
@@ -11,6 +12,7 @@
 #include "ui/window/app_context.h"
 #include "ui/window/window_setup.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <exception>
@@ -27,6 +29,7 @@ class QTableView;
 namespace ferolan {
 
 class Frm_09;
+class Frm_distanze_pf;
 class Tabella_comuni;
 
 // The fiducial point window: the job's fiducial points compared with the archive, the
@@ -42,6 +45,10 @@ public:
 
     const PfGrid &grid() const { return grid_; }
 
+    // The zone whose tolerances the distances between fiducial points take.
+    DistanceZone zona() const { return zona_; }
+    void setZona(DistanceZone zone) { zona_ = zone; }
+
     QTableView *MSHFlexGrid1;
     QPushButton *Cmd_esegui;
     QPushButton *cmd_annulla;
@@ -53,6 +60,8 @@ public:
     QLabel *lbl_pf;
     QComboBox *Cmb_pf;
     QPushButton *Cmd_schema;
+    // Enabled when at least two fiducial points of the job are found in the archive.
+    QPushButton *Cmd_distanze;
     // The archived points added to the booklet, in the order added.
     QListWidget *Lst_aggiunti;
 
@@ -72,6 +81,7 @@ private:
     void MSHFlexGrid1_Click(const QModelIndex &index);
     void toggleMark(int modelRow);
     void Cmd_schema_Click();
+    void Cmd_distanze_Click();
     void Cmd_esegui_Click();
     BookletSource bookletSource() const;
     void archiveAndWrite();
@@ -104,6 +114,8 @@ private:
     std::vector<std::string> archivedMeanwhile_;
     GrowingLayout layout_{{684, 318}};
     Xyz Coord_master;
+    DistanceZone zona_ = DistanceZone::Urbana;
+    QPointer<Frm_distanze_pf> distanze_;
 };
 
 } // namespace ferolan

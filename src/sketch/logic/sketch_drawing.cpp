@@ -15,6 +15,7 @@ namespace {
 constexpr double kMargin = 80;
 const Rgb kInk{0, 0, 0};
 const Rgb kVectorInk{150, 150, 150};
+const Rgb kPairInk{255, 0, 0};
 
 struct Box {
     double left, top, right, bottom;
@@ -30,15 +31,16 @@ Box labelBox(double x, double y, std::string_view text, double size) {
 
 SketchShape text(double x, double y, std::string content, double size = kLabelSize,
                  bool bold = false) {
-    return {SketchShape::Text, x, y, 0, 0, size, kInk, std::move(content), bold, false};
+    return {SketchShape::Text, x, y, 0, 0, size, kInk, std::move(content), bold, false, false};
 }
 
-SketchShape line(double x, double y, double x2, double y2, double width, Rgb colour) {
-    return {SketchShape::Line, x, y, x2, y2, width, colour, {}, false, false};
+SketchShape line(double x, double y, double x2, double y2, double width, Rgb colour,
+                 bool dashed = false) {
+    return {SketchShape::Line, x, y, x2, y2, width, colour, {}, false, false, dashed};
 }
 
 SketchShape mark(SketchShape::Kind kind, double x, double y, double size, Rgb colour) {
-    return {kind, x, y, 0, 0, size, colour, {}, false, false};
+    return {kind, x, y, 0, 0, size, colour, {}, false, false, false};
 }
 
 bool isFiducial(SketchMark mark) {
@@ -62,7 +64,7 @@ void drawNorthArrow(std::vector<SketchShape> &shapes, const SketchView &view) {
     shapes.push_back(text(x - 4, top - 4, "N", 12, true));
 }
 
-void drawLegend(std::vector<SketchShape> &shapes, const SketchView &view) {
+void drawLegend(std::vector<SketchShape> &shapes, const SketchView &view, bool withPairs) {
     struct Entry {
         SketchMark mark;
         const char *caption;
@@ -78,6 +80,11 @@ void drawLegend(std::vector<SketchShape> &shapes, const SketchView &view) {
                  y - 4, 5, markColour(entry.mark)));
         shapes.push_back(text(x + 12, y, entry.caption, 10));
         y += 16;
+    }
+    if (withPairs) {
+        y = view.height - 20 - 16 * 4;
+        shapes.push_back(line(x - 6, y - 4, x + 6, y - 4, 1.5, kPairInk, true));
+        shapes.push_back(text(x + 12, y, "fuori tolleranza", 10));
     }
 }
 
@@ -148,6 +155,12 @@ std::vector<SketchShape> drawSketch(const SurveySketch &sketch, const SketchView
         if (&point != &master && !outside)
             shapes.push_back(line(mx, my, x, y, 0.5, kVectorInk));
     }
+    // Pairs of fiducial points out of tolerance, over the vectors and under the marks.
+    for (const SketchPair &pair : sketch.pairsOutOfTolerance) {
+        const PlanPoint &a = sketch.points[pair.first].plan, &b = sketch.points[pair.second].plan;
+        shapes.push_back(
+            line(view.toX(a), view.toY(a), view.toX(b), view.toY(b), 1.5, kPairInk, true));
+    }
     for (const SketchPoint &point : sketch.points) {
         const double x = view.toX(point.plan), y = view.toY(point.plan);
         if (!inView.overlaps({x - 1, y - 1, x + 1, y + 1}))
@@ -203,7 +216,7 @@ std::vector<SketchShape> drawSketch(const SurveySketch &sketch, const SketchView
 
     drawScaleBar(shapes, view);
     drawNorthArrow(shapes, view);
-    drawLegend(shapes, view);
+    drawLegend(shapes, view, !sketch.pairsOutOfTolerance.empty());
     shapes.push_back(text(20, 24, "Lavoro: " + sketch.jobName, 12, true));
     shapes.push_back(text(20, 42, "Libretto: " + sketch.bookletName, 12));
     if (sketch.pointsWithoutCoordinates > 0)

@@ -53,6 +53,7 @@ struct SketchShape {
     std::string text;
     bool bold = false;
     bool pointMark = false; // the mark of a surveyed point, not of the legend
+    bool dashed = false;    // a line drawn in dashes
 };
 
 inline constexpr double kLabelSize = 11;

@@ -68,7 +68,8 @@ std::string element(const SketchShape &shape) {
     case SketchShape::Line:
         return "<line x1=\"" + number(shape.x) + "\" y1=\"" + number(shape.y) + "\" x2=\"" +
                number(shape.x2) + "\" y2=\"" + number(shape.y2) + "\" stroke=\"" +
-               colour(shape.colour) + "\" stroke-width=\"" + number(shape.size) + "\"/>";
+               colour(shape.colour) + "\" stroke-width=\"" + number(shape.size) + "\"" +
+               (shape.dashed ? " stroke-dasharray=\"6,4\"" : "") + "/>";
     case SketchShape::Dot:
         return "<circle" + markClass(shape) + " cx=\"" + number(shape.x) + "\" cy=\"" +
                number(shape.y) + "\" r=\"" + number(shape.size) + "\" fill=\"" +

@@ -4,27 +4,8 @@
 #include "job/point_list.h"
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 namespace ferolan {
-
-TangentPlane::TangentPlane(const Geocentric &origin) : origin_(origin) {
-    const Geodetic geodetic = geodeticFromGeocentric(origin);
-    const double latitude = geodetic.latitudeDegrees * std::numbers::pi / 180.0;
-    const double longitude = geodetic.longitudeDegrees * std::numbers::pi / 180.0;
-    sinLat_ = std::sin(latitude);
-    cosLat_ = std::cos(latitude);
-    sinLon_ = std::sin(longitude);
-    cosLon_ = std::cos(longitude);
-}
-
-PlanPoint TangentPlane::project(const Geocentric &point) const {
-    const double dx = point.x - origin_.x, dy = point.y - origin_.y, dz = point.z - origin_.z;
-    return {-sinLon_ * dx + cosLon_ * dy,
-            -sinLat_ * cosLon_ * dx - sinLat_ * sinLon_ * dy + cosLat_ * dz};
-}
-
 namespace {
 
 Geocentric geocentricOf(const Xyz &xyz) {

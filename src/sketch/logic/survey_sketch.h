@@ -11,22 +11,6 @@ namespace ferolan {
 
 class PointList;
 
-// East and north metres on the plane tangent to the WGS84 ellipsoid at an origin: exact to
-// the millimetre over the few kilometres of a survey.
-struct PlanPoint {
-    double east = 0, north = 0;
-};
-
-class TangentPlane {
-public:
-    explicit TangentPlane(const Geocentric &origin);
-    PlanPoint project(const Geocentric &point) const;
-
-private:
-    Geocentric origin_;
-    double sinLat_, cosLat_, sinLon_, cosLon_;
-};
-
 // How a point is marked in the sketch. A fiducial point is coloured by what the comparison
 // found ("Già usato" SI or NO), or shown as left out when the booklet does not carry it.
 enum class SketchMark { Master, Point, PfUsed, PfNew, PfUnchecked, PfLeftOut };
@@ -40,12 +24,19 @@ struct SketchPoint {
     bool vrs = false;
 };
 
+// Two fiducial points whose distance today is out of tolerance against their archived one.
+struct SketchPair {
+    std::size_t first = 0, second = 0; // into `points`
+    double ratio = 0;                  // the difference over the tolerance
+};
+
 // The job in plan around its master station, the master at (0, 0). Only points with usable
 // coordinates are in `points`; the others are counted.
 struct SurveySketch {
     std::vector<SketchPoint> points; // job order
     std::size_t masterIndex = 0;     // into `points`
     std::size_t pointsWithoutCoordinates = 0;
+    std::vector<SketchPair> pairsOutOfTolerance;
     std::string jobName; // file names, Windows-1252
     std::string bookletName;
 };

@@ -1,6 +1,7 @@
 #include "sketch/window/sketch_window.h"
 
 #include "core/cp1252.h"
+#include "sketch/logic/sketch_pf_pairs.h"
 #include "ui/model/qt_text.h"
 
 #include <QHBoxLayout>
@@ -39,14 +40,15 @@ void paintSketch(QPainter &painter, const std::vector<SketchShape> &shapes) {
         const QColor colour = toQColor(shape.colour);
         const SketchShape *next = i + 1 < shapes.size() ? &shapes[i + 1] : nullptr;
         const bool runGoesOn = next && next->kind == shape.kind && next->colour == shape.colour &&
-                               next->size == shape.size;
+                               next->size == shape.size && next->dashed == shape.dashed;
         switch (shape.kind) {
         case SketchShape::Line:
             lines.append(QLineF(shape.x, shape.y, shape.x2, shape.y2));
             if (!runGoesOn) {
                 // Thin lines are drawn without smoothing, which costs most with many.
                 painter.setRenderHint(QPainter::Antialiasing, shape.size > 1);
-                painter.setPen(QPen(colour, shape.size));
+                painter.setPen(
+                    QPen(colour, shape.size, shape.dashed ? Qt::DashLine : Qt::SolidLine));
                 painter.drawLines(lines);
                 painter.setRenderHint(QPainter::Antialiasing);
                 lines.clear();
@@ -144,6 +146,9 @@ bool SketchCanvas::event(QEvent *event) {
     auto *help = static_cast<QHelpEvent *>(event);
     if (const SketchPoint *point = pointNear(sketch_, view_, help->pos().x(), help->pos().y(), 8))
         QToolTip::showText(help->globalPos(), QString::fromStdString(pointSummary(sketch_, *point)),
+                           this);
+    else if (const SketchPair *pair = pairNear(sketch_, view_, help->pos().x(), help->pos().y(), 4))
+        QToolTip::showText(help->globalPos(), QString::fromStdString(pairSummary(sketch_, *pair)),
                            this);
     else
         QToolTip::hideText();

@@ -1,6 +1,7 @@
 #include "ui/window/dialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -86,6 +87,10 @@ void QtDesktop::beep() {
 
 bool QtDesktop::openUrl(const QUrl &url) {
     return QDesktopServices::openUrl(url);
+}
+
+void QtDesktop::copyToClipboard(const QString &text) {
+    QApplication::clipboard()->setText(text);
 }
 
 void QtDesktop::endProgram() {

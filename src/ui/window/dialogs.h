@@ -56,6 +56,8 @@ public:
     virtual void beep() = 0;
     // Hands the address to the desktop; false when nothing could open it.
     virtual bool openUrl(const QUrl &url) = 0;
+    // Puts the text on the system clipboard, for pasting into another program.
+    virtual void copyToClipboard(const QString &text) = 0;
     // Ends the program at once: every window closes, nothing is asked or saved. The caller
     // returns straight after.
     virtual void endProgram() = 0;
@@ -71,6 +73,7 @@ class QtDesktop final : public Desktop {
 public:
     void beep() override;
     bool openUrl(const QUrl &url) override;
+    void copyToClipboard(const QString &text) override;
     void endProgram() override;
 };
 
