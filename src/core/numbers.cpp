@@ -1,5 +1,4 @@
 #include "core/numbers.h"
-#include "core/byte_words.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -126,84 +125,6 @@ double valueOf(const ScannedNumber &number, std::string_view text) {
     return number.negative ? -*value : *value;
 }
 
-// The usual number: an optional sign, fewer than eight digits, then optionally a point and
-// fewer than eight digits, up to the first other character. Nothing for any other (no digit,
-// a longer run), which the general scan reads.
-struct QuickNumber {
-    double value;
-    std::size_t length;
-};
-
-// The eight bytes from `at`, those past `end` read as zero; the eight bytes before `end` must
-// be the text's.
-std::uint64_t wordWithin(const char *at, const char *end) {
-    if (end - at >= 8)
-        return words::load(at);
-    if (at == end)
-        return 0;
-    return words::load(end - 8) >> (8 * (8 - (end - at)));
-}
-
-// How many of the word's bytes, from the first, are digits.
-std::size_t leadingDigits(std::uint64_t word) {
-    const std::uint64_t offset = word ^ (words::kOnes * '0');
-    // A digit's byte is now below ten: nothing in its high half, and no carry into bit 4
-    // when six is added to its low half.
-    const std::uint64_t other =
-        (offset & (words::kOnes * 0xF0)) |
-        (((offset & (words::kOnes * 0x0F)) + words::kOnes * 6) & (words::kOnes * 0x10));
-    return other == 0 ? 8 : words::firstByte(other);
-}
-
-// The value of the first `count` bytes of the word, digits all, 1 to 7 of them: the digits
-// are moved to the word's top, so that the bytes below stand for leading zeros, and summed
-// in pairs, fours and eights.
-std::uint64_t digitsValue(std::uint64_t word, std::size_t count) {
-    std::uint64_t x = (word - words::kOnes * '0') << (8 * (8 - count));
-    x = ((x & (words::kOnes * 0x0F)) * (10 * 256 + 1)) >> 8;
-    x = ((x & 0x00FF00FF00FF00FFULL) * (100 * 65536 + 1)) >> 16;
-    return ((x & 0x0000FFFF0000FFFFULL) * (10000ULL * 4294967296ULL + 1)) >> 32;
-}
-
-constexpr std::array<std::uint64_t, 8> kWholePowersOfTen = {1,     10,     100,     1000,
-                                                            10000, 100000, 1000000, 10000000};
-
-// The coordinates of a job and a booklet have fewer than eight digits before the point and
-// after it: each run is read as one word. A text shorter than a word, or a longer run, is left
-// to the general scan.
-std::optional<QuickNumber> quickNumber(std::string_view text) {
-    if (text.size() < 8)
-        return std::nullopt;
-    const char *const begin = text.data();
-    const char *const end = begin + text.size();
-    const char *at = begin;
-    const bool negative = *at == '-';
-    if (*at == '+' || *at == '-')
-        ++at;
-    const std::uint64_t whole = wordWithin(at, end);
-    const std::size_t wholeCount = leadingDigits(whole);
-    if (wholeCount == 8)
-        return std::nullopt;
-    std::uint64_t digits = wholeCount == 0 ? 0 : digitsValue(whole, wholeCount);
-    at += wholeCount;
-    std::size_t fractionCount = 0;
-    if (at != end && *at == '.') {
-        const std::uint64_t fraction = wordWithin(++at, end);
-        fractionCount = leadingDigits(fraction);
-        if (fractionCount == 8)
-            return std::nullopt;
-        if (fractionCount > 0)
-            digits =
-                digits * kWholePowersOfTen[fractionCount] + digitsValue(fraction, fractionCount);
-        at += fractionCount;
-    }
-    if (wholeCount + fractionCount == 0)
-        return std::nullopt;
-    // As valueOf divides: the same value to the last bit.
-    const double value = static_cast<double>(digits) / kPowersOfTen[fractionCount];
-    return QuickNumber{negative ? -value : value, static_cast<std::size_t>(at - begin)};
-}
-
 // Rounding to a few decimals without the shortest text, for values of everyday size: the
 // value times the power of ten is rounded directly when its fraction lies well away from a
 // half. The shortest text differs from the value by at most half a unit in the last place
@@ -276,9 +197,6 @@ void incrementDigits(char *digits, std::size_t count) {
 } // namespace
 
 double numericValue(std::string_view text) {
-    if (const std::optional<QuickNumber> quick = quickNumber(text);
-        quick && quick->length == text.size())
-        return quick->value;
     // Blanks inside a number are rare: only then is the text copied without them. The number
     // read holds none, so only what follows it needs looking at.
     const ScannedNumber number = scanNumber(text);
@@ -292,9 +210,6 @@ double numericValue(std::string_view text) {
 }
 
 std::optional<double> exactNumericValue(std::string_view text, bool exponentAllowed) {
-    if (const std::optional<QuickNumber> quick = quickNumber(text);
-        quick && quick->length == text.size())
-        return quick->value;
     const ScannedNumber number = scanNumber(text);
     const std::size_t end = exponentAllowed ? number.end : number.mantissaEnd;
     if (number.digitCount == 0 || end != text.size())
@@ -303,10 +218,6 @@ std::optional<double> exactNumericValue(std::string_view text, bool exponentAllo
 }
 
 std::optional<double> leadingPlainNumber(std::string_view text, std::size_t &length) {
-    if (const std::optional<QuickNumber> quick = quickNumber(text)) {
-        length = quick->length;
-        return quick->value;
-    }
     ScannedNumber number = scanNumber(text);
     if (number.digitCount == 0)
         return std::nullopt;
@@ -358,10 +269,13 @@ std::size_t quickDecimalText(std::span<char, kQuickDecimalRoom> room, double val
 
 void appendDecimalText(std::string &out, double value, int decimals, char decimalSeparator) {
     std::array<char, kQuickDecimalRoom> quick;
-    if (const std::size_t length = quickDecimalText(quick, value, decimals, decimalSeparator)) {
+    if (const std::size_t length = quickDecimalText(quick, value, decimals, decimalSeparator))
         out.append(quick.data(), length);
-        return;
-    }
+    else
+        appendPlainDecimalText(out, value, decimals, decimalSeparator);
+}
+
+void appendPlainDecimalText(std::string &out, double value, int decimals, char decimalSeparator) {
     const auto places = static_cast<std::size_t>(std::clamp(decimals, 0, kMostDecimals));
     if (!std::isfinite(value))
         value = 0.0;

@@ -43,9 +43,13 @@ std::string decimalText(double value, int decimals, char decimalSeparator);
 // decimalText appended to `out`, for rows assembled without a string per number.
 void appendDecimalText(std::string &out, double value, int decimals, char decimalSeparator);
 
-// decimalText written into `room` for a value of everyday size (below a billion, at most
-// three decimals), and how many characters it took; 0, and `room` left as it was, for any
-// other value, which appendDecimalText writes.
+// The general way appendDecimalText takes for any value: the shortest text that reads back as
+// the value, rounded on its digits.
+void appendPlainDecimalText(std::string &out, double value, int decimals, char decimalSeparator);
+
+// The quick way for a value of everyday size (below a billion, at most three decimals): the
+// same text as appendPlainDecimalText, written into `room`, and how many characters it took;
+// 0, and `room` left as it was, for any other value.
 inline constexpr std::size_t kQuickDecimalRoom = 16;
 std::size_t quickDecimalText(std::span<char, kQuickDecimalRoom> room, double value, int decimals,
                              char decimalSeparator);

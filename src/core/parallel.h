@@ -43,19 +43,4 @@ auto inRanges(std::size_t begin, std::size_t end, Work work)
 // text's end): a CR LF is never cut in two.
 std::vector<std::string_view> lineAlignedPieces(std::string_view text, std::size_t parts);
 
-// The results of work(piece, offset) over line-aligned pieces of the text, `offset` the
-// piece's start in the text, in order; as many parts as the text has lines of `lineWidth`.
-template <class Work>
-auto inLinePieces(std::string_view text, std::size_t lineWidth, Work work)
-    -> std::vector<decltype(work(text, std::size_t{}))> {
-    const std::vector<std::string_view> pieces =
-        lineAlignedPieces(text, partsFor(text.size() / (lineWidth == 0 ? 1 : lineWidth)));
-    std::vector<decltype(work(text, std::size_t{}))> results(pieces.size());
-    runParts(pieces.size(), [&](std::size_t part) {
-        results[part] =
-            work(pieces[part], static_cast<std::size_t>(pieces[part].data() - text.data()));
-    });
-    return results;
-}
-
 } // namespace ferolan

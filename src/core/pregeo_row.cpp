@@ -5,19 +5,24 @@
 namespace ferolan {
 
 std::size_t readPregeoRow(std::string_view text, std::size_t start, PregeoRow &row) {
+    // One look at each byte: where the row ends, and whether all of it is printable ASCII.
     std::size_t end = start;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-        ++end;
+    bool printable = true;
+    for (; end < text.size(); ++end) {
+        const auto c = static_cast<unsigned char>(text[end]);
+        if (c - 0x20u >= 0x5Fu) {
+            if (c == '\r' || c == '\n')
+                break;
+            printable = false;
+        }
+    }
     std::size_t next = end;
     if (next < text.size())
         next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
 
     row.text = text.substr(start, end - start);
     row.closed = row.text.ends_with('|');
-    row.printable = true;
-    for (char c : row.text)
-        if (static_cast<unsigned char>(c - 0x20) >= 0x5F)
-            row.printable = false;
+    row.printable = printable;
     row.fields.clear();
     // The bar that closes the row ends its last field rather than starting an empty one.
     std::string_view rest = row.closed ? row.text.substr(0, row.text.size() - 1) : row.text;

@@ -1,27 +1,14 @@
 #include "core/text.h"
 
-#include "core/byte_words.h"
-
 #include <algorithm>
 
 namespace ferolan {
 
 std::string_view trimBlanks(std::string_view text) {
-    // Fixed-column fields are mostly blank padding: eight blanks are passed at a time.
-    constexpr std::uint64_t kBlanks = words::kOnes * ' ';
-    const char *first = text.data();
-    const char *last = first + text.size();
-    while (last - first >= 8 && words::load(first) == kBlanks)
-        first += 8;
-    while (first != last && *first == ' ')
-        ++first;
-    if (first == last)
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
         return {};
-    while (last - first >= 8 && words::load(last - 8) == kBlanks)
-        last -= 8;
-    while (last[-1] == ' ')
-        --last;
-    return {first, static_cast<std::size_t>(last - first)};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string_view columns(std::string_view text, std::size_t from, std::size_t count) {

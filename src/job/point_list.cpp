@@ -39,6 +39,11 @@ bool endsInsideNumber(std::string_view line) {
     return isDigit(line.back()) || line.back() == '.';
 }
 
+// Blank lines, trailing ones above all, are no points.
+bool isBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 } // namespace
 
 PointList::PointList() : rows_(1), coordinates_(1, kUnusable), meanEast_(kUnusable.X) {}
@@ -46,17 +51,22 @@ PointList::PointList() : rows_(1), coordinates_(1, kUnusable), meanEast_(kUnusab
 bool PointList::load(std::string jobBytes) {
     if (jobBytes.size() > kLargestJob)
         return false;
-    // A large job's lines are read in parts at once, each into points of its own.
-    std::vector<Points> parts =
-        inLinePieces(jobBytes, kLineWidth, [](std::string_view lines, std::size_t offset) {
-            Points points;
-            points.reserveFor(lines.size());
-            points.add(lines, offset);
-            return points;
-        });
-    Points points = std::move(parts.front());
-    for (std::size_t part = 1; part < parts.size(); ++part)
-        points.append(std::move(parts[part]));
+    // A large job's lines are read in parts at once: each part counts its points, then reads
+    // them into its own stretch of the rows, so that they are never copied from part to part.
+    const std::vector<std::string_view> pieces =
+        lineAlignedPieces(jobBytes, partsFor(jobBytes.size() / kLineWidth));
+    std::vector<std::size_t> firsts(pieces.size() + 1);
+    runParts(pieces.size(), [&](std::size_t part) { firsts[part + 1] = pointsIn(pieces[part]); });
+    for (std::size_t part = 0; part < pieces.size(); ++part)
+        firsts[part + 1] += firsts[part];
+    Points points;
+    points.rows.resize(firsts.back());
+    points.coordinates.resize(firsts.back());
+    points.easts.resize(pieces.size());
+    runParts(pieces.size(), [&](std::size_t part) {
+        readPoints(pieces[part], static_cast<std::size_t>(pieces[part].data() - jobBytes.data()),
+                   points, firsts[part], points.easts[part]);
+    });
     replaceWith(std::move(jobBytes), std::move(points));
     return true;
 }
@@ -83,7 +93,9 @@ void PointList::replaceWith(std::string jobBytes, Points points) {
             truncatedRow_ = points.rows.size();
             points.coordinates.back() = kUnusable;
             if (beginsWithNumber(fieldOf(line, East)))
-                points.easts.pop_back();
+                std::find_if(points.easts.rbegin(), points.easts.rend(), [](const auto &part) {
+                    return !part.empty();
+                })->pop_back();
         }
     }
     bytes_ = std::move(jobBytes);
@@ -91,41 +103,40 @@ void PointList::replaceWith(std::string jobBytes, Points points) {
     coordinates_ = std::move(points.coordinates);
     // In a wide type, in row order as a single pass over the rows would add them.
     long double eastSum = 0;
-    for (double east : points.easts)
-        eastSum += east;
-    meanEast_ = points.easts.empty()
-                    ? kUnusable.X
-                    : static_cast<double>(eastSum / static_cast<long double>(points.easts.size()));
+    std::size_t easts = 0;
+    for (const std::vector<double> &part : points.easts) {
+        for (double east : part)
+            eastSum += east;
+        easts += part.size();
+    }
+    meanEast_ =
+        easts == 0 ? kUnusable.X : static_cast<double>(eastSum / static_cast<long double>(easts));
 }
 
-void PointList::Points::reserveFor(std::size_t jobLength) {
-    // Room for lines of the usual width; a job of narrower lines grows as it must.
-    const std::size_t expected = jobLength / kLineWidth + 1;
-    rows.reserve(expected);
-    coordinates.reserve(expected);
-    easts.reserve(expected);
-}
-
-void PointList::Points::add(std::string_view lines, std::size_t offset) {
+std::size_t PointList::pointsIn(std::string_view lines) {
+    std::size_t count = 0;
     LineReader reader(lines);
+    for (std::string_view line; reader.next(line);)
+        count += isBlank(line) ? 0 : 1;
+    return count;
+}
+
+void PointList::readPoints(std::string_view lines, std::size_t offset, Points &points,
+                           std::size_t first, std::vector<double> &easts) {
+    LineReader reader(lines);
+    std::size_t row = first;
     for (std::string_view line; reader.next(line);) {
-        // Blank lines, trailing ones above all, are no points.
-        if (line.find_first_not_of(" \t") == std::string_view::npos)
+        if (isBlank(line))
             continue;
         // The numbers are read while the line is at hand, in one pass over the job.
-        rows.push_back({static_cast<std::uint32_t>(offset + (line.data() - lines.data())),
-                        static_cast<std::uint32_t>(line.size())});
-        coordinates.push_back(
-            usableXyzOf(fieldOf(line, X), fieldOf(line, Y), fieldOf(line, Z)).value_or(kUnusable));
+        points.rows[row] = {static_cast<std::uint32_t>(offset + (line.data() - lines.data())),
+                            static_cast<std::uint32_t>(line.size())};
+        points.coordinates[row] =
+            usableXyzOf(fieldOf(line, X), fieldOf(line, Y), fieldOf(line, Z)).value_or(kUnusable);
         if (const std::string_view east = fieldOf(line, East); beginsWithNumber(east))
             easts.push_back(numericValue(east));
+        ++row;
     }
-}
-
-void PointList::Points::append(Points later) {
-    rows.insert(rows.end(), later.rows.begin(), later.rows.end());
-    coordinates.insert(coordinates.end(), later.coordinates.begin(), later.coordinates.end());
-    easts.insert(easts.end(), later.easts.begin(), later.easts.end());
 }
 
 std::string_view PointList::field(std::size_t row, int column) const {

@@ -75,14 +75,16 @@ private:
     struct Points {
         std::vector<Line> rows;
         std::vector<Xyz> coordinates;
-        // The East cells that begin with a number, as numbers, in row order.
-        std::vector<double> easts;
-        void reserveFor(std::size_t jobLength);
-        // The points of a run of lines that starts `offset` bytes into the job.
-        void add(std::string_view lines, std::size_t offset);
-        // The points of the lines after these.
-        void append(Points later);
+        // The East cells that begin with a number, as numbers, in row order, a list for each
+        // part of the job that read them.
+        std::vector<std::vector<double>> easts;
     };
+    // How many points a run of lines holds.
+    static std::size_t pointsIn(std::string_view lines);
+    // Reads the points of a run of lines that starts `offset` bytes into the job into rows and
+    // coordinates from `first` on, and their East values into `easts`.
+    static void readPoints(std::string_view lines, std::size_t offset, Points &points,
+                           std::size_t first, std::vector<double> &easts);
     // The rows of the job read.
     void replaceWith(std::string jobBytes, Points points);
 

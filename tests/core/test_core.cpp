@@ -1,4 +1,3 @@
-#include "core/byte_words.h"
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/first_index.h"
@@ -6,6 +5,7 @@
 #include "core/parallel.h"
 #include "core/settings_file.h"
 #include "core/text.h"
+#include "core/text_hash.h"
 
 #include "bytes.h"
 #include "cases.h"
@@ -13,8 +13,11 @@
 
 #include <QtTest>
 
+#include <array>
 #include <chrono>
+#include <random>
 #include <thread>
+#include <unordered_map>
 
 #include <csignal>
 #include <fstream>
@@ -72,14 +75,6 @@ private slots:
             std::string text = a;
             blankControls(text, fields[1][0]);
             answer = bytes(text);
-        } else if (op == "printableWord" || op == "barsInWord") {
-            QCOMPARE(a.size(), 8u);
-            const std::uint64_t word = words::load(a.data());
-            if (op == "printableWord")
-                answer = words::outsidePrintableAscii(word) == 0 ? "yes" : "no";
-            for (std::uint64_t bars = words::bytesEqualTo(word, '|');
-                 op == "barsInWord" && bars != 0; bars &= bars - 1)
-                answer += '[' + QByteArray::number(qulonglong(words::firstByte(bars))) + ']';
         } else if (op == "value")
             answer = QByteArray::number(numericValue(a), 'g', 12);
         else if (op == "bits")
@@ -163,6 +158,77 @@ private slots:
         QVERIFY(handed == text);
         QVERIFY(readFileLines(at("none"), {}).outcome == ReadOutcome::Missing);
         QVERIFY(readFileLines(at(""), {}).outcome == ReadOutcome::Unreadable);
+    }
+
+    // Every fast path against its plain twin on a million values drawn with a fixed seed: the
+    // quick decimal writer, near halves above all, and the first-item index, on a weak hash
+    // that makes many items share a slot's run.
+    void shouldAgreeWithThePlainWayOnAMillionValues_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("decimals") << "decimals";
+        QTest::newRow("first-item index") << "index";
+    }
+    void shouldAgreeWithThePlainWayOnAMillionValues() {
+        QFETCH(QString, path);
+        std::mt19937_64 random(20261207);
+        constexpr std::size_t kValues = 1'000'000;
+        std::size_t differences = 0, fastTaken = 0;
+        if (path == "decimals") {
+            std::uniform_real_distribution<double> anywhere(-2e9, 2e9);
+            std::uniform_int_distribution<std::int64_t> thousandths(-1'000'000'000'000,
+                                                                    1'000'000'000'000);
+            std::uniform_int_distribution<int> steps(-4, 4), decimals(0, 4);
+            for (std::size_t i = 0; i < kValues; ++i) {
+                double value = anywhere(random);
+                if (i % 2 == 0) { // a half of the last decimal, give or take a few units last place
+                    value = (static_cast<double>(thousandths(random)) + 0.5) / 1000;
+                    for (int step = steps(random); step != 0; step += step > 0 ? -1 : 1)
+                        value = std::nextafter(value, step > 0 ? 1e300 : -1e300);
+                }
+                const int places = decimals(random);
+                std::array<char, kQuickDecimalRoom> room;
+                const std::size_t length = quickDecimalText(room, value, places, ',');
+                if (length == 0)
+                    continue;
+                ++fastTaken;
+                std::string plain;
+                appendPlainDecimalText(plain, value, places, ',');
+                if (std::string_view(room.data(), length) != plain && ++differences < 5)
+                    qWarning("%.17g to %d decimals: %.*s against %s", value, places, int(length),
+                             room.data(), plain.c_str());
+            }
+        } else {
+            // Names from a pool small enough to repeat, on a hash of 18 bits mixed over all
+            // 64, so that different names share hashes and slots' tags.
+            std::uniform_int_distribution<std::size_t> pick(0, 300'000);
+            std::vector<std::string> items;
+            FirstIndex index;
+            std::unordered_map<std::string, std::size_t> firstOf;
+            auto weakHash = [](const std::string &name) {
+                std::uint64_t z = (textHash(name) & 0x3FFFF) + 0x9E3779B97F4A7C15u;
+                z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+                return (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+            };
+            for (std::size_t i = 0; i < kValues; ++i) {
+                std::string name = "PF" + std::to_string(pick(random));
+                const std::uint64_t hash = weakHash(name);
+                auto same = [&](std::size_t number) { return items[number] == name; };
+                const bool look = i % 4 == 3;
+                const std::optional<std::size_t> plain =
+                    firstOf.contains(name) ? std::optional(firstOf[name]) : std::nullopt;
+                if (look) {
+                    differences += index.find(hash, same) != plain;
+                } else {
+                    items.push_back(name);
+                    const std::size_t first = index.insert(hash, items.size() - 1, same);
+                    firstOf.emplace(name, items.size() - 1);
+                    differences += first != firstOf[name];
+                }
+                ++fastTaken;
+            }
+        }
+        QCOMPARE(differences, std::size_t(0));
+        QVERIFY2(fastTaken > kValues / 3, "the fast path was hardly taken");
     }
 
     // Items on hashes that use all 64 bits, several items to a hash, no room made ahead: the

@@ -7,6 +7,7 @@
 #include "core/numbers.h"
 #include "core/pregeo_row.h"
 #include "core/text.h"
+#include "core/tuning.h"
 #include "header/logic/header_rules.h"
 #include "job/point_list.h"
 
@@ -100,6 +101,9 @@ enum class Terms { Absent, Zero, PositiveDefinite, Other };
 Terms termsOf(const PregeoRow &row) {
     if (!row.has(3))
         return Terms::Absent;
+    // The booklet's own way of writing a vector without its matrix, told at a glance.
+    if (row.field(3) == "0,0,0,0,0,0")
+        return Terms::Zero;
     std::optional<std::array<double, 6>> terms = numberList<6>(row.field(3));
     if (terms && std::all_of(terms->begin(), terms->end(), [](double t) { return t == 0; }))
         return Terms::Zero;
@@ -144,10 +148,18 @@ public:
 
     // Checks the lines of the text, which follow those checked before.
     void checkLines(std::string_view text) {
+        // A few rows are read and the places of their names asked for before any is checked:
+        // in a large booklet each look for a name would otherwise wait for memory in turn.
         for (std::size_t start = 0; start < text.size();) {
-            start = readPregeoRow(text, start, row_);
-            row_.number = ++lineCount_;
-            checkRow(row_);
+            std::size_t count = 0;
+            for (; count < rows_.size() && start < text.size(); ++count) {
+                start = readPregeoRow(text, start, rows_[count]);
+                names_.prepare(rows_[count].field(1));
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                rows_[i].number = ++lineCount_;
+                checkRow(rows_[i]);
+            }
         }
     }
 
@@ -347,8 +359,9 @@ private:
 
     void checkVector(const PregeoRow &row) {
         const std::string_view name = row.field(1);
-        // A total station observes a fiducial point from several stations: each counts once.
-        if (isFiducialPointName(name))
+        // A total station observes a fiducial point from several stations: each counts once,
+        // and only the first few are kept, which are all the rule needs.
+        if (fiducialPoints_.size() < kMinimumFiducialPoints && isFiducialPointName(name))
             fiducialPoints_.emplace(name);
         if (!holdsList(row) && !(base_ && base_->gnss)) {
             noteUnchecked(row, "righe 2 senza tre coordinate (stazione totale)");
@@ -421,7 +434,7 @@ private:
     Tabella_comuni &table_;
     const std::chrono::year_month_day today_;
     std::vector<Finding> findings_;
-    PregeoRow row_;
+    std::array<PregeoRow, tuning::kRowsLookedUpAtOnce> rows_;
     std::size_t lineCount_ = 0;
     bool seenRow0_ = false;
     std::optional<Base> base_;
@@ -459,20 +472,18 @@ std::size_t afterFirstLineEnd(std::string_view piece) {
 
 void BookletCheck::add(std::string_view piece) {
     if (!started_) {
-        pending_ += piece;
+        // The first bytes wait until they tell whether the booklet begins with the mark; the
+        // rest is checked as if the mark were not there.
+        const std::size_t taken = std::min(piece.size(), kByteOrderMark.size() - pending_.size());
+        pending_ += piece.substr(0, taken);
+        piece.remove_prefix(taken);
         if (pending_.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(pending_))
             return;
         started_ = true;
-        std::string start = std::move(pending_);
-        pending_.clear();
-        std::string_view text = start;
-        // The rest is checked as if the mark were not there.
-        if (text.starts_with(kByteOrderMark)) {
+        if (pending_ == kByteOrderMark) {
             checker_->byteOrderMark();
-            text.remove_prefix(kByteOrderMark.size());
+            pending_.clear();
         }
-        add(text);
-        return;
     }
     if (!pending_.empty()) {
         const std::size_t end = afterFirstLineEnd(piece);

@@ -16,6 +16,10 @@ void NameLines::reserve(std::size_t names) {
     index_.reserve(names);
 }
 
+void NameLines::prepare(std::string_view name) const {
+    index_.prefetch(textHash(name));
+}
+
 NameLines::Seen NameLines::see(std::string_view name, std::size_t line) {
     const std::size_t first = index_.insert(
         textHash(name), entries_.size(), [&](std::size_t entry) { return nameOf(entry) == name; });

@@ -18,6 +18,10 @@ public:
     // Room for this many names without growing.
     void reserve(std::size_t names);
 
+    // Asks for the place of a name in the index ahead of see(), so that several names can be
+    // looked for at once.
+    void prepare(std::string_view name) const;
+
     struct Seen {
         std::size_t firstLine;
         bool isFirst;

@@ -307,7 +307,10 @@ private slots:
         const std::size_t opening = text.find("\r\n2|");
         QVERIFY(opening != std::string::npos);
         QVERIFY2(text.substr(opening + 2) == expected, "the point rows differ");
-        QCOMPARE(pieces, 1 + std::min(parts, count / leastPerPart));
+        // Each round of rows in one piece, or in several when made in parts.
+        const std::size_t rounds =
+            (count + tuning::kBookletRowsPerRound - 1) / tuning::kBookletRowsPerRound;
+        QVERIFY(parts == 1 ? pieces == 1 + rounds : pieces > 1 + rounds);
 
         // A refused piece stops the handing on.
         std::size_t handed = 0;
