@@ -455,7 +455,7 @@ private slots:
     void shouldDocumentEveryRuleId_data() {
         QTest::addColumn<QString>("page");
         QTest::newRow("help page") << "data/ferolan.html";
-        QTest::newRow("reference") << "README.md";
+        QTest::newRow("reference") << "docs/booklet_check.md";
     }
     void shouldDocumentEveryRuleId() {
         QFETCH(QString, page);
