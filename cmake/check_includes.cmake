@@ -1,5 +1,5 @@
 # Fails when an include under src/ runs upward, or when a file other than the platform layer
-# includes a system header. Run as: cmake -DSOURCE_DIR=<project>/src -P check_includes.cmake
+# includes a system header or asks for _WIN32. Run as: cmake -DSOURCE_DIR=<project>/src -P check_includes.cmake
 #
 # Folders from the ground up: core, job, ui, the subsystems header, fiducial, booklet and
 # sketch, then app and batch side by side. Inside a folder: logic, then model, then window
@@ -44,6 +44,10 @@ foreach(source IN LISTS sources)
     if(from_rank STREQUAL "")
         string(APPEND problems "  ${source}: folder '${from_folder}' has no place in the order\n")
         continue()
+    endif()
+    file(STRINGS "${SOURCE_DIR}/${source}" windows_only REGEX "_WIN32")
+    if(windows_only AND NOT source MATCHES "/platform_")
+        string(APPEND problems "  ${source}: _WIN32 outside the platform layer\n")
     endif()
     file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include")
     foreach(line IN LISTS includes)

@@ -23,12 +23,7 @@ struct FileCloser {
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 FileHandle openFile(const fs::path &path, const char *mode) {
-#ifdef _WIN32
-    std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
-    return FileHandle(_wfopen(path.c_str(), wideMode.c_str()));
-#else
-    return FileHandle(std::fopen(path.c_str(), mode));
-#endif
+    return FileHandle(platform::openStandardFile(path, mode));
 }
 
 // The regular file at `path` opened for reading; nothing, and why in `outcome`, otherwise.

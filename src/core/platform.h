@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,6 +31,10 @@ std::vector<std::string> commandLineArguments(int argc, char **argv);
 // blocks touches fresh pages, each a fault, less often. Where the allocator cannot, nothing
 // happens.
 void keepFreedMemoryForReuse();
+
+// The file opened as std::fopen opens it, the path taken whole on Windows too (std::fopen
+// there takes the ANSI code page, which cannot hold every file name); null on failure.
+std::FILE *openStandardFile(const std::filesystem::path &path, const char *mode);
 
 enum class StandardStream { Output, Error };
 

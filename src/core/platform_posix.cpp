@@ -46,6 +46,10 @@ void keepFreedMemoryForReuse() {
 #endif
 }
 
+std::FILE *openStandardFile(const fs::path &path, const char *mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
 bool isConsole(StandardStream) {
     return false;
 }

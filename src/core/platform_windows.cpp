@@ -76,6 +76,11 @@ std::vector<std::string> commandLineArguments(int, char **) {
 
 void keepFreedMemoryForReuse() {}
 
+std::FILE *openStandardFile(const fs::path &path, const char *mode) {
+    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+    return _wfopen(path.c_str(), wideMode.c_str());
+}
+
 bool isConsole(StandardStream stream) {
     DWORD mode = 0;
     return GetConsoleMode(handleOf(stream), &mode) != 0;
