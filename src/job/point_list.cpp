@@ -48,7 +48,7 @@ bool PointList::load(std::string jobBytes) {
     Points points;
     points.reserveFor(jobBytes.size());
     points.add(jobBytes, 0);
-    return replaceWith(std::move(jobBytes), std::move(points));
+    return replaceWith(std::move(jobBytes), std::move(points), false) == FileLoad::Loaded;
 }
 
 PointList::FileLoad PointList::loadFile(const std::filesystem::path &job) {
@@ -69,28 +69,34 @@ PointList::FileLoad PointList::loadFile(const std::filesystem::path &job) {
     if (content.changedWhileRead)
         return FileLoad::ChangedWhileRead;
     points.append(std::move(last));
-    return replaceWith(std::move(content.bytes), std::move(points)) ? FileLoad::Loaded
-                                                                    : FileLoad::Unreadable;
+    return replaceWith(std::move(content.bytes), std::move(points), true);
 }
 
-bool PointList::replaceWith(std::string jobBytes, Points points) {
+PointList::FileLoad PointList::replaceWith(std::string jobBytes, Points points, bool onlyJobs) {
     if (jobBytes.size() > kLargestJob)
-        return false;
+        return FileLoad::Unreadable;
     if (points.rows.empty()) {
+        if (onlyJobs)
+            return FileLoad::Empty;
         points.rows.resize(rows_.size());
         points.coordinates.assign(rows_.size(), kUnusable);
     }
-    truncatedRow_ = 0;
+    std::size_t truncatedRow = 0;
     if (!points.rows.empty() && !endsWithLineEnd(jobBytes)) {
         const Line &last = points.rows.back();
         const std::string_view line = std::string_view(jobBytes).substr(last.offset, last.length);
         if (last.offset + last.length == jobBytes.size() && endsInsideNumber(line)) {
-            truncatedRow_ = points.rows.size();
+            truncatedRow = points.rows.size();
             points.coordinates.back() = kUnusable;
             if (beginsWithNumber(fieldOf(line, East)))
                 points.easts.pop_back();
         }
     }
+    // A booklet or any other text chosen by mistake: nothing in it could become a booklet row.
+    if (onlyJobs && std::ranges::all_of(points.coordinates,
+                                        [](const Xyz &point) { return std::isnan(point.X); }))
+        return FileLoad::WithoutUsablePoints;
+    truncatedRow_ = truncatedRow;
     bytes_ = std::move(jobBytes);
     rows_ = std::move(points.rows);
     coordinates_ = std::move(points.coordinates);
@@ -101,7 +107,7 @@ bool PointList::replaceWith(std::string jobBytes, Points points) {
     meanEast_ = points.easts.empty()
                     ? kUnusable.X
                     : static_cast<double>(eastSum / static_cast<long double>(points.easts.size()));
-    return true;
+    return FileLoad::Loaded;
 }
 
 void PointList::Points::reserveFor(std::size_t jobLength) {
