@@ -1,6 +1,7 @@
 #include "app/window/window_sequence.h"
 
 #include "app/window/form1.h"
+#include "core/numbers.h"
 #include "fiducial/window/frm_pf.h"
 #include "header/window/frm_09.h"
 
@@ -8,7 +9,9 @@ namespace ferolan {
 
 WindowSequence::WindowSequence(AppContext &context)
     : context_(context), table_(context.programFolder / "cod_comuni_2.cod"),
-      form1_(std::make_unique<Form1>(context, [this] { openHeaderWindow(); })) {}
+      form1_(std::make_unique<Form1>(context, [this] { openHeaderWindow(); })) {
+    form1_->setEndGuard([this] { return mayEndProgram(); });
+}
 
 WindowSequence::~WindowSequence() {
     delete frmPf_;
@@ -35,8 +38,9 @@ void WindowSequence::openHeaderWindow() {
         return;
     }
     if (typedHeader_ && typedHeader_->job == context_.state.File_lavoro &&
-        typedHeader_->masterRow == context_.state.Riga_master)
-        header->restoreInput(typedHeader_->header);
+        fileStamp(context_.state.File_lavoro) == typedHeader_->stamp)
+        header->restoreInput(headerForMaster(typedHeader_->header, typedHeader_->master,
+                                             masterProposal(), form1_->points()));
     frm09_ = header;
     connect(header, &Frm_09::indietro, this, &WindowSequence::backToMainWindow);
     connect(header, &Frm_09::avanti, this, &WindowSequence::openFiducialWindow);
@@ -57,9 +61,27 @@ void WindowSequence::openFiducialWindow() {
     fiducial->activateWindow();
 }
 
+MasterProposal WindowSequence::masterProposal() const {
+    return {context_.state.Punto_master, wholeNumberText(context_.state.Quota_master)};
+}
+
+bool WindowSequence::mayEndProgram() {
+    if (frmPf_ && frmPf_->hasArchived())
+        return frmPf_->abandonBooklet();
+    if (!frm09_ && !frmPf_)
+        return true;
+    if (context_.ask(
+            form1_.get(), QStringLiteral("Il libretto non è stato scritto. Uscire da Ferolan?"),
+            std::nullopt, MessageButtons::YesNo, MessageIcon::None, Answer::No) == Answer::No)
+        return false;
+    // Removes a temporary booklet written without archiving anything.
+    return !frmPf_ || frmPf_->abandonBooklet();
+}
+
 void WindowSequence::backToMainWindow() {
-    if (frm09_)
-        typedHeader_ = TypedHeader{context_.state.File_lavoro, context_.state.Riga_master,
+    std::optional<FileStamp> stamp = fileStamp(context_.state.File_lavoro);
+    if (frm09_ && stamp)
+        typedHeader_ = TypedHeader{context_.state.File_lavoro, *stamp, masterProposal(),
                                    frm09_->datiIntestazione()};
     // Deleted later: the way back may start inside one of these windows' own handlers.
     for (QWidget *window : {static_cast<QWidget *>(frmPf_), static_cast<QWidget *>(frm09_)})

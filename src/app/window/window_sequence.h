@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/files.h"
 #include "header/logic/header_data.h"
+#include "header/logic/header_for_master.h"
 #include "header/logic/tabella_comuni.h"
 #include "ui/window/app_context.h"
 
@@ -35,6 +37,8 @@ private:
     void openHeaderWindow();
     void openFiducialWindow();
     void backToMainWindow();
+    // Closing the main window while a booklet is under way asks first.
+    bool mayEndProgram();
 
     AppContext &context_;
     Tabella_comuni table_;
@@ -42,13 +46,15 @@ private:
     QPointer<Frm_09> frm09_;
     QPointer<Frm_pf> frmPf_;
 
-    // What the header window held when the user went back, for the job and master station
-    // it was typed for.
+    // What the header window held when the user went back, for the job it was typed for and
+    // what the master station then proposed.
     struct TypedHeader {
         std::filesystem::path job;
-        std::size_t masterRow = 0;
+        FileStamp stamp;
+        MasterProposal master;
         HeaderData header;
     };
+    MasterProposal masterProposal() const;
     std::optional<TypedHeader> typedHeader_;
 };
 
