@@ -42,6 +42,12 @@ public:
 
     const PfGrid &grid() const { return grid_; }
 
+    // Whether the window may go: once points are archived the user is asked first, and on
+    // Yes the temporary booklet is removed and told what stays. Before archiving, yes.
+    bool abandonBooklet();
+    // Whether points of this job were appended to the archive.
+    bool hasArchived() const;
+
     QTableView *MSHFlexGrid1;
     QPushButton *Cmd_esegui;
     QPushButton *cmd_annulla;
@@ -55,6 +61,7 @@ public:
     QPushButton *Cmd_schema;
     // The archived points added to the booklet, in the order added.
     QListWidget *Lst_aggiunti;
+    QPushButton *Cmd_rimuovi;
 
 signals:
     // " Annulla", or the window closed from its frame.
@@ -81,6 +88,8 @@ private:
     void Cmb_comune_Change();
     void Cmb_foglio_Change();
     void Cmb_pf_Click();
+    // Takes the chosen added point out of the list and of the temporary booklet.
+    void Cmd_rimuovi_Click();
     std::optional<std::filesystem::path> chosenArchiveFile() const;
     void tellCritical(const QString &text);
     // A failure nobody foresaw (memory running out): the booklet is not written, and the
@@ -102,6 +111,14 @@ private:
     std::set<std::size_t> leftOutRows_;
     // Points another program archived between the comparison and archiving.
     std::vector<std::string> archivedMeanwhile_;
+    bool archivingDone_ = false;
+    // The length of the temporary booklet's own rows, before any archived point is added.
+    std::uintmax_t writtenLength_ = 0;
+    struct AddedPoint {
+        std::string name;
+        std::string row;
+    };
+    std::vector<AddedPoint> added_;
     GrowingLayout layout_{{684, 318}};
     Xyz Coord_master;
 };
