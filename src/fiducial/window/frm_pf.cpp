@@ -85,6 +85,8 @@ void Frm_pf::buildControls() {
 
     auto button = [this](const QString &caption, QStyle::StandardPixmap icon, QRect geometry) {
         auto *created = new QPushButton(style()->standardIcon(icon), caption, this);
+        // Enter on a focused button presses that button, not " Avanti" or " Fine".
+        created->setAutoDefault(true);
         layout_.add(created, geometry, Follow::Right | Follow::Bottom);
         return created;
     };

@@ -155,8 +155,11 @@ void Frm_09::buildControls() {
     place(8, 0, QStringLiteral("Est media:"), row9, Txt_estmedia);
     place(8, 1, QStringLiteral("Precisione ang. (cc):"), row9, Cmb_prec2);
     // The buttons keep their size; the fields take the room of a larger window.
-    for (QPushButton *button : {Cmd_annulla1, Cmd_ok})
+    // Enter on a focused button presses that button; elsewhere it presses " Avanti".
+    for (QPushButton *button : {Cmd_annulla1, Cmd_ok}) {
         button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        button->setAutoDefault(true);
+    }
     for (int column : {1, 3, 5})
         grid->setColumnStretch(column, 1);
     grid->setRowStretch(15, 1);

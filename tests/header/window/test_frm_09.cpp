@@ -255,6 +255,7 @@ private slots:
         QTest::newRow("Indietro") << "Indietro";
         QTest::newRow("Escape") << "Escape";
         QTest::newRow("closed from the frame") << "frame";
+        QTest::newRow("Enter on Indietro") << "Enter";
     }
     void shouldGoBackKeepingTheInputForTheSameJob() {
         QFETCH(QString, way);
@@ -270,6 +271,8 @@ private slots:
         const QStringList typed = shownTexts(*header);
         if (way == "frame")
             header->close();
+        else if (way == "Enter")
+            QTest::keyClick(header->Cmd_annulla1, Qt::Key_Return);
         else if (way == "Escape") {
             // An open list keeps Escape for itself.
             header->Cmb_albo->showPopup();
