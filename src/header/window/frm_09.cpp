@@ -88,7 +88,7 @@ void Frm_09::buildControls() {
             combo->setValidator(new Cp1252Validator(combo));
             combo->completer()->setCompletionMode(QCompleter::InlineCompletion);
             combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
-            combo->lineEdit()->installEventFilter(this);
+            combo->installEventFilter(this);
         }
         return combo;
     };
@@ -350,9 +350,10 @@ void Frm_09::keyPressEvent(QKeyEvent *event) {
 }
 
 bool Frm_09::eventFilter(QObject *watched, QEvent *event) {
-    // The line takes a completion it offers on Enter and keeps the key; Enter must still
+    // A list's line takes a completion it offers on Enter and keeps the key; Enter must still
     // press " Avanti", as it does everywhere else in the window.
-    auto *edit = qobject_cast<QLineEdit *>(watched);
+    auto *combo = qobject_cast<QComboBox *>(watched);
+    const QLineEdit *edit = combo ? combo->lineEdit() : nullptr;
     if (edit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         const QCompleter *completer = edit->completer();
@@ -361,7 +362,7 @@ bool Frm_09::eventFilter(QObject *watched, QEvent *event) {
             edit->hasSelectedText() && edit->selectionEnd() == edit->text().size() &&
             !completer->currentCompletion().isEmpty();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && completionPending) {
-            static_cast<QObject *>(edit)->event(event);
+            static_cast<QObject *>(combo)->event(event);
             if (Cmd_ok->isEnabled())
                 Cmd_ok->click();
             return true;

@@ -330,9 +330,9 @@ private slots:
         header->Cmb_albo->setCurrentIndex(-1);
         QVERIFY(QTest::qWaitForWindowActive(header));
         header->Cmb_albo->setFocus();
-        QTest::keyClicks(header->Cmb_albo->lineEdit(), QStringLiteral("GEO"));
+        QTest::keyClicks(header->Cmb_albo, QStringLiteral("GEO"));
         QCOMPARE(header->Cmb_albo->lineEdit()->selectedText(), QStringLiteral("METRA"));
-        QTest::keyClick(header->Cmb_albo->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(header->Cmb_albo, Qt::Key_Return);
         QCOMPARE(header->Cmb_albo->currentText(), QStringLiteral("GEOMETRA"));
         QCOMPARE(header->statusText(), QStringLiteral("Il campo Protocollo è vuoto!"));
     }
