@@ -66,8 +66,12 @@ MasterProposal WindowSequence::masterProposal() const {
 }
 
 bool WindowSequence::mayEndProgram() {
-    if (frmPf_ && frmPf_->hasArchived())
-        return frmPf_->abandonBooklet();
+    if (frmPf_ && frmPf_->hasArchived()) {
+        if (!frmPf_->abandonBooklet())
+            return false;
+        tellAbandoned(frmPf_->abandonedNote());
+        return true;
+    }
     if (!frm09_ && !frmPf_)
         return true;
     if (context_.ask(
@@ -78,7 +82,13 @@ bool WindowSequence::mayEndProgram() {
     return !frmPf_ || frmPf_->abandonBooklet();
 }
 
+void WindowSequence::tellAbandoned(const QString &note) {
+    if (!note.isEmpty())
+        context_.tell(form1_.get(), note, std::nullopt, MessageIcon::Information);
+}
+
 void WindowSequence::backToMainWindow() {
+    const QString abandoned = frmPf_ ? frmPf_->abandonedNote() : QString();
     std::optional<FileStamp> stamp = fileStamp(context_.state.File_lavoro);
     if (frm09_ && stamp)
         typedHeader_ = TypedHeader{context_.state.File_lavoro, *stamp, masterProposal(),
@@ -95,6 +105,7 @@ void WindowSequence::backToMainWindow() {
     form1_->show();
     form1_->raise();
     form1_->activateWindow();
+    tellAbandoned(abandoned);
 }
 
 } // namespace ferolan

@@ -39,6 +39,8 @@ private:
     void backToMainWindow();
     // Closing the main window while a booklet is under way asks first.
     bool mayEndProgram();
+    // Says, over the main window, what became of an abandoned booklet's points.
+    void tellAbandoned(const QString &note);
 
     AppContext &context_;
     Tabella_comuni table_;

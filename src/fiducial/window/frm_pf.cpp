@@ -127,7 +127,7 @@ void Frm_pf::buildControls() {
     layout_.add(Lst_aggiunti, {16, 304, 521, kAddedListHeight - 8}, Follow::Bottom | Follow::Wider);
     Lst_aggiunti->hide();
     Lst_aggiunti->installEventFilter(this);
-    Cmd_rimuovi = button(QStringLiteral(" Rimuovi"), QStyle::SP_TrashIcon, {544, 304, 137, 41});
+    Cmd_rimuovi = button(QStringLiteral(" Rimuovi"), QStyle::SP_TrashIcon, {544, 320, 137, 33});
     Cmd_rimuovi->hide();
     Cmd_rimuovi->setEnabled(false);
 
@@ -602,16 +602,16 @@ bool Frm_pf::abandonBooklet() {
     archivingDone_ = false;
     if (archived == 0)
         return true;
-    QString text = QStringLiteral("Il libretto non è stato scritto. ") +
-                   (archived == 1 ? QStringLiteral("Un punto fiduciale è stato archiviato e resta "
-                                                   "nell'archivio.")
-                                  : QStringLiteral("%1 punti fiduciali sono stati archiviati e "
-                                                   "restano nell'archivio.")
-                                        .arg(archived));
+    abandonedNote_ =
+        QStringLiteral("Il libretto non è stato scritto. ") +
+        (archived == 1 ? QStringLiteral("Un punto fiduciale è stato archiviato e resta "
+                                        "nell'archivio.")
+                       : QStringLiteral("%1 punti fiduciali sono stati archiviati e "
+                                        "restano nell'archivio.")
+                             .arg(archived));
     if (isExistingFile(booklet))
-        text += QStringLiteral("\nIl libretto precedente %1 è rimasto com'era.")
-                    .arg(pathToQString(booklet));
-    context_.tell(this, text, std::nullopt, MessageIcon::Information);
+        abandonedNote_ += QStringLiteral("\nIl libretto precedente %1 è rimasto com'era.")
+                              .arg(pathToQString(booklet));
     return true;
 }
 

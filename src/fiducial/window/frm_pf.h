@@ -43,8 +43,11 @@ public:
     const PfGrid &grid() const { return grid_; }
 
     // Whether the window may go: once points are archived the user is asked first, and on
-    // Yes the temporary booklet is removed and told what stays. Before archiving, yes.
+    // Yes the temporary booklet is removed. Before archiving, yes.
     bool abandonBooklet();
+    // What to tell once an abandoned booklet's window has gone: the points that stay in the
+    // archive and the earlier booklet left as it was; empty when nothing was archived.
+    const QString &abandonedNote() const { return abandonedNote_; }
     // Whether points of this job were appended to the archive.
     bool hasArchived() const;
 
@@ -112,6 +115,7 @@ private:
     // Points another program archived between the comparison and archiving.
     std::vector<std::string> archivedMeanwhile_;
     bool archivingDone_ = false;
+    QString abandonedNote_;
     // The length of the temporary booklet's own rows, before any archived point is added.
     std::uintmax_t writtenLength_ = 0;
     struct AddedPoint {
