@@ -138,6 +138,10 @@ private:
             return;
         case PointList::FileLoad::ChangedWhileRead:
             throw Stop{kFileProblem, jobChangedMessage(quoted(file))};
+        case PointList::FileLoad::Empty:
+            throw Stop{kRefused, emptyJobMessage(quoted(file))};
+        case PointList::FileLoad::WithoutUsablePoints:
+            throw Stop{kRefused, notAJobMessage(quoted(file))};
         case PointList::FileLoad::Unreadable:
             throw Stop{kFileProblem,
                        "Impossibile leggere il file del lavoro " + quoted(file) + "."};
@@ -330,10 +334,18 @@ private:
     }
 
     void addArchivedPoints() {
-        for (const std::string &nomePf : request_.aggiungi)
-            if (std::optional<std::string> missing = addArchivedPoint(nomePf))
+        std::vector<std::string> added;
+        for (const std::string &nomePf : request_.aggiungi) {
+            std::optional<std::string> missing =
+                isInBooklet(nomePf, loading_.grid, added)
+                    ? std::optional<std::string>("è già nel libretto")
+                    : addArchivedPoint(nomePf);
+            if (missing)
                 tell("Il punto fiduciale " + utf8FromCp1252(nomePf) +
                      " non è stato aggiunto al libretto: " + *missing + ".");
+            else
+                added.push_back(nomePf);
+        }
     }
 
     // The point as the three lists of archived points would choose it: the first
@@ -389,7 +401,8 @@ private:
         }
         finished_ = true;
         findings_ = check.findings();
-        context_.out << bookletCreatedMessage(libretto_) << '\n';
+        context_.out << bookletCreatedMessage(libretto_, findings_)
+                     << (hasErrore(findings_) ? "." : "") << '\n';
         if (!result.leftoverTemporary.empty())
             tell("Impossibile cancellare il file temporaneo " + quoted(result.leftoverTemporary) +
                  ".");

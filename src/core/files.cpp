@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <random>
 #include <system_error>
 #include <utility>
 
@@ -42,22 +43,6 @@ FileHandle openForReading(const fs::path &path, ReadOutcome &outcome) {
 }
 
 // What tells a file rewritten while it was read: its length and modification time.
-struct FileStamp {
-    std::uintmax_t length = 0;
-    fs::file_time_type modified;
-    bool operator==(const FileStamp &) const = default;
-};
-
-std::optional<FileStamp> stampOf(const fs::path &path) {
-    std::error_code error;
-    FileStamp stamp;
-    stamp.length = fs::file_size(path, error);
-    if (!error)
-        stamp.modified = fs::last_write_time(path, error);
-    if (error)
-        return std::nullopt;
-    return stamp;
-}
 
 std::function<void(const fs::path &)> readFault;
 
@@ -111,7 +96,7 @@ FileContent readFile(const fs::path &path) {
     FileHandle file = openForReading(path, opened);
     if (!file)
         return {opened, {}};
-    const std::optional<FileStamp> opening = stampOf(path);
+    const std::optional<FileStamp> opening = fileStamp(path);
     if (readFault)
         readFault(path);
     std::string bytes;
@@ -123,7 +108,7 @@ FileContent readFile(const fs::path &path) {
         bytes.append(buffer, count);
     if (std::ferror(file.get()))
         return {ReadOutcome::Unreadable, {}};
-    const bool changed = !opening || opening != stampOf(path) || opening->length != bytes.size();
+    const bool changed = !opening || opening != fileStamp(path) || opening->length != bytes.size();
     return {ReadOutcome::Ok, std::move(bytes), changed};
 }
 
@@ -276,6 +261,34 @@ bool isExistingFolder(const fs::path &path) {
 bool isExistingFile(const fs::path &path) {
     std::error_code error;
     return fs::is_regular_file(path, error);
+}
+
+bool canCreateFilesIn(const fs::path &folder) {
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const fs::path probe = folder / ("ferolan_prova_" + std::to_string(entropy()) + ".tmp");
+        std::error_code error;
+        if (fs::symlink_status(probe, error).type() != fs::file_type::not_found)
+            continue;
+        platform::File file = platform::File::createNew(probe);
+        if (!file.isOpen())
+            return false;
+        const bool closed = file.close();
+        fs::remove(probe, error);
+        return closed;
+    }
+    return false;
+}
+
+std::optional<FileStamp> fileStamp(const fs::path &path) {
+    std::error_code error;
+    FileStamp stamp;
+    stamp.length = fs::file_size(path, error);
+    if (!error)
+        stamp.modified = fs::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    return stamp;
 }
 
 } // namespace ferolan

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -94,5 +95,18 @@ bool isPlainFileName(std::string_view name);
 
 bool isExistingFolder(const std::filesystem::path &path);
 bool isExistingFile(const std::filesystem::path &path);
+
+// Whether a new file can be written in the folder: a probe of a name no file has is created
+// exclusively and removed again, so no existing file is ever touched.
+bool canCreateFilesIn(const std::filesystem::path &folder);
+
+// A file as it stands: the same length and modification time tell the same contents.
+struct FileStamp {
+    std::uintmax_t length = 0;
+    std::filesystem::file_time_type modified;
+    bool operator==(const FileStamp &) const = default;
+};
+// Nothing when the file cannot be examined.
+std::optional<FileStamp> fileStamp(const std::filesystem::path &path);
 
 } // namespace ferolan

@@ -49,8 +49,21 @@ bool isBlank(std::string_view line) {
 PointList::PointList() : rows_(1), coordinates_(1, kUnusable), meanEast_(kUnusable.X) {}
 
 bool PointList::load(std::string jobBytes) {
+    return read(std::move(jobBytes), false) == FileLoad::Loaded;
+}
+
+PointList::FileLoad PointList::loadFile(const std::filesystem::path &job) {
+    FileContent content = readFile(job);
+    if (!content.ok())
+        return FileLoad::Unreadable;
+    if (content.changedWhileRead)
+        return FileLoad::ChangedWhileRead;
+    return read(std::move(content.bytes), true);
+}
+
+PointList::FileLoad PointList::read(std::string jobBytes, bool onlyJobs) {
     if (jobBytes.size() > kLargestJob)
-        return false;
+        return FileLoad::Unreadable;
     // A large job's lines are read in parts at once: each part counts its points, then reads
     // them into its own stretch of the rows, so that they are never copied from part to part.
     const std::vector<std::string_view> pieces =
@@ -67,30 +80,22 @@ bool PointList::load(std::string jobBytes) {
         readPoints(pieces[part], static_cast<std::size_t>(pieces[part].data() - jobBytes.data()),
                    points, firsts[part], points.easts[part]);
     });
-    replaceWith(std::move(jobBytes), std::move(points));
-    return true;
+    return replaceWith(std::move(jobBytes), std::move(points), onlyJobs);
 }
 
-PointList::FileLoad PointList::loadFile(const std::filesystem::path &job) {
-    FileContent content = readFile(job);
-    if (!content.ok())
-        return FileLoad::Unreadable;
-    if (content.changedWhileRead)
-        return FileLoad::ChangedWhileRead;
-    return load(std::move(content.bytes)) ? FileLoad::Loaded : FileLoad::Unreadable;
-}
-
-void PointList::replaceWith(std::string jobBytes, Points points) {
+PointList::FileLoad PointList::replaceWith(std::string jobBytes, Points points, bool onlyJobs) {
     if (points.rows.empty()) {
+        if (onlyJobs)
+            return FileLoad::Empty;
         points.rows.resize(rows_.size());
         points.coordinates.assign(rows_.size(), kUnusable);
     }
-    truncatedRow_ = 0;
+    std::size_t truncatedRow = 0;
     if (!points.rows.empty() && !endsWithLineEnd(jobBytes)) {
         const Line &last = points.rows.back();
         const std::string_view line = std::string_view(jobBytes).substr(last.offset, last.length);
         if (last.offset + last.length == jobBytes.size() && endsInsideNumber(line)) {
-            truncatedRow_ = points.rows.size();
+            truncatedRow = points.rows.size();
             points.coordinates.back() = kUnusable;
             if (beginsWithNumber(fieldOf(line, East)))
                 std::find_if(points.easts.rbegin(), points.easts.rend(), [](const auto &part) {
@@ -98,6 +103,11 @@ void PointList::replaceWith(std::string jobBytes, Points points) {
                 })->pop_back();
         }
     }
+    // A booklet or any other text chosen by mistake: nothing in it could become a booklet row.
+    if (onlyJobs && std::ranges::all_of(points.coordinates,
+                                        [](const Xyz &point) { return std::isnan(point.X); }))
+        return FileLoad::WithoutUsablePoints;
+    truncatedRow_ = truncatedRow;
     bytes_ = std::move(jobBytes);
     rows_ = std::move(points.rows);
     coordinates_ = std::move(points.coordinates);
@@ -111,6 +121,7 @@ void PointList::replaceWith(std::string jobBytes, Points points) {
     }
     meanEast_ =
         easts == 0 ? kUnusable.X : static_cast<double>(eastSum / static_cast<long double>(easts));
+    return FileLoad::Loaded;
 }
 
 std::size_t PointList::pointsIn(std::string_view lines) {

@@ -34,10 +34,11 @@ public:
     // non-blank line keeps the number of rows and empties them all. False, and nothing changed, for
     // a file of 4 GiB or more.
     [[nodiscard]] bool load(std::string jobBytes);
-    enum class FileLoad { Loaded, Unreadable, ChangedWhileRead };
+    enum class FileLoad { Loaded, Unreadable, ChangedWhileRead, Empty, WithoutUsablePoints };
     // The same with the job file's bytes. Nothing changes for a file that cannot be read, nor
     // for one that another program cut or rewrote while it was read: half a job would give a
-    // booklet without its last points.
+    // booklet without its last points. Nor for a file that is no job: empty (no bytes or
+    // blank lines only), or without a line that has usable coordinates.
     [[nodiscard]] FileLoad loadFile(const std::filesystem::path &job);
 
     std::size_t rowCount() const { return rows_.size(); }
@@ -85,8 +86,12 @@ private:
     // coordinates from `first` on, and their East values into `easts`.
     static void readPoints(std::string_view lines, std::size_t offset, Points &points,
                            std::size_t first, std::vector<double> &easts);
-    // The rows of the job read.
-    void replaceWith(std::string jobBytes, Points points);
+    // The job's points read, in parts for a large job, and the rows replaced by them.
+    FileLoad read(std::string jobBytes, bool onlyJobs);
+
+    // The rows of the job read; nothing changed for a job too large (Unreadable) and, with
+    // `onlyJobs`, for a file that is no job.
+    FileLoad replaceWith(std::string jobBytes, Points points, bool onlyJobs);
 
     std::string bytes_;
     std::vector<Line> rows_;

@@ -100,4 +100,14 @@ std::string jobChangedMessage(std::string_view job) {
     return "Il file del lavoro " + std::string(job) + " è cambiato mentre veniva letto: riprovare.";
 }
 
+std::string emptyJobMessage(std::string_view job) {
+    return "Il file " + std::string(job) + " è vuoto.";
+}
+
+std::string notAJobMessage(std::string_view job) {
+    return "Il file " + std::string(job) +
+           " non contiene punti con coordinate utilizzabili: non sembra un lavoro esportato da "
+           "TGO.";
+}
+
 } // namespace ferolan

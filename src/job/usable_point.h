@@ -49,4 +49,11 @@ std::string truncatedRowMessage(std::string_view job, const PointList &points);
 // "Il file del lavoro <path> è cambiato mentre veniva letto: riprovare." (UTF-8)
 std::string jobChangedMessage(std::string_view job);
 
+// "Il file <path> è vuoto." (UTF-8)
+std::string emptyJobMessage(std::string_view job);
+
+// "Il file <path> non contiene punti con coordinate utilizzabili: non sembra un lavoro
+// esportato da TGO." (UTF-8)
+std::string notAJobMessage(std::string_view job);
+
 } // namespace ferolan

@@ -186,7 +186,12 @@ void prepare(const ProgramFolder &folder, const QString &setup, const QByteArray
         fs::remove(folder.root() / "ferolan.ini");
     else if (setup == "short settings")
         writeBytes(folder.root() / "ferolan.ini", "PATH_PF=x\r\nPATH_TGO=y\r\n");
-    else if (setup == "no code table")
+    else if (setup == "not jobs") {
+        writeBytes(folder.root() / "vuoto.txt", "");
+        writeBytes(folder.root() / "bianco.txt", "\r\n   \r\n\r\n");
+        fs::copy_file(kData / "expected" / "booklet_without_added_points.dat",
+                      folder.root() / "vecchio.dat");
+    } else if (setup == "no code table")
         fs::remove(folder.root() / "cod_comuni_2.cod");
     else if (setup == "no archive")
         fs::rename(folder.archive(), folder.root() / "elsewhere");
@@ -214,9 +219,7 @@ private slots:
         ProgramFolder folder;
         Outcome outcome = folder.run(folder.arguments() << "--confronto"
                                                         << "--aggiungi"
-                                                        << "PF02/0014/A074"
-                                                        << "--aggiungi"
-                                                        << "PF03/0007/L999");
+                                                        << "PF02/0014/A074");
         QCOMPARE(outcome.err, kMalformed + expectedFindings());
         QCOMPARE(outcome.out, bytesOf(kData / "expected" / "stdout.txt"));
         QCOMPARE(outcome.status, 0);

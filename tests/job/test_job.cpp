@@ -117,7 +117,9 @@ private slots:
                 QByteArray::number(1'500'000.001 + double(i % 1000) / 3, 'f', 3);
             eastSum += numericValue(east.toStdString());
             std::string line = jobLine("P" + std::to_string(i),
-                                       {QByteArray::number(qulonglong(i)), east}, {80, 116});
+                                       {QByteArray::number(4448000.0 + double(i % 1000), 'f', 3),
+                                        "606794.230", "4516065.343", east},
+                                       {80, 92, 104, 116});
             job += line.substr(0, line.size() - 2) + ends[i % 4];
         }
         const QTemporaryDir dir;
@@ -134,6 +136,20 @@ private slots:
                 PointList::FileLoad::Unreadable);
         QVERIFY(fromFile.loadFile(file.parent_path()) == PointList::FileLoad::Unreadable);
         QCOMPARE(fromFile.rowCount(), fromBytes.rowCount());
+        // Files that are no job leave the list as it was.
+        const std::pair<std::string, PointList::FileLoad> notJobs[] = {
+            {"", PointList::FileLoad::Empty},
+            {"\r\n   \r\n", PointList::FileLoad::Empty},
+            {"0|05032027|123456|A074|0012|101|ROSSI|GEOMETRA|TORINO|\r\n",
+             PointList::FileLoad::WithoutUsablePoints},
+            {jobLine("P1", {"4448006.973", "606794.230", "4516065"}, {80, 92, 104}).substr(0, 99),
+             PointList::FileLoad::WithoutUsablePoints}};
+        const std::filesystem::path other = file.parent_path() / "other.txt";
+        for (const auto &[bytes, outcome] : notJobs) {
+            std::ofstream(other, std::ios::binary | std::ios::trunc) << bytes;
+            QVERIFY(fromFile.loadFile(other) == outcome);
+            QVERIFY(dump(fromFile) == dump(fromBytes));
+        }
         // Another program adding to the job, or cutting it, between opening and reading.
         const std::array<std::function<void()>, 2> changes = {
             [&] { std::ofstream(file, std::ios::binary | std::ios::app) << "P\r\n"; },

@@ -10,6 +10,7 @@
 #include "job/master_station.h"
 #include "job/usable_point.h"
 #include "ui/model/qt_text.h"
+#include "ui/window/shared_columns.h"
 #include "ui/window/window_setup.h"
 
 #include <QApplication>
@@ -29,8 +30,12 @@ const QString kActiveJob = QStringLiteral("lavoro attivo: ");
 
 QPushButton *makeButton(QWidget *parent, const QString &caption, const QColor &textColour = {}) {
     auto *button = new QPushButton(caption, parent);
+    // Enter presses the focused button, as Space does.
+    button->setAutoDefault(true);
+    // Disabled, a button takes the style's grey like any other.
     if (textColour.isValid())
-        button->setStyleSheet(QStringLiteral("color: %1;").arg(textColour.name()));
+        button->setStyleSheet(
+            QStringLiteral("QPushButton:enabled { color: %1; }").arg(textColour.name()));
     return button;
 }
 
@@ -41,13 +46,11 @@ public:
     using QTableView::QTableView;
 
 protected:
-    // Home and End go to the first and last point, as in a list.
+    // Home and End go to the first and last point, as in a list, keeping its name in view.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
-        // Without a current row Qt's every move lands on the first row; End means the last.
-        if (action == MoveEnd && !currentIndex().isValid() && model()->rowCount() > 0)
-            return model()->index(model()->rowCount() - 1, 1);
-        if (action == MoveHome || action == MoveEnd)
-            modifiers |= Qt::ControlModifier;
+        if ((action == MoveHome || action == MoveEnd) && model()->rowCount() > 0)
+            return model()->index(action == MoveHome ? 0 : model()->rowCount() - 1,
+                                  PointList::Name);
         return QTableView::moveCursor(action, modifiers);
     }
     void focusInEvent(QFocusEvent *event) override {
@@ -81,6 +84,7 @@ Form1::Form1(AppContext &context, std::function<void()> openHeaderWindow)
     layout_.add(MSHFlexGrid1, {16, 54, 457, 289}, Follow::Wider | Follow::Taller);
     MSHFlexGrid1->setModel(&model_);
     setUpGrid(*MSHFlexGrid1, PointListModel::kFormat);
+    columns_ = new SharedColumns(*MSHFlexGrid1, {PointList::Description});
     MSHFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Tab moves on to the next control instead of walking the cells.
     MSHFlexGrid1->setTabKeyNavigation(false);
@@ -132,6 +136,10 @@ bool Form1::event(QEvent *event) {
 }
 
 void Form1::closeEvent(QCloseEvent *event) {
+    if (mayEnd_ && !mayEnd_()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Cmd_esci_Click();
 }
@@ -250,8 +258,8 @@ void Form1::Cmd_selezione_Click() {
     request.filterIndex = 2;
     request.startFolder = lastJobFolder();
     FileChoice choice = context_.dialogs.chooseFile(this, request);
+    // A cancel changes nothing: the loaded job, its master and the booklet it proposes stay.
     if (!choice.accepted || choice.fileName.isEmpty()) {
-        context_.state.File_lavoro.clear();
         context_.tell(this, QStringLiteral("Non hai selezionato nessun lavoro!"),
                       QStringLiteral("errore"), MessageIcon::Critical);
         return;
@@ -260,26 +268,35 @@ void Form1::Cmd_selezione_Click() {
 }
 
 bool Form1::Carica_lavoro(const std::filesystem::path &job) {
+    const std::string shown = pathToQString(job).toStdString();
+    QString refusal;
     switch (points_.loadFile(job)) {
     case PointList::FileLoad::Loaded:
         break;
     case PointList::FileLoad::ChangedWhileRead:
-        context_.tell(this,
-                      QString::fromStdString(jobChangedMessage(pathToQString(job).toStdString())),
-                      QStringLiteral("errore"), MessageIcon::Critical);
-        return false;
+        refusal = QString::fromStdString(jobChangedMessage(shown));
+        break;
+    case PointList::FileLoad::Empty:
+        refusal = QString::fromStdString(emptyJobMessage(shown));
+        break;
+    case PointList::FileLoad::WithoutUsablePoints:
+        refusal = QString::fromStdString(notAJobMessage(shown));
+        break;
     case PointList::FileLoad::Unreadable:
-        context_.tell(this,
-                      QStringLiteral("Impossibile leggere il file del lavoro %1.\n"
-                                     "La lista dei punti non è stata cambiata.")
-                          .arg(pathToQString(job)),
-                      QStringLiteral("errore"), MessageIcon::Critical);
+        refusal = QStringLiteral("Impossibile leggere il file del lavoro %1.\n"
+                                 "La lista dei punti non è stata cambiata.")
+                      .arg(pathToQString(job));
+        break;
+    }
+    if (!refusal.isEmpty()) {
+        context_.tell(this, refusal, QStringLiteral("errore"), MessageIcon::Critical);
         return false;
     }
     context_.state.File_lavoro = job;
     rememberJobFolder(pathToQString(job.parent_path()));
     showActiveJob();
     model_.reload();
+    columns_->measure();
     // No row is the master station until the user chooses one.
     MSHFlexGrid1->selectionModel()->clear();
     selectedRow_ = 0;
@@ -341,13 +358,32 @@ void Form1::Cmd_ok_Click() {
     request.filter = QStringLiteral("File Pregeo (*.dat)|*.dat");
     request.filterIndex = 1;
     const std::filesystem::path &job = context_.state.File_lavoro;
-    request.fileName = pathToQString(job.stem()) + QStringLiteral(".dat");
+    // Never ".dat" alone, which would be written as a hidden file.
+    const QString stem = pathToQString(job.stem());
+    request.fileName =
+        (stem.isEmpty() ? QStringLiteral("libretto") : stem) + QStringLiteral(".dat");
     request.startFolder = pathToQString(job.parent_path());
-    FileChoice choice = context_.dialogs.chooseFile(this, request);
     // A cancelled dialog would leave the name "*.dat", under which no booklet can be written.
-    if (!choice.accepted)
-        return;
-    state.File_libretto = pathFromUtf8(withDatExtension(choice.fileName.toStdString()));
+    // A folder that takes no file is found now, not after the header and the comparison.
+    for (;;) {
+        FileChoice choice = context_.dialogs.chooseFile(this, request);
+        if (!choice.accepted)
+            return;
+        const std::filesystem::path booklet =
+            pathFromUtf8(withDatExtension(choice.fileName.toStdString()));
+        if (canCreateFilesIn(booklet.parent_path())) {
+            state.File_libretto = booklet;
+            break;
+        }
+        context_.tell(this,
+                      QStringLiteral("Nella cartella %1 non si possono scrivere file: scegliere "
+                                     "un'altra cartella.")
+                          .arg(pathToQString(booklet.parent_path())),
+                      std::nullopt, MessageIcon::Exclamation);
+        request.fileName = pathToQString(booklet.filename());
+        if (isExistingFolder(booklet.parent_path()))
+            request.startFolder = pathToQString(booklet.parent_path());
+    }
 
     setEnabled(false);
     openHeaderWindow_();

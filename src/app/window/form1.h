@@ -17,6 +17,7 @@ class QTableView;
 namespace ferolan {
 
 class ClickableLabel;
+class SharedColumns;
 
 // The main window: the job's point list, the choice of the master station and the
 // program's small commands. Its activation steps run each time the user comes back to it
@@ -26,6 +27,9 @@ class Form1 final : public QWidget {
 public:
     // `openHeaderWindow` is called once the master station and the booklet are chosen.
     Form1(AppContext &context, std::function<void()> openHeaderWindow);
+
+    // Asked before closing the window ends the program; false keeps it open.
+    void setEndGuard(std::function<bool()> mayEnd) { mayEnd_ = std::move(mayEnd); }
 
     const PointList &points() const { return points_; }
     // The selected point row (1..N), 0 when none.
@@ -64,8 +68,10 @@ private:
 
     AppContext &context_;
     std::function<void()> openHeaderWindow_;
+    std::function<bool()> mayEnd_;
     PointList points_;
     PointListModel model_;
+    SharedColumns *columns_;
     std::size_t selectedRow_ = 0;
     GrowingLayout layout_{{489, 432}};
     bool versionShown_ = false;

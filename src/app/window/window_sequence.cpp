@@ -1,6 +1,7 @@
 #include "app/window/window_sequence.h"
 
 #include "app/window/form1.h"
+#include "core/numbers.h"
 #include "fiducial/window/frm_pf.h"
 #include "header/window/frm_09.h"
 
@@ -8,7 +9,9 @@ namespace ferolan {
 
 WindowSequence::WindowSequence(AppContext &context)
     : context_(context), table_(context.programFolder / "cod_comuni_2.cod"),
-      form1_(std::make_unique<Form1>(context, [this] { openHeaderWindow(); })) {}
+      form1_(std::make_unique<Form1>(context, [this] { openHeaderWindow(); })) {
+    form1_->setEndGuard([this] { return mayEndProgram(); });
+}
 
 WindowSequence::~WindowSequence() {
     delete frmPf_;
@@ -35,7 +38,8 @@ void WindowSequence::openHeaderWindow() {
         return;
     }
     if (const TypedHeader *typed = typedForActiveJob())
-        header->restoreInput(typed->header);
+        header->restoreInput(headerForMaster(typed->header, typed->master, masterProposal(),
+                                             form1_->points()));
     frm09_ = header;
     connect(header, &Frm_09::indietro, this, &WindowSequence::backToMainWindow);
     connect(header, &Frm_09::avanti, this, &WindowSequence::openFiducialWindow);
@@ -60,18 +64,46 @@ void WindowSequence::openFiducialWindow() {
 
 const WindowSequence::TypedHeader *WindowSequence::typedForActiveJob() const {
     if (typedHeader_ && typedHeader_->job == context_.state.File_lavoro &&
-        typedHeader_->masterRow == context_.state.Riga_master)
+        fileStamp(context_.state.File_lavoro) == typedHeader_->stamp)
         return &*typedHeader_;
     return nullptr;
 }
 
+MasterProposal WindowSequence::masterProposal() const {
+    return {context_.state.Punto_master, wholeNumberText(context_.state.Quota_master)};
+}
+
+bool WindowSequence::mayEndProgram() {
+    if (frmPf_ && frmPf_->hasArchived()) {
+        if (!frmPf_->abandonBooklet())
+            return false;
+        tellAbandoned(frmPf_->abandonedNote());
+        return true;
+    }
+    if (!frm09_ && !frmPf_)
+        return true;
+    if (context_.ask(
+            form1_.get(), QStringLiteral("Il libretto non è stato scritto. Uscire da Ferolan?"),
+            std::nullopt, MessageButtons::YesNo, MessageIcon::None, Answer::No) == Answer::No)
+        return false;
+    // Removes a temporary booklet written without archiving anything.
+    return !frmPf_ || frmPf_->abandonBooklet();
+}
+
+void WindowSequence::tellAbandoned(const QString &note) {
+    if (!note.isEmpty())
+        context_.tell(form1_.get(), note, std::nullopt, MessageIcon::Information);
+}
+
 void WindowSequence::backToMainWindow() {
-    if (frm09_) {
+    const QString abandoned = frmPf_ ? frmPf_->abandonedNote() : QString();
+    std::optional<FileStamp> stamp = fileStamp(context_.state.File_lavoro);
+    if (frm09_ && stamp) {
         const TypedHeader *typed = typedForActiveJob();
         const DistanceZone zona = frmPf_  ? frmPf_->zona()
                                   : typed ? typed->zona
                                           : DistanceZone::Urbana;
-        typedHeader_ = TypedHeader{context_.state.File_lavoro, context_.state.Riga_master,
+        typedHeader_ = TypedHeader{context_.state.File_lavoro, *stamp, masterProposal(),
                                    frm09_->datiIntestazione(), zona};
     }
     // Deleted later: the way back may start inside one of these windows' own handlers.
@@ -86,6 +118,7 @@ void WindowSequence::backToMainWindow() {
     form1_->show();
     form1_->raise();
     form1_->activateWindow();
+    tellAbandoned(abandoned);
 }
 
 } // namespace ferolan

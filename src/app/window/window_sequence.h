@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/files.h"
 #include "fiducial/logic/pf_distances.h"
 #include "header/logic/header_data.h"
+#include "header/logic/header_for_master.h"
 #include "header/logic/tabella_comuni.h"
 #include "ui/window/app_context.h"
 
@@ -36,6 +38,10 @@ private:
     void openHeaderWindow();
     void openFiducialWindow();
     void backToMainWindow();
+    // Closing the main window while a booklet is under way asks first.
+    bool mayEndProgram();
+    // Says, over the main window, what became of an abandoned booklet's points.
+    void tellAbandoned(const QString &note);
 
     AppContext &context_;
     Tabella_comuni table_;
@@ -43,16 +49,19 @@ private:
     QPointer<Frm_09> frm09_;
     QPointer<Frm_pf> frmPf_;
 
-    // What the header window held when the user went back, for the job and master station
-    // it was typed for, with the zone chosen for the distances between fiducial points.
+    // What the header window held when the user went back, for the job it was typed for and
+    // what the master station then proposed, with the zone chosen for the distances between
+    // fiducial points.
     struct TypedHeader {
         std::filesystem::path job;
-        std::size_t masterRow = 0;
+        FileStamp stamp;
+        MasterProposal master;
         HeaderData header;
         DistanceZone zona = DistanceZone::Urbana;
     };
+    MasterProposal masterProposal() const;
     std::optional<TypedHeader> typedHeader_;
-    // The typed header when it was typed for the active job and master station.
+    // The typed header when it was typed for the active job, unchanged since.
     const TypedHeader *typedForActiveJob() const;
 };
 

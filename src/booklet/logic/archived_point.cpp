@@ -5,8 +5,9 @@
 #include "core/files.h"
 #include "core/text.h"
 
+#include <algorithm>
+
 namespace ferolan {
-namespace {
 
 std::string archivedPointName(std::string_view number, std::string_view sheet,
                               std::string_view municipalityEntry) {
@@ -18,6 +19,18 @@ std::string archivedPointName(std::string_view number, std::string_view sheet,
     name += columns(municipalityEntry, 1, 4);
     return name;
 }
+
+namespace {} // namespace
+
+bool isInBooklet(std::string_view name, const PfGrid &surveyed,
+                 const std::vector<std::string> &added) {
+    return std::ranges::find(added, name) != added.end() ||
+           std::ranges::any_of(surveyed, [name](const PfGridRow &row) {
+               return trimBlanks(row.cell(PfGridRow::Name)) == name;
+           });
+}
+
+namespace {
 
 std::string_view withoutTrailingBlanks(std::string_view text) {
     auto last = text.find_last_not_of(' ');
@@ -44,6 +57,18 @@ std::string insertionQuestion(std::string_view number, std::string_view sheet,
 bool appendToTemporaryBooklet(const std::filesystem::path &File_libretto, std::string_view row) {
     const std::filesystem::path temporary = temporaryBookletPath(File_libretto);
     return isExistingFile(temporary) && appendToFile(temporary, row);
+}
+
+bool rewriteAddedRows(const std::filesystem::path &File_libretto, std::size_t writtenLength,
+                      const std::vector<std::string> &rows) {
+    const std::filesystem::path temporary = temporaryBookletPath(File_libretto);
+    FileContent content = readFile(temporary);
+    if (!content.ok() || content.bytes.size() < writtenLength)
+        return false;
+    content.bytes.resize(writtenLength);
+    for (const std::string &row : rows)
+        content.bytes += row;
+    return replaceFile(temporary, content.bytes);
 }
 
 } // namespace ferolan

@@ -1,13 +1,24 @@
 #pragma once
 
 #include "booklet/logic/booklet_rows.h"
+#include "fiducial/logic/pf_grid.h"
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Rows for fiducial points taken from the archive rather than surveyed in this job.
 namespace ferolan {
+
+// "PF" + number + "/" + sheet + "/" + the first 4 characters of the municipality entry.
+std::string archivedPointName(std::string_view number, std::string_view sheet,
+                              std::string_view municipalityEntry);
+
+// Whether a point of that name is in the booklet already: surveyed in the job (a row of the
+// comparison grid) or added before. A second row of one point is never what the user wants.
+bool isInBooklet(std::string_view name, const PfGrid &surveyed,
+                 const std::vector<std::string> &added);
 
 // The row 2 of an archived point: named "PF" + number + "/" + sheet + "/" + the first 4
 // characters of the municipality entry, measured from the master station, and described
@@ -26,5 +37,12 @@ std::string insertionQuestion(std::string_view number, std::string_view sheet,
 // would be finished as if it were whole.
 [[nodiscard]] bool appendToTemporaryBooklet(const std::filesystem::path &File_libretto,
                                             std::string_view row);
+
+// Puts back the temporary file's first `writtenLength` bytes, the booklet's own rows, followed
+// by `rows`, the archived points still chosen. Written beside it and renamed: a failure leaves
+// it as it was. False when it has gone, is shorter than that or cannot be written.
+[[nodiscard]] bool rewriteAddedRows(const std::filesystem::path &File_libretto,
+                                    std::size_t writtenLength,
+                                    const std::vector<std::string> &rows);
 
 } // namespace ferolan

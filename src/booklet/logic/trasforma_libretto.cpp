@@ -100,7 +100,12 @@ FinishingResult Trasforma_libretto(const fs::path &File_libretto,
     return result;
 }
 
-std::string bookletCreatedMessage(const fs::path &File_libretto) {
+std::string bookletCreatedMessage(const fs::path &File_libretto,
+                                  const std::vector<Finding> &findings) {
+    // A booklet Pregeo will refuse is no success to announce.
+    if (hasErrore(findings))
+        return "il file " + utf8FromPath(File_libretto) +
+               " è stato creato, ma il controllo ha trovato errori che Pregeo rifiuterà";
     return "il file " + utf8FromPath(File_libretto) + " è stato regolarmente creato";
 }
 

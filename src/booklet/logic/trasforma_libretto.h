@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/check_findings.h"
+
 #include <filesystem>
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The finishing pass: the temporary file becomes the booklet that Pregeo reads.
 namespace ferolan {
@@ -33,7 +36,10 @@ struct FinishingResult {
 FinishingResult Trasforma_libretto(const std::filesystem::path &File_libretto,
                                    const std::function<void(std::string_view)> &written = {});
 
-// "il file <path> è stato regolarmente creato", in UTF-8.
-std::string bookletCreatedMessage(const std::filesystem::path &File_libretto);
+// "il file <path> è stato regolarmente creato", in UTF-8; with an errore among the findings
+// "il file <path> è stato creato, ma il controllo ha trovato errori che Pregeo rifiuterà",
+// for the caller to end with ":" and the findings, or ".".
+std::string bookletCreatedMessage(const std::filesystem::path &File_libretto,
+                                  const std::vector<Finding> &findings = {});
 
 } // namespace ferolan

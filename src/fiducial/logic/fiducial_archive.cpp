@@ -6,6 +6,8 @@
 #include "header/logic/archive_folders.h"
 #include "header/logic/tabella_comuni.h"
 
+#include <set>
+#include <system_error>
 #include <unordered_set>
 
 namespace ferolan {
@@ -75,6 +77,34 @@ AppendOutcome appendPfRecord(const fs::path &file, std::string_view nomePf,
 
 bool hasArchiveFile(const fs::path &file) {
     return isExistingFile(file);
+}
+
+std::vector<std::string> municipalitiesWithArchive(std::string_view pathPf,
+                                                   std::string_view provincia,
+                                                   const std::vector<std::string> &entries) {
+    std::vector<std::string> listed;
+    std::set<fs::path> listedFiles;
+    for (const std::string &entry : entries) {
+        std::optional<fs::path> file = Percorso_file_pf(pathPf, provincia, entry);
+        if (file && hasArchiveFile(*file)) {
+            listed.push_back(entry);
+            listedFiles.insert(*file);
+        }
+    }
+    if (!isPlainFileName(trimBlanks(provincia)))
+        return listed;
+    std::set<std::string> others; // ordered by file name
+    std::error_code error;
+    const fs::path folder = pfFilePath(pathPf, provincia, "x").parent_path();
+    for (fs::directory_iterator file(folder, error), end; !error && file != end;
+         file.increment(error)) {
+        std::optional<std::string> name = cp1252FromUtf8(utf8FromPath(file->path().filename()));
+        if (file->path().extension() == kArchiveExtension && hasArchiveFile(file->path()) &&
+            !listedFiles.contains(file->path()) && name && !name->starts_with('.'))
+            others.insert(name->substr(0, name->size() - kArchiveExtension.size()));
+    }
+    listed.insert(listed.end(), others.begin(), others.end());
+    return listed;
 }
 
 ArchiveListing sheetsInFile(const fs::path &file) {

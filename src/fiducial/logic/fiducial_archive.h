@@ -80,6 +80,14 @@ AppendOutcome appendPfRecord(const std::filesystem::path &file, std::string_view
 // A municipality has archived points when its file exists as an ordinary file.
 bool hasArchiveFile(const std::filesystem::path &file);
 
+// The municipalities of a province whose points can be added from the archive: the entries
+// given (the header's list) that have a file, in their order, then the base names of the
+// province folder's other ".pf" files by file name (codes the table did not know when they
+// were archived), so that every archived point can be found again.
+std::vector<std::string> municipalitiesWithArchive(std::string_view pathPf,
+                                                   std::string_view provincia,
+                                                   const std::vector<std::string> &entries);
+
 struct ArchiveListing {
     ReadOutcome outcome = ReadOutcome::Ok;
     std::vector<std::string> entries;

@@ -18,6 +18,7 @@
 #include "sketch/window/sketch_window.h"
 #include "ui/model/qt_text.h"
 #include "ui/window/cp1252_validator.h"
+#include "ui/window/shared_columns.h"
 #include "ui/window/window_setup.h"
 
 #include <QCloseEvent>
@@ -79,11 +80,15 @@ void Frm_pf::buildControls() {
     layout_.add(MSHFlexGrid1, {8, 8, 673, 209}, Follow::Wider | Follow::Taller);
     MSHFlexGrid1->setModel(&colours_);
     setUpGrid(*MSHFlexGrid1, PfGridModel::kFormat);
+    // The whole current row shows which point Space would switch.
+    MSHFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     MSHFlexGrid1->setTabKeyNavigation(false);
     MSHFlexGrid1->installEventFilter(this);
 
     auto button = [this](const QString &caption, QStyle::StandardPixmap icon, QRect geometry) {
         auto *created = new QPushButton(style()->standardIcon(icon), caption, this);
+        // Enter on a focused button presses that button, not " Avanti" or " Fine".
+        created->setAutoDefault(true);
         layout_.add(created, geometry, Follow::Right | Follow::Bottom);
         return created;
     };
@@ -126,6 +131,10 @@ void Frm_pf::buildControls() {
     Lst_aggiunti->setObjectName(QStringLiteral("Lst_aggiunti"));
     layout_.add(Lst_aggiunti, {16, 304, 521, kAddedListHeight - 8}, Follow::Bottom | Follow::Wider);
     Lst_aggiunti->hide();
+    Lst_aggiunti->installEventFilter(this);
+    Cmd_rimuovi = button(QStringLiteral(" Rimuovi"), QStyle::SP_TrashIcon, {544, 320, 137, 33});
+    Cmd_rimuovi->hide();
+    Cmd_rimuovi->setEnabled(false);
 
     setTabOrder(MSHFlexGrid1, Cmd_esegui);
     setTabOrder(Cmd_esegui, cmd_annulla);
@@ -134,11 +143,16 @@ void Frm_pf::buildControls() {
     setTabOrder(Cmd_distanze, Cmb_comune);
     setTabOrder(Cmb_comune, Cmb_foglio);
     setTabOrder(Cmb_foglio, Cmb_pf);
-    setTabOrder(Cmb_pf, cmd_fine);
+    setTabOrder(Cmb_pf, Lst_aggiunti);
+    setTabOrder(Lst_aggiunti, Cmd_rimuovi);
+    setTabOrder(Cmd_rimuovi, cmd_fine);
 
     connect(MSHFlexGrid1, &QTableView::clicked, this, &Frm_pf::MSHFlexGrid1_Click);
     connect(Cmd_esegui, &QPushButton::clicked, this, &Frm_pf::Cmd_esegui_Click);
-    connect(cmd_annulla, &QPushButton::clicked, this, &Frm_pf::annulla);
+    connect(cmd_annulla, &QPushButton::clicked, this, [this] {
+        if (abandonBooklet())
+            emit annulla();
+    });
     connect(Cmd_schema, &QPushButton::clicked, this, &Frm_pf::Cmd_schema_Click);
     connect(Cmd_distanze, &QPushButton::clicked, this, &Frm_pf::Cmd_distanze_Click);
     connect(cmd_fine, &QPushButton::clicked, this, [this] {
@@ -152,6 +166,9 @@ void Frm_pf::buildControls() {
     connect(Cmb_comune, &QComboBox::currentTextChanged, this, &Frm_pf::Cmb_comune_Change);
     connect(Cmb_foglio, &QComboBox::currentTextChanged, this, &Frm_pf::Cmb_foglio_Change);
     connect(Cmb_pf, &QComboBox::activated, this, &Frm_pf::Cmb_pf_Click);
+    connect(Cmd_rimuovi, &QPushButton::clicked, this, &Frm_pf::Cmd_rimuovi_Click);
+    connect(Lst_aggiunti, &QListWidget::currentRowChanged, this,
+            [this](int row) { Cmd_rimuovi->setEnabled(row >= 0); });
 }
 
 bool Frm_pf::Form_Load() {
@@ -185,6 +202,7 @@ bool Frm_pf::Form_Load() {
     fitColumnsToContents(*MSHFlexGrid1, PfGridRow::Name, PfGridRow::Mark);
     MSHFlexGrid1->setColumnWidth(PfGridRow::Description,
                                  MSHFlexGrid1->fontMetrics().averageCharWidth() * 30 + 8);
+    (new SharedColumns(*MSHFlexGrid1, {PfGridRow::Description}))->measure();
     headerWindow_.Mostra_stato(QString());
 
     if (!loading.unreadableFiles.empty()) {
@@ -211,6 +229,16 @@ void Frm_pf::MSHFlexGrid1_Click(const QModelIndex &index) {
 
 void Frm_pf::toggleMark(int modelRow) {
     PfGridRow &row = grid_[static_cast<std::size_t>(modelRow)];
+    // A second record of a point is never found: lookups take the first.
+    if (row.cell(PfGridRow::Mark) != kArchiveMark && row.cell(PfGridRow::Used) == kUsed &&
+        context_.ask(this,
+                     QStringLiteral("Il punto %1 è già in archivio: un nuovo record non sarà mai "
+                                    "usato dalle ricerche, che trovano il primo. Archiviarlo di "
+                                    "nuovo?")
+                         .arg(toQString(trimBlanks(row.cell(PfGridRow::Name)))),
+                     std::nullopt, MessageButtons::YesNo, MessageIcon::Exclamation,
+                     Answer::No) == Answer::No)
+        return;
     row.cell(PfGridRow::Mark) = toggledMark(row.cell(PfGridRow::Mark));
     model_.rowChanged(modelRow);
 }
@@ -232,6 +260,7 @@ void Frm_pf::Cmd_schema_Click() {
     }
     markPairsOutOfTolerance(*sketch, pfPairs(grid_, zona_));
     auto *window = new SketchWindow(context_, std::move(*sketch), state.File_lavoro, this);
+    window->move(frameGeometry().center() - window->rect().center());
     window->show();
     window->activateWindow();
 }
@@ -268,6 +297,7 @@ void Frm_pf::Cmd_esegui_Click() {
 
 void Frm_pf::archiveAndWrite() {
     const std::filesystem::path &booklet = context_.state.File_libretto;
+    archivingDone_ = true;
     ArchivingResult archiving = Archivia_pf(grid_, archive());
     model_.reload();
     archivedMeanwhile_ = std::move(archiving.archivedMeanwhile);
@@ -318,6 +348,8 @@ void Frm_pf::Scrivi_libretto() {
         return;
     }
     Coord_master = *master;
+    const std::optional<FileStamp> written = fileStamp(temporaryBookletPath(state.File_libretto));
+    writtenLength_ = written ? written->length : 0;
     if (context_.ask(this,
                      QStringLiteral("Vuoi aggiungere al libretto uno o più Punti Fiduciali "
                                     "presenti in archivio?"),
@@ -334,17 +366,15 @@ void Frm_pf::enterInsertionStage() {
     Cmd_esegui->hide();
     cmd_fine->show();
     Lst_aggiunti->show();
+    Cmd_rimuovi->show();
     layout_.setDesignSize({layout_.designSize().width(), 318 + kAddedListHeight});
     setMinimumSize(layout_.designSize());
     resize(width(), height() + kAddedListHeight);
 
     QSignalBlocker quiet(Cmb_comune);
-    for (const std::string &entry : municipalities_) {
-        std::optional<std::filesystem::path> file =
-            Percorso_file_pf(context_.state.Path_pf, header_.Cmb_prov, entry);
-        if (file && hasArchiveFile(*file))
-            Cmb_comune->addItem(toQString(entry));
-    }
+    for (const std::string &entry :
+         municipalitiesWithArchive(context_.state.Path_pf, header_.Cmb_prov, municipalities_))
+        Cmb_comune->addItem(toQString(entry));
     Cmb_comune->setCurrentIndex(Cmb_comune->count() > 0 ? 0 : -1);
     quiet.unblock();
     Cmb_comune_Change();
@@ -397,6 +427,15 @@ void Frm_pf::Cmb_pf_Click() {
     std::optional<std::filesystem::path> file = chosenArchiveFile();
     if (!entry || !sheet || !number || !file)
         return;
+    const std::string name = archivedPointName(*number, *sheet, *entry);
+    std::vector<std::string> added;
+    for (const AddedPoint &point : added_)
+        added.push_back(point.name);
+    if (isInBooklet(name, grid_, added)) {
+        context_.tell(this, QStringLiteral("Il punto %1 è già nel libretto.").arg(toQString(name)),
+                      std::nullopt, MessageIcon::Exclamation);
+        return;
+    }
     if (context_.ask(this, QString::fromStdString(insertionQuestion(*number, *sheet, *entry)),
                      QStringLiteral("Richiesta conferma")) == Answer::No)
         return;
@@ -420,10 +459,28 @@ void Frm_pf::Cmb_pf_Click() {
                          .arg(pathToQString(temporaryBookletPath(context_.state.File_libretto))));
         return;
     }
-    Lst_aggiunti->addItem(QStringLiteral("PF%1/%2/%3  %4")
-                              .arg(toQString(*number), toQString(*sheet), toQString(code),
-                                   toQString(trimBlanks(record.descrizione))));
+    added_.push_back({name, row});
+    Lst_aggiunti->addItem(
+        QStringLiteral("%1  %2").arg(toQString(name), toQString(trimBlanks(record.descrizione))));
     Lst_aggiunti->scrollToBottom();
+}
+
+void Frm_pf::Cmd_rimuovi_Click() {
+    const int chosen = Lst_aggiunti->currentRow();
+    if (chosen < 0 || std::size_t(chosen) >= added_.size())
+        return;
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < added_.size(); ++i)
+        if (i != std::size_t(chosen))
+            rows.push_back(added_[i].row);
+    if (!rewriteAddedRows(context_.state.File_libretto, writtenLength_, rows)) {
+        tellCritical(QStringLiteral("Impossibile scrivere il file temporaneo %1.\n"
+                                    "Il punto non è stato tolto dal libretto.")
+                         .arg(pathToQString(temporaryBookletPath(context_.state.File_libretto))));
+        return;
+    }
+    added_.erase(added_.begin() + chosen);
+    delete Lst_aggiunti->takeItem(chosen);
 }
 
 void Frm_pf::Trasforma_libretto() {
@@ -449,7 +506,11 @@ void Frm_pf::Trasforma_libretto() {
                      archivedLine());
         return;
     }
-    QString text = QString::fromStdString(bookletCreatedMessage(booklet));
+    const std::vector<Finding> &findings = check.findings();
+    const bool errore = hasErrore(findings);
+    QString text = QString::fromStdString(bookletCreatedMessage(booklet, findings));
+    if (errore)
+        text += QStringLiteral(":\n") + QString::fromStdString(findingLines(findings));
     const BookletSource source = bookletSource();
     if (std::optional<std::string> note = vrsMarkNote(source, vrsMark(source)))
         text += QLatin1Char('\n') + QString::fromStdString(*note);
@@ -462,8 +523,10 @@ void Frm_pf::Trasforma_libretto() {
         for (const std::string &name : archivedMeanwhile_)
             text += QLatin1Char('\n') + toQString(name);
     }
-    text += QStringLiteral("\n") + checkText(check.findings());
-    context_.tell(this, text, QStringLiteral("Trasformazione eseguita"), MessageIcon::None);
+    if (!errore)
+        text += QStringLiteral("\n") + checkText(findings);
+    context_.tell(this, text, QStringLiteral("Trasformazione eseguita"),
+                  errore ? MessageIcon::Exclamation : MessageIcon::Information);
     context_.desktop.endProgram();
 }
 
@@ -488,6 +551,11 @@ bool Frm_pf::event(QEvent *event) {
 }
 
 bool Frm_pf::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Lst_aggiunti && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        Cmd_rimuovi_Click();
+        return true;
+    }
     // Space on the grid switches the current row's mark, as a click on it does.
     if (watched == MSHFlexGrid1 && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
@@ -529,7 +597,42 @@ void Frm_pf::resizeEvent(QResizeEvent *) {
 
 void Frm_pf::closeEvent(QCloseEvent *event) {
     event->ignore();
-    emit annulla();
+    if (abandonBooklet())
+        emit annulla();
+}
+
+bool Frm_pf::hasArchived() const {
+    return archivedCount(grid_) > 0;
+}
+
+bool Frm_pf::abandonBooklet() {
+    if (!archivingDone_)
+        return true;
+    const std::filesystem::path &booklet = context_.state.File_libretto;
+    const std::size_t archived = archivedCount(grid_);
+    if (archived > 0 &&
+        context_.ask(this,
+                     QStringLiteral("I punti fiduciali sono già stati archiviati. Abbandonare il "
+                                    "libretto? Il file temporaneo sarà cancellato e un libretto "
+                                    "precedente con lo stesso nome resterà com'era."),
+                     std::nullopt, MessageButtons::YesNo, MessageIcon::Exclamation,
+                     Answer::No) == Answer::No)
+        return false;
+    discardTemporaryBooklet(booklet);
+    archivingDone_ = false;
+    if (archived == 0)
+        return true;
+    abandonedNote_ =
+        QStringLiteral("Il libretto non è stato scritto. ") +
+        (archived == 1 ? QStringLiteral("Un punto fiduciale è stato archiviato e resta "
+                                        "nell'archivio.")
+                       : QStringLiteral("%1 punti fiduciali sono stati archiviati e "
+                                        "restano nell'archivio.")
+                             .arg(archived));
+    if (isExistingFile(booklet))
+        abandonedNote_ += QStringLiteral("\nIl libretto precedente %1 è rimasto com'era.")
+                              .arg(pathToQString(booklet));
+    return true;
 }
 
 } // namespace ferolan

@@ -48,6 +48,14 @@ public:
     // The zone whose tolerances the distances between fiducial points take.
     DistanceZone zona() const { return zona_; }
     void setZona(DistanceZone zone) { zona_ = zone; }
+    // Whether the window may go: once points are archived the user is asked first, and on
+    // Yes the temporary booklet is removed. Before archiving, yes.
+    bool abandonBooklet();
+    // What to tell once an abandoned booklet's window has gone: the points that stay in the
+    // archive and the earlier booklet left as it was; empty when nothing was archived.
+    const QString &abandonedNote() const { return abandonedNote_; }
+    // Whether points of this job were appended to the archive.
+    bool hasArchived() const;
 
     QTableView *MSHFlexGrid1;
     QPushButton *Cmd_esegui;
@@ -64,6 +72,7 @@ public:
     QPushButton *Cmd_distanze;
     // The archived points added to the booklet, in the order added.
     QListWidget *Lst_aggiunti;
+    QPushButton *Cmd_rimuovi;
 
 signals:
     // " Annulla", or the window closed from its frame.
@@ -91,6 +100,8 @@ private:
     void Cmb_comune_Change();
     void Cmb_foglio_Change();
     void Cmb_pf_Click();
+    // Takes the chosen added point out of the list and of the temporary booklet.
+    void Cmd_rimuovi_Click();
     std::optional<std::filesystem::path> chosenArchiveFile() const;
     void tellCritical(const QString &text);
     // A failure nobody foresaw (memory running out): the booklet is not written, and the
@@ -112,6 +123,15 @@ private:
     std::set<std::size_t> leftOutRows_;
     // Points another program archived between the comparison and archiving.
     std::vector<std::string> archivedMeanwhile_;
+    bool archivingDone_ = false;
+    QString abandonedNote_;
+    // The length of the temporary booklet's own rows, before any archived point is added.
+    std::uintmax_t writtenLength_ = 0;
+    struct AddedPoint {
+        std::string name;
+        std::string row;
+    };
+    std::vector<AddedPoint> added_;
     GrowingLayout layout_{{684, 318}};
     Xyz Coord_master;
     DistanceZone zona_ = DistanceZone::Urbana;

@@ -49,8 +49,11 @@ QVariant PfGridColours::data(const QModelIndex &index, int role) const {
                 .arg(QString::number(moved, 'f', 3).replace(QLatin1Char('.'), QLatin1Char(',')));
         }
     }
+    // Green names the points archived; a row passed but marked "X" stays as it was.
     if (role == Qt::BackgroundRole && index.column() == PfGridRow::Name &&
-        index.data(PfGridModel::PassedByArchivingRole).toBool())
+        index.data(PfGridModel::PassedByArchivingRole).toBool() &&
+        index.siblingAtColumn(PfGridRow::Mark).data(Qt::DisplayRole).toString() ==
+            QLatin1String(kArchiveMark.data(), kArchiveMark.size()))
         return QBrush(QColor(0, 255, 0));
     return QIdentityProxyModel::data(index, role);
 }

@@ -31,6 +31,27 @@ std::string jobMunicipalityCode(const PointList &points) {
     return std::string(lastChars(points.field(points.rowCount(), PointList::Name), kCodeLength));
 }
 
+std::optional<std::string> commonFiducialCode(const PointList &points) {
+    std::optional<std::string> code;
+    for (std::size_t row = 1; row <= points.rowCount(); ++row) {
+        std::string_view name = points.field(row, PointList::Name);
+        if (!isFiducialName(name))
+            continue;
+        const std::string_view own = lastChars(name, kCodeLength);
+        if (code && *code != own)
+            return std::nullopt;
+        code = std::string(own);
+    }
+    return code;
+}
+
+bool hasFiducialName(const PointList &points) {
+    for (std::size_t row = 1; row <= points.rowCount(); ++row)
+        if (isFiducialName(points.field(row, PointList::Name)))
+            return true;
+    return false;
+}
+
 std::string dateText(std::chrono::year_month_day date) {
     return zeroPadded(static_cast<unsigned>(date.day()), 2) +
            zeroPadded(static_cast<unsigned>(date.month()), 2) +

@@ -88,6 +88,7 @@ void Frm_09::buildControls() {
             combo->setValidator(new Cp1252Validator(combo));
             combo->completer()->setCompletionMode(QCompleter::InlineCompletion);
             combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+            combo->installEventFilter(this);
         }
         return combo;
     };
@@ -154,8 +155,11 @@ void Frm_09::buildControls() {
     place(8, 0, QStringLiteral("Est media:"), row9, Txt_estmedia);
     place(8, 1, QStringLiteral("Precisione ang. (cc):"), row9, Cmb_prec2);
     // The buttons keep their size; the fields take the room of a larger window.
-    for (QPushButton *button : {Cmd_annulla1, Cmd_ok})
+    // Enter on a focused button presses that button; elsewhere it presses " Avanti".
+    for (QPushButton *button : {Cmd_annulla1, Cmd_ok}) {
         button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        button->setAutoDefault(true);
+    }
     for (int column : {1, 3, 5})
         grid->setColumnStretch(column, 1);
     grid->setRowStretch(15, 1);
@@ -267,6 +271,16 @@ bool Frm_09::Form_Load() {
     }
     quiet.unblock();
     Cmb_prov_Change();
+    if (provincia) {
+        // Every fiducial point names the same municipality: that is the job's.
+        if (std::optional<std::string> code = commonFiducialCode(points_))
+            if (std::optional<std::string> line = table_.Riga_del_comune(*code))
+                Cmb_comune->setCurrentIndex(Cmb_comune->findText(toQString(*line)));
+    } else if (hasFiducialName(points_)) {
+        Mostra_stato(QStringLiteral("Il codice %1 dei punti fiduciali non è nella tabella dei "
+                                    "comuni: scegliere la provincia.")
+                         .arg(toQString(jobMunicipalityCode(points_))));
+    }
     Txt_data->setFocus();
     adjustSize();
     setMinimumSize(size());
@@ -333,6 +347,28 @@ void Frm_09::keyPressEvent(QKeyEvent *event) {
         Cmd_annulla1->click();
     else
         QWidget::keyPressEvent(event);
+}
+
+bool Frm_09::eventFilter(QObject *watched, QEvent *event) {
+    // A list's line takes a completion it offers on Enter and keeps the key; Enter must still
+    // press " Avanti", as it does everywhere else in the window.
+    auto *combo = qobject_cast<QComboBox *>(watched);
+    const QLineEdit *edit = combo ? combo->lineEdit() : nullptr;
+    if (edit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const QCompleter *completer = edit->completer();
+        const bool completionPending =
+            completer && completer->completionMode() == QCompleter::InlineCompletion &&
+            edit->hasSelectedText() && edit->selectionEnd() == edit->text().size() &&
+            !completer->currentCompletion().isEmpty();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && completionPending) {
+            static_cast<QObject *>(combo)->event(event);
+            if (Cmd_ok->isEnabled())
+                Cmd_ok->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Frm_09::Cmb_prov_Change() {

@@ -34,8 +34,7 @@ public:
     // The entries of the municipality list (Windows-1252), in list order.
     std::vector<std::string> municipalityEntries() const;
 
-    // Puts back every field as the user left it in an earlier opening for the same job and
-    // master station.
+    // Puts back every field as the user left it in an earlier opening for the same job.
     void restoreInput(const HeaderData &typed);
 
     void Mostra_stato(const QString &text);
@@ -76,6 +75,7 @@ protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();

@@ -125,8 +125,9 @@ Rgb markColour(SketchMark mark) {
         return {0, 90, 220};
     case SketchMark::PfUnchecked:
         return {150, 150, 150};
+    // Grey, as a point not in the booklet: orange in the grid means moved more than 10 cm.
     case SketchMark::PfLeftOut:
-        return {230, 120, 0};
+        return {175, 175, 175};
     }
     return kInk;
 }

@@ -7,12 +7,14 @@
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStatusBar>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -26,6 +28,8 @@ QColor toQColor(const Rgb &rgb) {
 
 // A4 landscape as the SVG copy lays it out, in CSS pixels.
 const QSizeF kPage(1123, 794);
+// The smallest canvas on which the title, the legend and the scale bar stay apart.
+const QSize kSmallestCanvas(480, 320);
 
 } // namespace
 
@@ -162,6 +166,7 @@ SketchWindow::SketchWindow(AppContext &context, SurveySketch sketch, std::filesy
     setWindowTitle(QStringLiteral("Schema del rilievo"));
     setAttribute(Qt::WA_DeleteOnClose);
     canvas = new SketchCanvas(std::move(sketch), this);
+    canvas->setMinimumSize(kSmallestCanvas);
     Cmd_pdf = new QPushButton(QStringLiteral(" Salva PDF…"), this);
     Cmd_png = new QPushButton(QStringLiteral(" Salva PNG…"), this);
     auto *buttons = new QHBoxLayout;
@@ -171,6 +176,9 @@ SketchWindow::SketchWindow(AppContext &context, SurveySketch sketch, std::filesy
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(canvas, 1);
     layout->addLayout(buttons);
+    StBar = new QStatusBar(this);
+    StBar->setSizeGripEnabled(false);
+    layout->addWidget(StBar);
     resize(800, 600);
 
     connect(Cmd_pdf, &QPushButton::clicked, this, [this] {
@@ -198,9 +206,20 @@ void SketchWindow::save(const QString &title, const QString &filter, const QStri
     QString file = choice.fileName;
     if (!file.endsWith(extension, Qt::CaseInsensitive))
         file += extension;
-    if (!(this->*write)(file))
+    if (!(this->*write)(file)) {
+        StBar->clearMessage();
         context_.tell(this, QStringLiteral("Impossibile scrivere il file %1.").arg(file),
                       std::nullopt, MessageIcon::Critical);
+        return;
+    }
+    StBar->showMessage(QStringLiteral("Salvato: ") + file);
+}
+
+void SketchWindow::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 // Both copies are written beside and renamed, so an earlier file is never left half written.

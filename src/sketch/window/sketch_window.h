@@ -9,6 +9,7 @@
 
 class QPainter;
 class QPushButton;
+class QStatusBar;
 
 namespace ferolan {
 
@@ -52,10 +53,15 @@ public:
     SketchCanvas *canvas;
     QPushButton *Cmd_pdf;
     QPushButton *Cmd_png;
+    // Names the file last saved.
+    QStatusBar *StBar;
 
     // Writes the whole sketch as a one-page A4 landscape PDF; false when it cannot.
     bool savePdf(const QString &file) const;
     bool savePng(const QString &file) const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void save(const QString &title, const QString &filter, const QString &extension,

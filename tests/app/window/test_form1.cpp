@@ -120,6 +120,9 @@ private slots:
             QCOMPARE(form().selectedRow(), row);
             QCOMPARE(grid->selectionModel()->selectedRows(),
                      QModelIndexList{grid->model()->index(int(row) - 1, 0)});
+            // The point's name stays in view.
+            QVERIFY(grid->viewport()->rect().contains(
+                grid->visualRect(grid->model()->index(int(row) - 1, 1)).center()));
         }
         QTest::keyClick(grid, Qt::Key_Tab);
         QVERIFY(QApplication::focusWidget() != grid);
@@ -134,7 +137,13 @@ private slots:
         QCOMPARE(form().selectedRow(), std::size_t(1));
         QTest::keyClick(grid, Qt::Key_Down);
 
-        QVERIFY(walk->openHeaderWindow(true));
+        // Enter presses the focused button.
+        walk->run.dialogs.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+        walk->run.dialogs.fileChoices.push_back(
+            {true, QString::fromStdString(walk->booklet().string())});
+        form().Cmd_ok->setFocus();
+        QTest::keyClick(form().Cmd_ok, Qt::Key_Return);
+        QVERIFY(walk->windows.frm09());
         walk->compareEvents(kExpected);
         QCOMPARE(walk->run.state.File_libretto, walk->booklet());
         QCOMPARE(walk->run.state.Punto_master, std::string("P2"));
@@ -151,18 +160,53 @@ private slots:
         QCOMPARE(form().MSHFlexGrid1->size(), grid.size() + QSize(200, 100));
         QCOMPARE(form().Cmd_ok->geometry(), ok.translated(200, 100));
         QCOMPARE(form().minimumSize(), QSize(489, 432));
+
+        // A window wide enough shows every text whole, the descriptions taking what is left.
+        walk->loadJob(kJob, 0);
+        QTableView *view = form().MSHFlexGrid1;
+        auto widths = [view] {
+            QList<int> columns;
+            for (int column = 0; column < view->model()->columnCount(); ++column)
+                columns << view->columnWidth(column);
+            return columns;
+        };
+        const QList<int> design = widths();
+        form().resize(1900, 532);
+        const QList<int> wide = widths();
+        int total = 0;
+        for (int column = 0; column < wide.size(); ++column) {
+            QVERIFY(wide[column] >= design[column]);
+            QVERIFY(wide[column] >=
+                    static_cast<QAbstractItemView *>(view)->sizeHintForColumn(column));
+            total += wide[column];
+        }
+        QVERIFY(wide[2] > design[2]);
+        QCOMPARE(total, view->viewport()->width());
     }
 
-    // A job that cannot be read, one that another program rewrites while it is read, then
-    // none chosen: the list stays.
+    // A job that cannot be read, files that are no job, one that another program rewrites
+    // while it is read, then none chosen: the list, the job and its master stay, and the booklet
+    // proposed is the job's.
     void shouldKeepTheListWhenNoJobIsReadAgain() {
         walk->start();
         walk->loadJob(kJob, 0);
         const fs::path job = walk->run.state.File_lavoro;
-        walk->run.dialogs.fileChoices.push_back(
-            {true, QString::fromStdString((walk->folder.root() / "manca.txt").string())});
-        form().Cmd_selezione->click();
-        QCOMPARE(walk->run.state.File_lavoro, job);
+        // Missing, empty, blank lines only, a booklet chosen by mistake.
+        const std::pair<const char *, QByteArray> notJobs[] = {
+            {"manca.txt", {}},
+            {"vuoto.txt", ""},
+            {"bianco.txt", "\r\n  \r\n"},
+            {"vecchio.dat", "0|05032027|123456|A074|0012|101|ROSSI|GEOMETRA|TORINO|\r\n"
+                            "2|101|154.162,-92.964,-135.875|0,0,0,0,0,0|PDOP=1|0|PALO|\r\n"}};
+        for (const auto &[name, bytes] : notJobs) {
+            if (!bytes.isNull())
+                walk->folder.write(walk->folder.root() / name, bytes);
+            walk->run.dialogs.fileChoices.push_back(
+                {true, QString::fromStdString((walk->folder.root() / name).string())});
+            form().Cmd_selezione->click();
+            QCOMPARE(walk->run.state.File_lavoro, job);
+            QCOMPARE(form().MSHFlexGrid1->model()->rowCount(), 3);
+        }
         onReadOpenedForTesting([](const fs::path &opened) {
             std::ofstream(opened, std::ios::binary | std::ios::app) << "P4\r\n";
         });
@@ -170,11 +214,17 @@ private slots:
         form().Cmd_selezione->click();
         onReadOpenedForTesting(nullptr);
         QCOMPARE(form().MSHFlexGrid1->model()->rowCount(), 3);
+        QTableView *grid = form().MSHFlexGrid1;
+        grid->setCurrentIndex(grid->model()->index(1, 1));
         walk->run.dialogs.fileChoices.push_back({false, {}});
         form().Cmd_selezione->click();
-        QVERIFY(walk->run.state.File_lavoro.empty());
+        QCOMPARE(walk->run.state.File_lavoro, job);
+        QCOMPARE(form().selectedRow(), std::size_t(2));
+        QVERIFY(form().Cmd_ok->isEnabled());
+        QCOMPARE(grid->model()->rowCount(), 3);
+        QVERIFY(walk->openHeaderWindow(true));
+        QCOMPARE(walk->run.dialogs.fileRequests.last().fileName, QStringLiteral("lavoro.dat"));
         walk->compareEvents(kExpected);
-        QCOMPARE(form().MSHFlexGrid1->model()->rowCount(), 3);
     }
 
     // No point chosen, a master without coordinates, a No or a cancelled save dialog: the main
@@ -211,6 +261,20 @@ private slots:
         QVERIFY(form().isEnabled());
         QVERIFY(!walk->windows.frm09());
         QVERIFY(walk->run.state.File_libretto.empty());
+    }
+
+    // A folder that takes no file is refused as the booklet is chosen, and the dialog opens
+    // again; the probe leaves nothing behind.
+    void shouldAskAgainForAFolderThatTakesNoFile() {
+        walk->start();
+        walk->loadJob(kJob, 1);
+        const auto filesBefore = test_bytes::filesUnder(walk->folder.root());
+        walk->run.dialogs.fileChoices.push_back(
+            {true, QString::fromStdString((walk->folder.root() / "manca" / "lib").string())});
+        QVERIFY(walk->openHeaderWindow(true));
+        walk->compareEvents(kExpected);
+        QCOMPARE(walk->run.state.File_libretto, walk->booklet());
+        QVERIFY(test_bytes::filesUnder(walk->folder.root()) == filesBefore);
     }
 
     void shouldEndAtOnceOnExitWritingNothing() {

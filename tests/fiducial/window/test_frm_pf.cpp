@@ -13,8 +13,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QtTest>
+
+#include <set>
 
 using namespace ferolan;
 using namespace ferolan::testing;
@@ -95,23 +98,39 @@ private slots:
         window->resize(window->size() + QSize(120, 60));
         QCOMPARE(window->MSHFlexGrid1->size(), grid + QSize(120, 60));
         QCOMPARE(window->Cmd_esegui->pos(), avanti + QPoint(120, 60));
+        // Wide enough, the descriptions take the room the other columns leave.
+        const int description = window->MSHFlexGrid1->columnWidth(10);
+        window->resize(1900, window->height());
+        QVERIFY(window->MSHFlexGrid1->columnWidth(10) > description);
     }
 
     // A click on the mark, or Space on any cell of its row, switches it; a key moves no cell.
+    // A point already archived is marked "V" again only when the user says so each time.
     void shouldToggleTheMarkOnEachClick() {
         Frm_pf *window = open();
         QVERIFY(window);
         QTableView *grid = window->MSHFlexGrid1;
         QString seen;
-        for (int column : {9, 9, 9, 1}) {
+        walk->run.dialogs.answers = {Answer::No, Answer::Yes, Answer::Yes};
+        for (int column : {9, 9, 9, 9, 1}) {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                               grid->visualRect(grid->model()->index(0, column)).center());
             seen += cell(window, 0, 9);
         }
         for (Qt::Key key : {Qt::Key_Space, Qt::Key_Down, Qt::Key_Right, Qt::Key_Space})
             QTest::keyClick(grid, key);
-        QCOMPARE(seen + cell(window, 0, 9) + cell(window, 1, 9), QStringLiteral("VXVVXX"));
+        QCOMPARE(seen + cell(window, 0, 9) + cell(window, 1, 9), QStringLiteral("XVXVVXX"));
+        QCOMPARE(walk->run.dialogs.events
+                     .filter(QStringLiteral("PF01/0012/A074 è già in "
+                                            "archivio: un nuovo record non "
+                                            "sarà mai usato dalle ricerche, "
+                                            "che trovano il primo. "
+                                            "Archiviarlo di nuovo?"))
+                     .size(),
+                 3);
         QCOMPARE(grid->currentIndex(), grid->model()->index(1, 2));
+        QCOMPARE(grid->selectionModel()->selectedRows(),
+                 QModelIndexList{grid->model()->index(1, 0)});
     }
 
     void shouldMarkAFoundPointThatMovedMoreThanTenCentimetres_data() {
@@ -137,9 +156,9 @@ private slots:
     // saw with the archive file and the booklet after, and the window.
     void shouldArchiveAndWriteTheBooklet_data() {
         QTest::addColumn<QString>("fault");
-        for (const char *fault : {"none", "archived meanwhile", "no temporary file", "append fails",
-                                  "booklet not writable", "VRS point left out",
-                                  "memory gone after archiving"})
+        for (const char *fault :
+             {"none", "archived meanwhile", "no temporary file", "append fails",
+              "booklet not writable", "VRS point left out", "memory gone after archiving"})
             QTest::newRow(fault) << fault;
     }
     void shouldArchiveAndWriteTheBooklet() {
@@ -212,6 +231,49 @@ private slots:
         QCOMPARE(header->Txt_pg->text(), QStringLiteral("123456"));
     }
 
+    // Once points are archived, " Annulla", the frame and the main window's close ask first: No
+    // keeps the window and the temporary booklet, Yes removes it and leaves the older booklet
+    // as it was. Before archiving, closing the main window asks whether to leave Ferolan.
+    void shouldAskBeforeAbandoningTheBooklet_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("archived");
+        QTest::addColumn<Answer>("answer");
+        for (const char *way : {"Annulla", "frame", "main window"})
+            for (Answer answer : {Answer::No, Answer::Yes})
+                QTest::addRow("%s after archiving, %s", way, answer == Answer::No ? "no" : "yes")
+                    << QString(way) << true << answer;
+        for (Answer answer : {Answer::No, Answer::Yes})
+            QTest::addRow("main window before archiving, %s", answer == Answer::No ? "no" : "yes")
+                << QStringLiteral("main window") << false << answer;
+    }
+    void shouldAskBeforeAbandoningTheBooklet() {
+        QFETCH(QString, way);
+        QFETCH(bool, archived);
+        QFETCH(Answer, answer);
+        walk->folder.write(walk->booklet(), "LIBRETTO PRECEDENTE\r\n");
+        QPointer<Frm_pf> window = open();
+        QVERIFY(window);
+        if (archived) {
+            walk->run.dialogs.answers.push_back(Answer::Yes); // archived points to add
+            window->Cmd_esegui->click();
+        }
+        walk->run.dialogs.answers.push_back(answer);
+        if (way == "Annulla")
+            window->cmd_annulla->click();
+        else if (way == "frame")
+            window->close();
+        else
+            walk->windows.form1().close();
+        walk->compareEvents(kExpected,
+                            {aglie(), walk->booklet(), walk->booklet().string() + ".tmp"});
+        const bool ends = way == "main window" && answer == Answer::Yes;
+        QCOMPARE(walk->run.desktop.ended, ends);
+        if (answer == Answer::No)
+            QVERIFY(window->isVisible() && walk->windows.form1().isVisible());
+        else if (!ends)
+            QTRY_VERIFY(!window);
+    }
+
     void shouldDrawTheSurveySketchAndSaveItAsPdf() {
         Frm_pf *window = open();
         QVERIFY(window);
@@ -233,19 +295,87 @@ private slots:
         sketch->Cmd_pdf->click();
         QCOMPARE(walk->run.dialogs.fileRequests.last().fileName, QStringLiteral("lavoro.pdf"));
         QVERIFY(walk->folder.read(pdf).startsWith("%PDF"));
+        QCOMPARE(sketch->StBar->currentMessage(),
+                 QStringLiteral("Salvato: ") + QString::fromStdString(pdf.string()));
     }
 
+    // Centred over the fiducial point window; at its smallest the legend stays clear of the
+    // title and the scale bar; Escape closes it.
+    void shouldKeepTheSketchWindowReadableAndCloseItWithEscape() {
+        Frm_pf *window = open();
+        QVERIFY(window);
+        window->Cmd_schema->click();
+        QPointer<SketchWindow> sketch = window->findChild<SketchWindow *>();
+        QVERIFY(sketch);
+        // Within the window frames' few pixels.
+        QVERIFY((sketch->geometry().center() - window->geometry().center()).manhattanLength() <=
+                10);
+        sketch->resize(1, 1);
+        QCOMPARE(sketch->canvas->size(), sketch->canvas->minimumSize());
+        double scaleRight = 0, titleBottom = 0, legendLeft = 1e9, legendTop = 1e9;
+        const std::set<std::string> legend = {"stazione master", "PF gi\xE0 usato", "PF nuovo",
+                                              "PF escluso"};
+        for (const SketchShape &shape :
+             drawSketch(sketch->canvas->sketch(), sketch->canvas->view())) {
+            if (shape.kind != SketchShape::Text)
+                continue;
+            if (shape.text.ends_with(" m")) {
+                scaleRight = shape.x + 0.6 * shape.size * double(shape.text.size());
+            } else if (shape.text.starts_with("Lavoro") || shape.text.starts_with("Libretto")) {
+                titleBottom = std::max(titleBottom, shape.y);
+            } else if (legend.contains(shape.text)) {
+                legendLeft = std::min(legendLeft, shape.x - 12);
+                legendTop = std::min(legendTop, shape.y - shape.size);
+            }
+        }
+        QVERIFY(scaleRight > 0 && titleBottom > 0);
+        QVERIFY2(scaleRight < legendLeft && titleBottom < legendTop,
+                 qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                .arg(scaleRight)
+                                .arg(legendLeft)
+                                .arg(titleBottom)
+                                .arg(legendTop)));
+        QTest::keyClick(sketch, Qt::Key_Escape);
+        QTRY_VERIFY(!sketch);
+        QVERIFY(window->isVisible());
+    }
+
+    // Each archived point is added once, none surveyed in the job; one taken back with
+    // " Rimuovi" or Delete leaves the booklet and may be added again.
     void shouldAddArchivedPointsBeforeFinishing() {
+        walk->folder.write(aglie(), kArchive + "03 0014 A074 PF SU CIPPO                    "
+                                               "4447600.000 607200.000  4516400.000\r\n");
+        // Points archived under a code the table did not know are offered too, after the
+        // header's municipalities.
+        walk->folder.write(walk->archiveFile("TORINO", "Z999"), "");
         Frm_pf *window = open();
         QVERIFY(window);
         walk->run.dialogs.answers.push_back(Answer::Yes);
         window->Cmd_esegui->click();
+        QCOMPARE(window->Cmb_comune->count(), 2);
+        QCOMPARE(window->Cmb_comune->itemText(1), QStringLiteral("Z999"));
         window->Cmb_foglio->setCurrentIndex(1);
+        auto choose = [window](int number) {
+            window->Cmb_pf->setCurrentIndex(number);
+            emit window->Cmb_pf->activated(number);
+        };
         walk->run.dialogs.answers.push_back(Answer::No);
-        window->Cmb_pf->setCurrentIndex(0);
-        emit window->Cmb_pf->activated(0);
+        choose(0);
         walk->run.dialogs.answers.push_back(Answer::Yes);
-        emit window->Cmb_pf->activated(0);
+        choose(0); // PF09/0014
+        choose(0); // again: refused
+        walk->run.dialogs.answers.push_back(Answer::Yes);
+        choose(1);                                             // PF03/0014
+        QTest::keyClick(window->Lst_aggiunti, Qt::Key_Delete); // nothing chosen yet
+        window->Lst_aggiunti->setCurrentRow(0);
+        QTest::keyClick(window->Lst_aggiunti, Qt::Key_Delete);
+        walk->run.dialogs.answers.push_back(Answer::Yes);
+        choose(0); // PF09/0014 once more
+        window->Lst_aggiunti->setCurrentRow(0);
+        window->Cmd_rimuovi->click(); // PF03/0014
+        window->Cmb_foglio->setCurrentIndex(0);
+        choose(0); // PF01/0012, surveyed in the job: refused
+        QVERIFY(!fs::exists(walk->booklet().string() + ".tmp.nuovo"));
         walk->compareSnapshot(*window, kExpected);
 
         window->Cmb_comune->setEditText(QStringLiteral("../../fuori"));

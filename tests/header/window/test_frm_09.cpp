@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
 #include <QtTest>
 
 using namespace ferolan;
@@ -107,6 +108,39 @@ private slots:
         QVERIFY(!fs::exists(walk->folder.archive() / "punti_fiduciali"));
         header->Cmb_prov->setCurrentText(QStringLiteral("ROMA"));
         QVERIFY(header->Cmb_comune->findText(QStringLiteral("H501 - ROMA")) >= 0);
+    }
+
+    // Every fiducial point of one municipality the table knows: it is proposed. A fiducial
+    // point's code the table does not know is named in the status line.
+    void shouldProposeTheMunicipalityOfTheFiducialPoints_data() {
+        QTest::addColumn<QByteArrayList>("names");
+        QTest::addColumn<QString>("comune");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("one municipality")
+            << QByteArrayList{"PF01/0012/A074", "PF02/0013/A074"} << "A074 - AGLIE'"
+            << "";
+        QTest::newRow("two municipalities")
+            << QByteArrayList{"PF01/0012/A074", "PF05/0013/H501"} << ""
+            << "";
+        QTest::newRow("unknown code")
+            << QByteArrayList{"PF01/0012/Z000"} << ""
+            << "Il codice Z000 dei punti fiduciali non è nella tabella dei comuni: scegliere "
+               "la provincia.";
+        QTest::newRow("no fiducial point") << QByteArrayList{"PUNTO Z000"} << ""
+                                           << "";
+    }
+    void shouldProposeTheMunicipalityOfTheFiducialPoints() {
+        QFETCH(QByteArrayList, names);
+        QFETCH(QString, comune);
+        QFETCH(QString, status);
+        QByteArray job =
+            jobLine("BASE", "", "4448006.9", "606794.2", "4516065.3", "1403652", "315");
+        for (const QByteArray &name : names)
+            job += jobLine(name, "", "4448010.0", "606790.0", "4516060.0", "1403700", "316");
+        Frm_09 *header = open(job);
+        QVERIFY(header);
+        QCOMPARE(header->Cmb_comune->currentText(), comune);
+        QCOMPARE(header->statusText(), status);
     }
 
     // The focus starts on the date; Tab walks the fields down the form, then the buttons.
@@ -216,13 +250,14 @@ private slots:
             QCOMPARE(header->focusWidget(), header->Txt_foglio);
     }
 
-    void shouldGoBackKeepingTheInputForTheSameJobAndMaster_data() {
+    void shouldGoBackKeepingTheInputForTheSameJob_data() {
         QTest::addColumn<QString>("way");
         QTest::newRow("Indietro") << "Indietro";
         QTest::newRow("Escape") << "Escape";
         QTest::newRow("closed from the frame") << "frame";
+        QTest::newRow("Enter on Indietro") << "Enter";
     }
-    void shouldGoBackKeepingTheInputForTheSameJobAndMaster() {
+    void shouldGoBackKeepingTheInputForTheSameJob() {
         QFETCH(QString, way);
         QPointer<Frm_09> header = open();
         QVERIFY(header);
@@ -236,6 +271,8 @@ private slots:
         const QStringList typed = shownTexts(*header);
         if (way == "frame")
             header->close();
+        else if (way == "Enter")
+            QTest::keyClick(header->Cmd_annulla1, Qt::Key_Return);
         else if (way == "Escape") {
             // An open list keeps Escape for itself.
             header->Cmb_albo->showPopup();
@@ -254,13 +291,50 @@ private slots:
         QVERIFY(again);
         QCOMPARE(shownTexts(*again), typed);
 
-        again->Cmd_annulla1->click();
-        walk->loadJob(kJob, 2); // another master station
+        // Another master station of the same job: what was typed stays, also a VRS point
+        // still listed; what still held the proposals follows the new master.
+        auto otherMaster = [this](Frm_09 *window, int row) {
+            window->Cmd_annulla1->click();
+            QTableView *grid = walk->windows.form1().MSHFlexGrid1;
+            grid->setCurrentIndex(grid->model()->index(row - 1, 1));
+            return walk->openHeaderWindow();
+        };
+        Frm_09 *second = otherMaster(again, 2);
+        QVERIFY(second);
+        QCOMPARE(shownTexts(*second), typed);
+        second->Txt_quota->setText(QStringLiteral("317"));
+        second->Txt_base->setText(QStringLiteral("101"));
+        second->Cmb_vrs->setCurrentText(QStringLiteral("BASE"));
+        Frm_09 *third = otherMaster(second, 1);
+        QVERIFY(third);
+        QCOMPARE(third->Txt_pg->text(), QStringLiteral("999"));
+        QCOMPARE(third->Txt_quota->text(), QStringLiteral("315"));
+        QCOMPARE(third->Txt_base->text(), QStringLiteral("BASE"));
+        QCOMPARE(third->Cmb_vrs->currentText(), QStringLiteral("101"));
+
+        third->Cmd_annulla1->click();
+        walk->loadJob(kJob + jobLine("102", "", "4448011.0", "606791.0", "4516061.0"), 2);
         Frm_09 *fresh = walk->openHeaderWindow();
         QVERIFY(fresh);
         QCOMPARE(fresh->Txt_pg->text(), QString());
         QCOMPARE(fresh->Txt_quota->text(), QStringLiteral("317"));
         QCOMPARE(fresh->Txt_base->text(), QStringLiteral("101"));
+    }
+
+    // Enter in a list that offers a completion takes it and presses " Avanti" as well.
+    void shouldTakeTheCompletionAndGoOnWithOneEnter() {
+        Frm_09 *header = open();
+        QVERIFY(header);
+        JobWalk::fillHeader(*header);
+        header->Txt_pg->clear();
+        header->Cmb_albo->setCurrentIndex(-1);
+        QVERIFY(QTest::qWaitForWindowActive(header));
+        header->Cmb_albo->setFocus();
+        QTest::keyClicks(header->Cmb_albo, QStringLiteral("GEO"));
+        QCOMPARE(header->Cmb_albo->lineEdit()->selectedText(), QStringLiteral("METRA"));
+        QTest::keyClick(header->Cmb_albo, Qt::Key_Return);
+        QCOMPARE(header->Cmb_albo->currentText(), QStringLiteral("GEOMETRA"));
+        QCOMPARE(header->statusText(), QStringLiteral("Il campo Protocollo è vuoto!"));
     }
 
     // Row 1 named as the master station until NRTK is chosen, which proposes 10000, lists the
