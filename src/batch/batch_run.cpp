@@ -15,6 +15,7 @@
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "core/unexpected_failure.h"
+#include "fiducial/logic/added_points.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_distances.h"
@@ -27,8 +28,8 @@
 #include "job/master_station.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
-#include "sketch/logic/sketch_pf_pairs.h"
 #include "job/variance_terms.h"
+#include "sketch/logic/sketch_pf_pairs.h"
 #include "sketch/logic/sketch_svg.h"
 #include "sketch/logic/survey_sketch.h"
 

@@ -4,6 +4,7 @@
 #include "core/numbers.h"
 #include "fiducial/window/frm_pf.h"
 #include "header/window/frm_09.h"
+#include "sketch/window/sketch_window.h"
 
 namespace ferolan {
 
@@ -38,8 +39,8 @@ void WindowSequence::openHeaderWindow() {
         return;
     }
     if (const TypedHeader *typed = typedForActiveJob())
-        header->restoreInput(headerForMaster(typed->header, typed->master, masterProposal(),
-                                             form1_->points()));
+        header->restoreInput(
+            headerForMaster(typed->header, typed->master, masterProposal(), form1_->points()));
     frm09_ = header;
     connect(header, &Frm_09::indietro, this, &WindowSequence::backToMainWindow);
     connect(header, &Frm_09::avanti, this, &WindowSequence::openFiducialWindow);
@@ -48,7 +49,15 @@ void WindowSequence::openHeaderWindow() {
 }
 
 void WindowSequence::openFiducialWindow() {
-    auto *fiducial = new Frm_pf(context_, form1_->points(), table_, *frm09_);
+    auto *fiducial = new Frm_pf(context_, form1_->points(), table_, frm09_->datiIntestazione(),
+                                frm09_->municipalityEntries());
+    connect(fiducial, &Frm_pf::progressChanged, frm09_, &Frm_09::Mostra_stato);
+    connect(fiducial, &Frm_pf::sketchRequested, this, [this, fiducial](const SurveySketch &sketch) {
+        auto *window = new SketchWindow(context_, sketch, context_.state.File_lavoro, fiducial);
+        window->move(fiducial->frameGeometry().center() - window->rect().center());
+        window->show();
+        window->activateWindow();
+    });
     if (!fiducial->Form_Load()) {
         delete fiducial;
         backToMainWindow();

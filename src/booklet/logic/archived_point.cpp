@@ -22,14 +22,6 @@ std::string archivedPointName(std::string_view number, std::string_view sheet,
 
 namespace {} // namespace
 
-bool isInBooklet(std::string_view name, const PfGrid &surveyed,
-                 const std::vector<std::string> &added) {
-    return std::ranges::find(added, name) != added.end() ||
-           std::ranges::any_of(surveyed, [name](const PfGridRow &row) {
-               return trimBlanks(row.cell(PfGridRow::Name)) == name;
-           });
-}
-
 namespace {
 
 std::string_view withoutTrailingBlanks(std::string_view text) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "booklet/logic/booklet_rows.h"
-#include "fiducial/logic/pf_grid.h"
 
 #include <filesystem>
 #include <string>
@@ -14,11 +13,6 @@ namespace ferolan {
 // "PF" + number + "/" + sheet + "/" + the first 4 characters of the municipality entry.
 std::string archivedPointName(std::string_view number, std::string_view sheet,
                               std::string_view municipalityEntry);
-
-// Whether a point of that name is in the booklet already: surveyed in the job (a row of the
-// comparison grid) or added before. A second row of one point is never what the user wants.
-bool isInBooklet(std::string_view name, const PfGrid &surveyed,
-                 const std::vector<std::string> &added);
 
 // The row 2 of an archived point: named "PF" + number + "/" + sheet + "/" + the first 4
 // characters of the municipality entry, measured from the master station, and described

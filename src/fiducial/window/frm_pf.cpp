@@ -9,13 +9,12 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "core/unexpected_failure.h"
+#include "fiducial/logic/added_points.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/pf_grid_loading.h"
 #include "fiducial/window/frm_distanze_pf.h"
-#include "header/window/frm_09.h"
 #include "sketch/logic/sketch_pf_pairs.h"
 #include "sketch/logic/survey_sketch.h"
-#include "sketch/window/sketch_window.h"
 #include "ui/model/qt_text.h"
 #include "ui/window/cp1252_validator.h"
 #include "ui/window/shared_columns.h"
@@ -58,10 +57,10 @@ QString checkText(const std::vector<Finding> &findings) {
 
 } // namespace
 
-Frm_pf::Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &table, Frm_09 &header)
-    : context_(context), points_(points), table_(table), headerWindow_(header),
-      header_(header.datiIntestazione()), municipalities_(header.municipalityEntries()),
-      model_(grid_) {
+Frm_pf::Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &table,
+               HeaderData header, std::vector<std::string> municipalities)
+    : context_(context), points_(points), table_(table), header_(std::move(header)),
+      municipalities_(std::move(municipalities)), model_(grid_) {
     colours_.setSourceModel(&model_);
     setObjectName(QStringLiteral("Frm_pf"));
     setWindowTitle(QStringLiteral("Gestione PF"));
@@ -173,7 +172,7 @@ void Frm_pf::buildControls() {
 
 bool Frm_pf::Form_Load() {
     centreOnScreen(*this);
-    headerWindow_.Mostra_stato(kWorking);
+    emit progressChanged(kWorking);
 
     PfGridLoadingCallbacks callbacks;
     callbacks.askAboutMalformedName = [this](std::string_view name) {
@@ -187,8 +186,7 @@ bool Frm_pf::Form_Load() {
                    : MalformedNameAnswer::Continue;
     };
     callbacks.showProgress = [this](std::size_t pfCount) {
-        headerWindow_.Mostra_stato(kWorking + QStringLiteral(" PF N.") + QString::number(pfCount));
-        headerWindow_.StBar->repaint();
+        emit progressChanged(kWorking + QStringLiteral(" PF N.") + QString::number(pfCount));
     };
     PfGridLoading loading = loadPfGrid(points_, archive(), context_.decimalSeparator, callbacks);
     if (loading.stopped)
@@ -203,7 +201,7 @@ bool Frm_pf::Form_Load() {
     MSHFlexGrid1->setColumnWidth(PfGridRow::Description,
                                  MSHFlexGrid1->fontMetrics().averageCharWidth() * 30 + 8);
     (new SharedColumns(*MSHFlexGrid1, {PfGridRow::Description}))->measure();
-    headerWindow_.Mostra_stato(QString());
+    emit progressChanged(QString());
 
     if (!loading.unreadableFiles.empty()) {
         QStringList files;
@@ -259,10 +257,7 @@ void Frm_pf::Cmd_schema_Click() {
         return;
     }
     markPairsOutOfTolerance(*sketch, pfPairs(grid_, zona_));
-    auto *window = new SketchWindow(context_, std::move(*sketch), state.File_lavoro, this);
-    window->move(frameGeometry().center() - window->rect().center());
-    window->show();
-    window->activateWindow();
+    emit sketchRequested(*sketch);
 }
 
 void Frm_pf::Cmd_distanze_Click() {

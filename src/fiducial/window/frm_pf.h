@@ -9,6 +9,7 @@
 #include "fiducial/window/pf_grid_colours.h"
 #include "header/logic/header_data.h"
 #include "job/point_list.h"
+#include "sketch/logic/survey_sketch.h"
 #include "ui/window/app_context.h"
 #include "ui/window/window_setup.h"
 
@@ -28,7 +29,6 @@ class QTableView;
 
 namespace ferolan {
 
-class Frm_09;
 class Frm_distanze_pf;
 class Tabella_comuni;
 
@@ -37,10 +37,13 @@ class Tabella_comuni;
 class Frm_pf final : public QWidget {
     Q_OBJECT
 public:
-    Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &table, Frm_09 &header);
+    // `header` holds the header window's data, `municipalities` the entries of its list of
+    // the province's municipalities.
+    Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &table, HeaderData header,
+           std::vector<std::string> municipalities);
 
-    // Lists and compares the job's fiducial points, writing progress into the header
-    // window's status line; false when the user chose to stop at a malformed name.
+    // Lists and compares the job's fiducial points, telling the progress through
+    // progressChanged(); false when the user chose to stop at a malformed name.
     bool Form_Load();
 
     const PfGrid &grid() const { return grid_; }
@@ -77,6 +80,11 @@ public:
 signals:
     // " Annulla", or the window closed from its frame.
     void annulla();
+    // What the loading is doing, for a status line; empty once done. Shown at once: the
+    // loading runs within one handler.
+    void progressChanged(const QString &text);
+    // " Schema": the survey sketch to show over this window.
+    void sketchRequested(const SurveySketch &sketch);
 
 protected:
     bool event(QEvent *event) override;
@@ -114,7 +122,6 @@ private:
     AppContext &context_;
     const PointList &points_;
     Tabella_comuni &table_;
-    Frm_09 &headerWindow_;
     HeaderData header_;
     std::vector<std::string> municipalities_;
     PfGrid grid_;

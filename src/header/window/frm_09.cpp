@@ -414,6 +414,8 @@ void Frm_09::Mostra_stato(const QString &text) {
         StBar->clearMessage();
     else
         StBar->showMessage(text);
+    // Shown at once, also while a long handler of another window runs.
+    StBar->repaint();
 }
 
 QString Frm_09::statusText() const {
