@@ -6,23 +6,18 @@
 #include "header/logic/header_data.h"
 #include "job/point_list.h"
 
+#include "plain_check.h"
+
 #include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
 using namespace ferolan;
+using plain_check::check;
+using plain_check::failures;
 
 namespace {
-
-int failures = 0;
-
-void check(bool condition, const char *what) {
-    if (!condition) {
-        std::fprintf(stderr, "FAIL: %s\n", what);
-        ++failures;
-    }
-}
 
 std::string generatedJob(std::size_t points) {
     std::string job;

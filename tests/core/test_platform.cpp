@@ -3,6 +3,8 @@
 #include "core/files.h"
 #include "core/platform.h"
 
+#include "plain_check.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,17 +16,10 @@
 
 namespace fs = std::filesystem;
 using namespace ferolan;
+using plain_check::check;
+using plain_check::failures;
 
 namespace {
-
-int failures = 0;
-
-void check(bool condition, const char *what) {
-    if (!condition) {
-        std::fprintf(stderr, "FAIL: %s\n", what);
-        ++failures;
-    }
-}
 
 // A fresh folder under the system's temporary folder, with characters beyond ASCII and
 // blanks in its name, as a user folder "Nicolò" or an archive "Città di prova" has.

@@ -23,10 +23,7 @@ Frm_distanze_pf::Frm_distanze_pf(AppContext &context, const PfGrid &grid, Distan
     setAttribute(Qt::WA_DeleteOnClose);
     setMinimumSize(layout_.designSize());
     resize(layout_.designSize());
-    setAutoFillBackground(true);
-    QPalette teal = palette();
-    teal.setColor(QPalette::Window, QColor(0, 128, 128));
-    setPalette(teal);
+    fillWithTeal(*this);
     const QString orange = QStringLiteral("color: rgb(255, 192, 128);");
 
     lbl_zona = new QLabel(QStringLiteral("Zona:"), this);

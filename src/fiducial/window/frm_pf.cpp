@@ -66,10 +66,7 @@ Frm_pf::Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &tab
     setWindowTitle(QStringLiteral("Gestione PF"));
     setMinimumSize(layout_.designSize());
     resize(layout_.designSize());
-    setAutoFillBackground(true);
-    QPalette teal = palette();
-    teal.setColor(QPalette::Window, QColor(0, 128, 128));
-    setPalette(teal);
+    fillWithTeal(*this);
     buildControls();
 }
 

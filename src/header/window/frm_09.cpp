@@ -67,10 +67,7 @@ Frm_09::Frm_09(AppContext &context, const PointList &points, Tabella_comuni &tab
     : context_(context), points_(points), table_(table) {
     setObjectName(QStringLiteral("Frm_09"));
     setWindowTitle(QStringLiteral("Dati riga 0 e riga 9"));
-    setAutoFillBackground(true);
-    QPalette teal = palette();
-    teal.setColor(QPalette::Window, QColor(0, 128, 128));
-    setPalette(teal);
+    fillWithTeal(*this);
     buildControls();
 }
 

@@ -3,10 +3,18 @@
 #include "ui/model/grid_format.h"
 
 #include <QHeaderView>
+#include <QPalette>
 #include <QScreen>
 #include <QTableView>
 
 namespace ferolan {
+
+void fillWithTeal(QWidget &window) {
+    window.setAutoFillBackground(true);
+    QPalette teal = window.palette();
+    teal.setColor(QPalette::Window, QColor(0, 128, 128));
+    window.setPalette(teal);
+}
 
 void centreOnScreen(QWidget &window) {
     const QRect screenArea = window.screen()->geometry();

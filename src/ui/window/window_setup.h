@@ -12,6 +12,9 @@ namespace ferolan {
 // Moves a window to the middle of its screen.
 void centreOnScreen(QWidget &window);
 
+// The program's windows are teal behind their controls.
+void fillWithTeal(QWidget &window);
+
 // A read-only grid in the manner of the program's lists: no row headings, compact rows,
 // each column as wide as its section of the format text in the grid's font.
 void setUpGrid(QTableView &grid, const QString &format);
