@@ -46,9 +46,11 @@ bool hasNonAscii(std::string_view bytes) {
 }
 
 // The text of a number cell: the number as written when it fits, otherwise rounded to as
-// many decimals as fit; nothing when even its whole part does not.
+// many decimals as fit; nothing when even its whole part does not. A computed number has no
+// written text.
 std::optional<std::string> cellText(std::string_view written, double value, std::size_t width) {
-    if (written.size() <= width && written.find_first_of("eEdD") == std::string_view::npos)
+    if (!written.empty() && written.size() <= width &&
+        written.find_first_of("eEdD") == std::string_view::npos)
         return std::string(written);
     for (int decimals = kMostCellDecimals; decimals >= 0; --decimals)
         if (std::string text = decimalText(value, decimals, '.'); text.size() <= width)
@@ -150,10 +152,13 @@ private:
     }
 
     std::string geocentricCells() const {
-        if (mapped(ColumnRole::X))
-            return numberCell(ColumnRole::X, kNumberWidth) +
-                   numberCell(ColumnRole::Y, kNumberWidth) +
-                   numberCell(ColumnRole::Z, kNumberWidth);
+        std::string cells;
+        // In order, so that the first faulty column is the one reported.
+        if (mapped(ColumnRole::X)) {
+            for (ColumnRole role : {ColumnRole::X, ColumnRole::Y, ColumnRole::Z})
+                cells += numberCell(role, kNumberWidth);
+            return cells;
+        }
         const double latitude =
             number(ColumnRole::Latitudine, needed(ColumnRole::Latitudine)).second;
         const double longitude =
@@ -165,7 +170,6 @@ private:
         if (std::abs(longitude) > 180)
             throw named(ColumnRole::Longitudine) + " è fuori dall'intervallo -180..180";
         const Geocentric xyz = geocentricFromGeodetic({latitude, longitude, height});
-        std::string cells;
         for (double value : {xyz.x, xyz.y, xyz.z}) {
             const std::optional<std::string> text = cellText({}, value, kNumberWidth);
             if (!text)
