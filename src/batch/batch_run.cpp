@@ -25,6 +25,7 @@
 #include "header/logic/header_checks.h"
 #include "header/logic/header_defaults.h"
 #include "header/logic/tabella_comuni.h"
+#include "job/delimited_job.h"
 #include "job/master_station.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
@@ -74,6 +75,8 @@ public:
           tabella_(context.programFolder / kCodeTableName) {}
 
     int run() {
+        if (request_.formato)
+            format_ = readFormat(pathFromUtf8(*request_.formato));
         HeaderValues given = readDati();
         readSettings();
         loadJob();
@@ -134,6 +137,8 @@ private:
 
     void loadJob() {
         const fs::path file = pathFromUtf8(request_.lavoro);
+        if (format_)
+            return loadDelimitedJob(file, *format_);
         switch (points_.loadFile(file)) {
         case PointList::FileLoad::Loaded:
             return;
@@ -143,6 +148,44 @@ private:
             throw Stop{kRefused, emptyJobMessage(quoted(file))};
         case PointList::FileLoad::WithoutUsablePoints:
             throw Stop{kRefused, notAJobMessage(quoted(file))};
+        case PointList::FileLoad::Unreadable:
+            throw Stop{kFileProblem,
+                       "Impossibile leggere il file del lavoro " + quoted(file) + "."};
+        }
+    }
+
+    DelimitedFormat readFormat(const fs::path &file) {
+        FileContent content = readFile(file);
+        if (!content.ok())
+            throw Stop{kFileProblem, "Impossibile leggere il file del formato " + quoted(file)};
+        FormatParsing parsing = parseFormat(content.bytes);
+        if (!parsing.format)
+            throw Stop{kWrongCommandLine,
+                       "Il formato " + quoted(file) + " non è valido: " + parsing.problem, true};
+        return std::move(*parsing.format);
+    }
+
+    void loadDelimitedJob(const fs::path &file, const DelimitedFormat &format) {
+        DelimitedReading reading = readDelimitedFile(file, format);
+        PointList::FileLoad outcome = reading.outcome;
+        if (outcome == PointList::FileLoad::Loaded) {
+            for (const std::string &message : leftOutMessages(utf8FromPath(file), reading))
+                tell(message);
+            for (const std::string &message : conversionMessages(reading))
+                tell(message);
+            outcome = points_.loadJobText(std::move(reading.jobText));
+        }
+        switch (outcome) {
+        case PointList::FileLoad::Loaded:
+            return;
+        case PointList::FileLoad::ChangedWhileRead:
+            throw Stop{kFileProblem, jobChangedMessage(quoted(file))};
+        case PointList::FileLoad::Empty:
+            if (reading.outcome == PointList::FileLoad::Empty)
+                throw Stop{kRefused, emptyJobMessage(quoted(file))};
+            [[fallthrough]];
+        case PointList::FileLoad::WithoutUsablePoints:
+            throw Stop{kRefused, noDelimitedPointsMessage(quoted(file))};
         case PointList::FileLoad::Unreadable:
             throw Stop{kFileProblem,
                        "Impossibile leggere il file del lavoro " + quoted(file) + "."};
@@ -480,6 +523,7 @@ private:
 
     const BatchRequest &request_;
     const BatchContext &context_;
+    std::optional<DelimitedFormat> format_;
     const fs::path libretto_;
     Tabella_comuni tabella_;
     std::string Path_pf_;

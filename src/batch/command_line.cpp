@@ -25,7 +25,7 @@ struct SingleOption {
     std::optional<std::string> value = {};
 };
 
-using SingleOptions = std::array<SingleOption, 9>;
+using SingleOptions = std::array<SingleOption, 10>;
 
 SingleOption *findOption(SingleOptions &options, std::string_view name) {
     auto option = std::find_if(options.begin(), options.end(),
@@ -100,7 +100,8 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
                               {"--cartella"},
                               {"--schema"},
                               {"--zona"},
-                              {"--distanze"}}};
+                              {"--distanze"},
+                              {"--formato"}}};
     BatchRequest request;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
@@ -144,6 +145,7 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             return wrong("Manca l'opzione obbligatoria " + std::string(option.name) + ".");
     auto valueOf = [&options](std::string_view name) { return findOption(options, name)->value; };
     request.lavoro = *valueOf("--lavoro");
+    request.formato = valueOf("--formato");
     request.master = *valueOf("--master");
     request.dati = *valueOf("--dati");
     request.libretto = withDatExtension(*valueOf("--libretto"));
@@ -190,12 +192,13 @@ std::string usageText() {
            "                [--archivia proposti|nessuno|tutti] [--aggiungi PFnn/ffff/cccc]...\n"
            "                [--cartella CARTELLA] [--confronto] [--severo]\n"
            "                [--schema SCHEMA.svg] [--zona urbana|pianeggiante|sfavorevole]\n"
-           "                [--distanze FILE]\n"
+           "                [--distanze FILE] [--formato FORMATO]\n"
            "  ferolan-batch --verifica LIBRETTO [--cartella CARTELLA]\n"
            "  ferolan-batch --help\n"
            "\n"
            "Crea il libretto Pregeo da un lavoro esportato da TGO, come le finestre di Ferolan.\n"
-           "  --lavoro LAVORO        il file del lavoro esportato da TGO\n"
+           "  --lavoro LAVORO        il file del lavoro esportato da TGO (o, con --formato,\n"
+           "                         il file di punti di un altro strumento)\n"
            "  --master NOME          il punto da usare come stazione master\n"
            "  --dati FILE            i dati delle righe 0, 9, 1 e 6, una riga\n"
            "                         Controllo=valore per campo; i controlli sono:\n" +
@@ -226,6 +229,9 @@ std::string usageText() {
            "                         archivio, oggi e in archivio, con la tolleranza della\n"
            "                         zona (dopo il libretto); ogni coppia fuori tolleranza è\n"
            "                         anche un avviso sullo standard error\n"
+           "  --formato FORMATO      il file .formato (separatore, decimali, colonne) con cui\n"
+           "                         leggere --lavoro; le righe non importate vanno sullo\n"
+           "                         standard error\n"
            "  --help                 mostra questo aiuto\n"
            "\n"
            "Dopo la scrittura il libretto è controllato: ogni problema va sullo standard error\n"

@@ -21,6 +21,8 @@ enum class ArchiveChoice {
 // the archived points to add, which are Windows-1252 like the archive they are looked up in.
 struct BatchRequest {
     std::string lavoro;
+    // The format file of a receiver's delimited export; without it --lavoro is a TGO job.
+    std::optional<std::string> formato;
     std::string master;
     std::string dati;
     // After the ".dat" rule.

@@ -105,6 +105,21 @@ std::optional<std::string> cp1252FromUtf8(std::string_view utf8) {
     return out;
 }
 
+std::string cp1252FromUtf8Replacing(std::string_view utf8, std::size_t &replaced) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        auto cp = nextCodePoint(utf8, pos);
+        auto byte = cp ? byteOf(*cp) : std::nullopt;
+        if (!cp)
+            ++pos;
+        if (!byte)
+            ++replaced;
+        out += byte ? static_cast<char>(*byte) : '?';
+    }
+    return out;
+}
+
 bool isValidUtf8(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();)
         if (!nextCodePoint(text, pos))

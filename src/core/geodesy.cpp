@@ -31,6 +31,17 @@ Geodetic geodeticFromGeocentric(const Geocentric &point) {
     return {latitude * kDegreesPerRadian, std::atan2(point.y, point.x) * kDegreesPerRadian, height};
 }
 
+Geocentric geocentricFromGeodetic(const Geodetic &point) {
+    const double latitude = point.latitudeDegrees / kDegreesPerRadian;
+    const double longitude = point.longitudeDegrees / kDegreesPerRadian;
+    const double sinLatitude = std::sin(latitude), cosLatitude = std::cos(latitude);
+    const double radius =
+        kSemiMajorAxis / std::sqrt(1 - kFirstEccentricity2 * sinLatitude * sinLatitude);
+    const double across = (radius + point.heightMetres) * cosLatitude;
+    return {across * std::cos(longitude), across * std::sin(longitude),
+            (radius * (1 - kFirstEccentricity2) + point.heightMetres) * sinLatitude};
+}
+
 TangentPlane::TangentPlane(const Geocentric &origin) : origin_(origin) {
     const Geodetic geodetic = geodeticFromGeocentric(origin);
     const double latitude = geodetic.latitudeDegrees / kDegreesPerRadian;

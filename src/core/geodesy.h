@@ -16,6 +16,10 @@ struct Geodetic {
 // well under a millimetre for points near the Earth's surface).
 Geodetic geodeticFromGeocentric(const Geocentric &point);
 
+// The geocentric point of a latitude, longitude and ellipsoidal height: the ellipsoid's own
+// closed formulas, exact.
+Geocentric geocentricFromGeodetic(const Geodetic &point);
+
 // East and north metres on the plane tangent to the WGS84 ellipsoid at an origin: exact to
 // the millimetre over the few kilometres of a survey.
 struct PlanPoint {

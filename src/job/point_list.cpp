@@ -61,6 +61,10 @@ PointList::FileLoad PointList::loadFile(const std::filesystem::path &job) {
     return read(std::move(content.bytes), true);
 }
 
+PointList::FileLoad PointList::loadJobText(std::string jobBytes) {
+    return read(std::move(jobBytes), true);
+}
+
 PointList::FileLoad PointList::read(std::string jobBytes, bool onlyJobs) {
     if (jobBytes.size() > kLargestJob)
         return FileLoad::Unreadable;

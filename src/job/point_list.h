@@ -41,6 +41,10 @@ public:
     // blank lines only), or without a line that has usable coordinates.
     [[nodiscard]] FileLoad loadFile(const std::filesystem::path &job);
 
+    // The same with job lines another reader made, as a receiver's delimited export turned into
+    // this layout: refused as a job file is when it holds no usable point.
+    [[nodiscard]] FileLoad loadJobText(std::string jobBytes);
+
     std::size_t rowCount() const { return rows_.size(); }
     // row 1..rowCount(), column 1..8; anything else reads as empty.
     std::string_view field(std::size_t row, int column) const;

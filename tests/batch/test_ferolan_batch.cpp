@@ -191,6 +191,13 @@ void prepare(const ProgramFolder &folder, const QString &setup, const QByteArray
         writeBytes(folder.root() / "bianco.txt", "\r\n   \r\n\r\n");
         fs::copy_file(kData / "expected" / "booklet_without_added_points.dat",
                       folder.root() / "vecchio.dat");
+    } else if (setup == "delimited") {
+        for (const char *file :
+             {"semicolon.formato", "comma.formato", "tab.formato", "incomplete.formato",
+              "job_semicolon.csv", "job_comma.csv", "job_tab.txt"})
+            fs::copy_file(kData / file, folder.root() / file);
+        writeBytes(folder.root() / "vuoto.csv", "\r\n \r\n");
+        writeBytes(folder.root() / "intestazione.csv", "Nome;X;Y;Z\r\n");
     } else if (setup == "no code table")
         fs::remove(folder.root() / "cod_comuni_2.cod");
     else if (setup == "no archive")

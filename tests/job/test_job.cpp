@@ -1,5 +1,6 @@
 #include "core/files.h"
 #include "core/numbers.h"
+#include "job/delimited_job.h"
 #include "job/master_station.h"
 #include "job/point_list.h"
 #include "job/usable_point.h"
@@ -86,6 +87,22 @@ private slots:
             for (std::string_view name : pointsWithoutCoordinates(points, fields[0].toStdString()))
                 answer +=
                     (answer.isEmpty() ? "" : " ") + QByteArray(name.data(), qsizetype(name.size()));
+        } else if (op == "delimited") { // format file, file bytes: the rows and what is told
+            const FormatParsing format = parseFormat(fields[0].toStdString());
+            QVERIFY2(format.format, format.problem.c_str());
+            DelimitedReading reading = readDelimited(fields[1].toStdString(), *format.format);
+            const bool loaded = points.loadJobText(reading.jobText) == PointList::FileLoad::Loaded;
+            answer = loaded ? dump(points).replace('\n', '/') : "refused";
+            for (std::size_t row = 1; loaded && row <= points.rowCount(); ++row)
+                answer += QByteArray::fromStdString(std::string(points.varianceColumns(row)));
+            for (const auto &messages :
+                 {leftOutMessages("f", reading), conversionMessages(reading)})
+                for (const std::string &message : messages)
+                    answer += " " + QByteArray::fromStdString(message);
+        } else if (op == "format") { // a format file's text: the problem, or the text saved
+            const FormatParsing format = parseFormat(fields[0].toStdString());
+            answer = QByteArray::fromStdString(format.format ? formatFileText(*format.format)
+                                                             : format.problem);
         } else if (op == "dat") {
             answer = QByteArray::fromStdString(withDatExtension(fields[0].toStdString()));
         } else {

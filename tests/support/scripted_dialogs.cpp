@@ -38,7 +38,21 @@ FileChoice ScriptedDialogs::chooseFile(QWidget *, const FileRequest &request) {
     fileChoices.pop_front();
     if (!choice.accepted)
         choice.fileName = request.fileName;
+    if (choice.filterIndex == 0)
+        choice.filterIndex = request.filterIndex;
     return choice;
+}
+
+std::optional<QString> ScriptedDialogs::askText(QWidget *, const QString &title,
+                                                const QString &label) {
+    events << "text \"" + title + "\" " + label;
+    if (texts.empty()) {
+        ++unanswered;
+        return std::nullopt;
+    }
+    std::optional<QString> text = texts.front();
+    texts.pop_front();
+    return text;
 }
 
 } // namespace ferolan::testing

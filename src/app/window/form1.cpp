@@ -2,11 +2,13 @@
 
 #include "app/logic/export_definition.h"
 #include "app/window/clickable_label.h"
+#include "app/window/import_points.h"
 #include "app/window/logos.h"
 #include "app/window/remembered_folder.h"
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/settings_file.h"
+#include "job/delimited_job.h"
 #include "job/master_station.h"
 #include "job/usable_point.h"
 #include "ui/model/qt_text.h"
@@ -27,6 +29,8 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("Ferolan - da TGO a Pregeo ");
 const QString kActiveJob = QStringLiteral("lavoro attivo: ");
+// The job dialog's filter that opens "Importa punti".
+constexpr int kOtherReceivers = 3;
 
 QPushButton *makeButton(QWidget *parent, const QString &caption, const QColor &textColour = {}) {
     auto *button = new QPushButton(caption, parent);
@@ -254,7 +258,8 @@ void Form1::Cmd_selezione_Click() {
     FileRequest request;
     request.mode = FileRequest::Mode::Open;
     request.title = QStringLiteral("Selezione del file esportato da TGO");
-    request.filter = QStringLiteral("Tutti i file (*.*)|*.*|File di testo(*.txt)|*.txt");
+    request.filter = QStringLiteral("Tutti i file (*.*)|*.*|File di testo(*.txt)|*.txt|"
+                                    "Punti da altri strumenti (*.csv *.txt)|*.csv;*.txt");
     request.filterIndex = 2;
     request.startFolder = lastJobFolder();
     FileChoice choice = context_.dialogs.chooseFile(this, request);
@@ -264,13 +269,30 @@ void Form1::Cmd_selezione_Click() {
                       QStringLiteral("errore"), MessageIcon::Critical);
         return;
     }
+    if (choice.filterIndex == kOtherReceivers)
+        return importPoints(toPath(choice.fileName));
     Carica_lavoro(toPath(choice.fileName));
 }
 
+void Form1::importPoints(const std::filesystem::path &file) {
+    auto *window = new ImportPoints(this, context_, file);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &ImportPoints::imported, this, [this, file](const std::string &jobText) {
+        takeJob(file, points_.loadJobText(jobText),
+                noDelimitedPointsMessage(pathToQString(file).toStdString()));
+    });
+    window->open();
+}
+
 bool Form1::Carica_lavoro(const std::filesystem::path &job) {
+    return takeJob(job, points_.loadFile(job), notAJobMessage(pathToQString(job).toStdString()));
+}
+
+bool Form1::takeJob(const std::filesystem::path &job, PointList::FileLoad outcome,
+                    const std::string &withoutPoints) {
     const std::string shown = pathToQString(job).toStdString();
     QString refusal;
-    switch (points_.loadFile(job)) {
+    switch (outcome) {
     case PointList::FileLoad::Loaded:
         break;
     case PointList::FileLoad::ChangedWhileRead:
@@ -280,7 +302,7 @@ bool Form1::Carica_lavoro(const std::filesystem::path &job) {
         refusal = QString::fromStdString(emptyJobMessage(shown));
         break;
     case PointList::FileLoad::WithoutUsablePoints:
-        refusal = QString::fromStdString(notAJobMessage(shown));
+        refusal = QString::fromStdString(withoutPoints);
         break;
     case PointList::FileLoad::Unreadable:
         refusal = QStringLiteral("Impossibile leggere il file del lavoro %1.\n"

@@ -56,6 +56,11 @@ private:
     bool checkExportDefinition();
     void Cmd_selezione_Click();
     bool Carica_lavoro(const std::filesystem::path &job);
+    // A receiver's delimited export, read through "Importa punti".
+    void importPoints(const std::filesystem::path &file);
+    // The job just read into the point list, or refused with its message.
+    bool takeJob(const std::filesystem::path &job, PointList::FileLoad outcome,
+                 const std::string &withoutPoints);
     void MSHFlexGrid1_RowChange(const QModelIndex &current);
     void Cmd_ok_Click();
     void Cmd_esci_Click();

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -31,7 +32,8 @@ QStringList toQtFilters(const QString &filter) {
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString &description = parts[i];
-        const QString &pattern = parts[i + 1];
+        // "*.csv;*.txt" in the program's filters, "*.csv *.txt" in Qt's.
+        const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
         filters << (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))
                         ? description
                         : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
@@ -78,7 +80,16 @@ FileChoice QtDialogs::chooseFile(QWidget *owner, const FileRequest &request) {
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {false, request.fileName};
-    return {true, QDir::toNativeSeparators(dialog.selectedFiles().constFirst())};
+    return {true, QDir::toNativeSeparators(dialog.selectedFiles().constFirst()),
+            static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+std::optional<QString> QtDialogs::askText(QWidget *owner, const QString &title,
+                                          const QString &label) {
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(owner, title, label, QLineEdit::Normal, {}, &accepted);
+    return accepted ? std::optional<QString>(text) : std::nullopt;
 }
 
 void QtDesktop::beep() {

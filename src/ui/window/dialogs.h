@@ -38,7 +38,8 @@ struct FileRequest {
 
 struct FileChoice {
     bool accepted = false;
-    QString fileName; // on cancel, the name the caller set
+    QString fileName;    // on cancel, the name the caller set
+    int filterIndex = 0; // 1-based: the filter shown when the file was chosen; 0 when unknown
 };
 
 class Dialogs {
@@ -48,6 +49,9 @@ public:
     // button.
     virtual Answer showMessage(QWidget *owner, const Message &message) = 0;
     virtual FileChoice chooseFile(QWidget *owner, const FileRequest &request) = 0;
+    // A line the user types; nothing when cancelled.
+    virtual std::optional<QString> askText(QWidget *owner, const QString &title,
+                                           const QString &label) = 0;
 };
 
 class Desktop {
@@ -67,6 +71,8 @@ class QtDialogs final : public Dialogs {
 public:
     Answer showMessage(QWidget *owner, const Message &message) override;
     FileChoice chooseFile(QWidget *owner, const FileRequest &request) override;
+    std::optional<QString> askText(QWidget *owner, const QString &title,
+                                   const QString &label) override;
 };
 
 class QtDesktop final : public Desktop {

@@ -1,14 +1,18 @@
 #include "app/window/clickable_label.h"
 #include "app/window/form1.h"
+#include "app/window/import_points.h"
 #include "core/files.h"
 #include "job_walk.h"
 
 #include "bytes.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QtTest>
 
 #include <fstream>
@@ -299,6 +303,43 @@ private slots:
         emit form().Image1->clicked();
         form().cmd_info->click();
         walk->compareEvents(kExpected);
+    }
+    // The job dialog's third filter opens "Importa punti": a map without Z is refused; a format
+    // saved is listed and read back; the lines left out are asked about (No keeps the window);
+    // then the points reach the list.
+    void shouldImportPointsFromOtherReceivers() {
+        walk->start();
+        const fs::path file = walk->folder.root() / "punti.csv";
+        walk->folder.write(file, "Nome;X;Y;Z;Note\r\nM1;4448006,973;606794,23;4516065,343;x\r\n"
+                                 "P2;4448010;606790;4516060;y\r\nP3;;;;\r\n");
+        walk->run.dialogs.fileChoices = {{true, QString::fromStdString(file.string()), 3}};
+        form().Cmd_selezione->click();
+        auto *window = form().findChild<ImportPoints *>();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->Cmb_separatore->currentText(), QStringLiteral(";"));
+        window->Spn_righe->setValue(1);
+        window->Cmb_decimale->setCurrentIndex(1);
+        auto role = [&](int column, ColumnRole to) {
+            qobject_cast<QComboBox *>(window->Grd_anteprima->cellWidget(0, column))
+                ->setCurrentIndex(int(to));
+        };
+        for (auto [column, to] :
+             {std::pair(0, ColumnRole::Nome), {1, ColumnRole::X}, {2, ColumnRole::Y}})
+            role(column, to);
+        window->Cmd_importa->click();
+        role(3, ColumnRole::Z);
+        walk->run.dialogs.texts = {QStringLiteral("ricevitore")};
+        window->Cmd_salva->click();
+        window->showFormat({});
+        window->Cmb_formati->activated(0);
+        QCOMPARE(window->format().columns.size(), std::size_t(4));
+        walk->run.dialogs.answers = {Answer::No, Answer::Yes};
+        window->Cmd_importa->click();
+        QVERIFY(window->isVisible());
+        walk->compareSnapshot(*window, kExpected);
+        window->Cmd_importa->click();
+        QCOMPARE(form().points().rowCount(), std::size_t(2));
+        walk->compareEvents(kExpected, {walk->folder.root() / "formati" / "ricevitore.formato"});
     }
 };
 
