@@ -62,6 +62,11 @@ std::string rightAligned(std::string_view text, std::size_t width) {
     return std::string(width - std::min(width, text.size()), ' ') + std::string(text);
 }
 
+// Why a line gives no point, thrown from wherever its conversion finds it out.
+struct LeftOut {
+    std::string reason;
+};
+
 // One line of the file made into a job line, or why it cannot be.
 class LineConversion {
 public:
@@ -76,8 +81,8 @@ public:
                 fields_[format_.columns[i]] = fields[i];
         try {
             return line();
-        } catch (const std::string &why) {
-            reason = why;
+        } catch (const LeftOut &leftOut) {
+            reason = leftOut.reason;
             return {};
         }
     }
@@ -102,9 +107,9 @@ private:
     std::string_view needed(ColumnRole role) const {
         const std::optional<std::string_view> text = cell(role);
         if (!text)
-            throw named(role) + " manca";
+            throw LeftOut{named(role) + " manca"};
         if (text->empty())
-            throw named(role) + " è vuota";
+            throw LeftOut{named(role) + " è vuota"};
         return *text;
     }
 
@@ -113,12 +118,12 @@ private:
         std::string written(text);
         if (format_.decimal == ',') {
             if (written.find('.') != std::string::npos)
-                throw named(role) + " non è un numero";
+                throw LeftOut{named(role) + " non è un numero"};
             std::ranges::replace(written, ',', '.');
         }
         const std::optional<double> value = exactNumericValue(written, true);
         if (!value || !std::isfinite(*value))
-            throw named(role) + " non è un numero";
+            throw LeftOut{named(role) + " non è un numero"};
         return {written, *value};
     }
 
@@ -129,7 +134,7 @@ private:
         std::optional<std::string> text =
             squared ? cellText({}, value * value, width) : cellText(written, value, width);
         if (!text)
-            throw named(role) + " ha un valore troppo grande";
+            throw LeftOut{named(role) + " ha un valore troppo grande"};
         return rightAligned(*text, width);
     }
 
@@ -166,14 +171,14 @@ private:
         const double height =
             number(ColumnRole::QuotaEllissoidica, needed(ColumnRole::QuotaEllissoidica)).second;
         if (std::abs(latitude) > 90)
-            throw named(ColumnRole::Latitudine) + " è fuori dall'intervallo -90..90";
+            throw LeftOut{named(ColumnRole::Latitudine) + " è fuori dall'intervallo -90..90"};
         if (std::abs(longitude) > 180)
-            throw named(ColumnRole::Longitudine) + " è fuori dall'intervallo -180..180";
+            throw LeftOut{named(ColumnRole::Longitudine) + " è fuori dall'intervallo -180..180"};
         const Geocentric xyz = geocentricFromGeodetic({latitude, longitude, height});
         for (double value : {xyz.x, xyz.y, xyz.z}) {
             const std::optional<std::string> text = cellText({}, value, kNumberWidth);
             if (!text)
-                throw named(ColumnRole::QuotaEllissoidica) + " ha un valore troppo grande";
+                throw LeftOut{named(ColumnRole::QuotaEllissoidica) + " ha un valore troppo grande"};
             cells += rightAligned(*text, kNumberWidth);
         }
         return cells;
