@@ -492,6 +492,33 @@ private slots:
         QCOMPARE(warnings.join('\n'), shown);
     }
 
+    // The test job written with latitude, longitude and ellipsoidal height (9 decimals): every
+    // vector of its booklet within a millimetre of the one the X, Y and Z give.
+    void shouldTakeGeographicCoordinatesWithinAMillimetre() {
+        ProgramFolder folder;
+        Outcome outcome = folder.run(
+            withJob(folder.arguments(), "job_geographic.csv")
+            << "--formato" << QString::fromStdString(kData / "geographic.formato") << "--archivia"
+            << "nessuno");
+        QCOMPARE(outcome.status, 0);
+        const QList<QByteArray> rows = bytesOf(folder.booklet()).split('\n');
+        const QList<QByteArray> expected =
+            bytesOf(kData / "expected" / "booklet_without_added_points.dat").split('\n');
+        QCOMPARE(rows.size(), expected.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QList<QByteArray> fields = rows[i].split('|'), wanted = expected[i].split('|');
+            if (!rows[i].startsWith("2|")) {
+                QCOMPARE(rows[i], expected[i]);
+                continue;
+            }
+            const QList<QByteArray> vector = fields[2].split(','), exact = wanted[2].split(',');
+            for (qsizetype axis = 0; axis < 3; ++axis)
+                QVERIFY2(std::abs(vector[axis].toDouble() - exact[axis].toDouble()) <= 0.001,
+                         rows[i].constData());
+            QCOMPARE(fields.mid(3), wanted.mid(3));
+        }
+    }
+
     // Two points named like the master station: the first is the master.
     void shouldTakeTheFirstPointNamedLikeTheMaster() {
         ProgramFolder folder;
