@@ -2,8 +2,9 @@
 # includes a system header or asks for _WIN32. Run as: cmake -DSOURCE_DIR=<project>/src -P check_includes.cmake
 #
 # Folders from the ground up: core, job, ui, the subsystem header, the subsystems fiducial and
-# booklet side by side (neither includes the other), sketch, then app and batch side by side.
-# Inside a folder: logic, then model, then window (core, job and batch are logic). Logic
+# booklet side by side (neither includes the other), sketch, the conversion that runs them
+# all, then app and batch side by side.
+# Inside a folder: logic, then model, then window (core, job, conversion and batch are logic). Logic
 # includes logic of its own folder or of folders below. A model or window may use any logic,
 # and of models and windows only its own folder's and the shared ones of ui: the app wires the
 # windows together.
@@ -14,8 +15,9 @@ set(folder_rank_header 3)
 set(folder_rank_fiducial 4)
 set(folder_rank_booklet 4)
 set(folder_rank_sketch 5)
-set(folder_rank_app 6)
-set(folder_rank_batch 6)
+set(folder_rank_conversion 6)
+set(folder_rank_app 7)
+set(folder_rank_batch 7)
 set(level_logic 0)
 set(level_model 1)
 set(level_window 2)

@@ -3,23 +3,17 @@
 #include "batch/dati_file.h"
 #include "batch/distanze_file.h"
 #include "batch/exit_status.h"
-#include "booklet/logic/archived_point.h"
 #include "booklet/logic/controllo_libretto.h"
-#include "booklet/logic/scrivi_libretto.h"
-#include "booklet/logic/temporary_booklet.h"
-#include "booklet/logic/trasforma_libretto.h"
-#include "booklet/logic/vrs_mark.h"
+#include "conversion/conversion_session.h"
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/numbers.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "core/unexpected_failure.h"
-#include "fiducial/logic/added_points.h"
 #include "fiducial/logic/archivia_pf.h"
 #include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/logic/pf_distances.h"
-#include "fiducial/logic/pf_grid_loading.h"
 #include "header/logic/archive_folders.h"
 #include "header/logic/gnss_session.h"
 #include "header/logic/header_checks.h"
@@ -30,14 +24,11 @@
 #include "job/point_list.h"
 #include "job/usable_point.h"
 #include "job/variance_terms.h"
-#include "sketch/logic/sketch_pf_pairs.h"
 #include "sketch/logic/sketch_svg.h"
-#include "sketch/logic/survey_sketch.h"
 
 #include <algorithm>
 #include <exception>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -84,9 +75,7 @@ public:
         fillHeader(given);
         prepareArchive();
         compareFiducialPoints();
-        createTemporary();
-        archiveFiducialPoints();
-        writeBookletRows();
+        archiveAndWriteRows();
         addArchivedPoints();
         releaseJobUnlessSketched();
         finish();
@@ -96,9 +85,9 @@ public:
         return status;
     }
 
-    void discardTemporary() const {
-        if (temporaryCreated_ && !finished_)
-            discardTemporaryBooklet(libretto_);
+    void discardTemporary() {
+        if (session_)
+            session_->abandon();
     }
 
     std::string bookletNotWritten() const {
@@ -107,7 +96,8 @@ public:
 
     // What became of the booklet and the archive when the run stops unforeseen.
     std::string stoppedNote() const {
-        return finished_ ? " Il libretto è stato scritto." + archivedNote() : bookletNotWritten();
+        return session_ && session_->finished() ? " Il libretto è stato scritto." + archivedNote()
+                                                : bookletNotWritten();
     }
 
 private:
@@ -272,19 +262,22 @@ private:
     }
 
     void compareFiducialPoints() {
+        session_.emplace(ConversionSetup{points_, master_.Punto_master, master_.Riga_master,
+                                         header_, Path_pf_, tabella_, libretto_,
+                                         kComparisonSeparator});
         PfGridLoadingCallbacks callbacks{
             [this](std::string_view name) { return reportMalformedName(name); },
             [](std::size_t) {}};
-        loading_ = loadPfGrid(points_, archive(), kComparisonSeparator, callbacks);
-        for (const fs::path &file : loading_.unreadableFiles)
+        session_->compareFiducialPoints(callbacks);
+        for (const fs::path &file : session_->unreadableFiles())
             tell("Impossibile leggere il file " + quoted(file) +
                  ": i punti fiduciali che ne dipendono restano senza confronto con "
                  "l'archivio e non sono proposti per l'archiviazione.");
         if (request_.confronto)
             printComparisonGrid();
         // Taken now: the grid may be let go before the booklet is finished.
-        if (request_.distanze || request_.schema)
-            pairs_ = pfPairs(loading_.grid, request_.zona);
+        if (request_.distanze)
+            pairs_ = pfPairs(session_->grid(), request_.zona);
     }
 
     // The first line of the window's question, and the window's answer Yes: the point is left
@@ -295,7 +288,7 @@ private:
     }
 
     void printComparisonGrid() const {
-        for (const PfGridRow &row : loading_.grid) {
+        for (const PfGridRow &row : session_->grid()) {
             std::string line;
             for (const std::string &cell : row.cells) {
                 if (&cell != &row.cells.front())
@@ -306,118 +299,86 @@ private:
         }
     }
 
-    // Before anything is archived: a booklet that cannot be written stops the run while
-    // nothing has changed yet.
-    void createTemporary() {
-        if (!createTemporaryBooklet(libretto_))
-            throw Stop{kFileProblem, "Impossibile creare il file temporaneo " +
-                                         quoted(temporaryBookletPath(libretto_)) +
-                                         ": il libretto non è stato scritto e l'archivio dei "
-                                         "punti fiduciali non è stato modificato."};
-        temporaryCreated_ = true;
-    }
-
-    void archiveFiducialPoints() {
-        PfGrid &grid = loading_.grid;
+    void archiveAndWriteRows() {
+        PfGrid &grid = session_->grid();
         if (request_.archivia == ArchiveChoice::Tutti)
             markEveryPointOnce(grid);
         else if (request_.archivia == ArchiveChoice::Nessuno)
             for (PfGridRow &row : grid)
                 row.cell(PfGridRow::Mark) = kSkipMark;
-        ArchivingResult result;
-        try {
-            result = Archivia_pf(grid, archive());
-        } catch (...) {
-            archived_ = archivedCount(grid);
-            throw;
-        }
-        archived_ = archivedCount(grid);
-        for (const std::string &name : result.archivedMeanwhile)
+        const ConversionSession::Writing writing = session_->archiveAndWriteRows();
+        for (const std::string &name : session_->archivedMeanwhile())
             tell("Punto Fiduciale " + utf8FromCp1252(name) +
                  " già archiviato nel frattempo: non archiviato di nuovo");
-        if (result.outcome == ArchivingResult::Ok)
-            return;
+        const std::string temporary = quoted(session_->temporaryBooklet());
+        switch (writing.outcome) {
+        case ConversionSession::Writing::Outcome::TemporaryNotCreated:
+            // Before anything is archived: nothing has changed yet.
+            throw Stop{kFileProblem, "Impossibile creare il file temporaneo " + temporary +
+                                         ": il libretto non è stato scritto e l'archivio dei "
+                                         "punti fiduciali non è stato modificato."};
+        case ConversionSession::Writing::Outcome::ArchivingStopped:
+            throw Stop{kFileProblem, archivingStopped(writing.archiving) + bookletNotWritten()};
+        case ConversionSession::Writing::Outcome::RowsNotWritten:
+            throw Stop{kFileProblem, "Impossibile scrivere il file temporaneo " + temporary + "." +
+                                         bookletNotWritten()};
+        case ConversionSession::Writing::Outcome::Written:
+            break;
+        }
+        if (const std::optional<std::string> &note = session_->vrsNote())
+            context_.err << *note << '\n';
+    }
+
+    std::string archivingStopped(const ArchivingResult &result) const {
         // Archiving stops at the row that failed: the first one it has not passed.
+        const PfGrid &grid = session_->grid();
         auto failed = std::find_if(grid.begin(), grid.end(),
                                    [](auto &row) { return !row.passedByArchiving; });
         const std::string name =
             failed != grid.end() ? utf8FromCp1252(failed->cell(PfGridRow::Name)) : std::string();
-        std::string cause;
         switch (result.outcome) {
         case ArchivingResult::TableUnreadable:
-            cause = "Impossibile leggere la tabella dei comuni " + quoted(result.file) +
-                    " per archiviare il punto fiduciale " + name + ".";
-            break;
+            return "Impossibile leggere la tabella dei comuni " + quoted(result.file) +
+                   " per archiviare il punto fiduciale " + name + ".";
         case ArchivingResult::Busy:
-            cause = archiveBusyMessage(result.file);
-            break;
+            return archiveBusyMessage(result.file);
         default:
-            cause = "Impossibile aggiungere il punto fiduciale " + name +
-                    " al file dell'archivio " + quoted(result.file) + ".";
+            return "Impossibile aggiungere il punto fiduciale " + name + " al file dell'archivio " +
+                   quoted(result.file) + ".";
         }
-        throw Stop{kFileProblem, cause + bookletNotWritten()};
-    }
-
-    void writeBookletRows() {
-        const std::set<std::size_t> leftOut(loading_.skippedRows.begin(),
-                                            loading_.skippedRows.end());
-        const BookletSource source{
-            header_,           points_, master_.Punto_master, master_.Riga_master,
-            kBookletSeparator, leftOut};
-        vrs_ = vrsMark(source);
-        if (std::optional<std::string> note = vrsMarkNote(source, vrs_))
-            context_.err << *note << '\n';
-        std::optional<Xyz> coordMaster = Scrivi_libretto(source, libretto_);
-        if (!coordMaster)
-            throw Stop{kFileProblem, "Impossibile scrivere il file temporaneo " +
-                                         quoted(temporaryBookletPath(libretto_)) + "." +
-                                         bookletNotWritten()};
-        Coord_master_ = *coordMaster;
-        // The four rows before the points, then one a point at most, added ones aside.
-        bookletLines_ = points_.rowCount() + 4;
     }
 
     void addArchivedPoints() {
-        std::vector<std::string> added;
-        for (const std::string &nomePf : request_.aggiungi) {
-            std::optional<std::string> missing =
-                isInBooklet(nomePf, loading_.grid, added)
-                    ? std::optional<std::string>("è già nel libretto")
-                    : addArchivedPoint(nomePf);
-            if (missing)
+        for (const std::string &nomePf : request_.aggiungi)
+            if (std::optional<std::string> missing = addArchivedPoint(nomePf))
                 tell("Il punto fiduciale " + utf8FromCp1252(nomePf) +
                      " non è stato aggiunto al libretto: " + *missing + ".");
-            else
-                added.push_back(nomePf);
-        }
     }
 
     // The point as the three lists of archived points would choose it: the first
     // municipality of the province with its code that has an archive file, then its sheet
     // and number there. Nothing when its row is appended, otherwise why it is not.
     std::optional<std::string> addArchivedPoint(const std::string &nomePf) {
+        if (session_->isInBooklet(nomePf))
+            return "è già nel libretto";
         const PfKey key = Scomponi_nome_pf(nomePf);
         for (const std::string &comune : comuni_) {
-            std::optional<fs::path> file;
-            if (columns(comune, 1, 4) == key.codice_comune)
-                file = archiveFileOf(comune);
-            if (!file)
+            if (columns(comune, 1, 4) != key.codice_comune || !archiveFileOf(comune))
                 continue;
-            PfLookup found = Cerca_punto_fiduciale(*file, key);
-            if (found.outcome == LookupOutcome::Unreadable)
-                return "impossibile leggere il file dell'archivio " + quoted(*file);
-            if (found.outcome != LookupOutcome::Found)
-                return "non si trova nel file dell'archivio " + quoted(*file);
-            const Punto_fiduciale record = found.record();
-            const std::string row =
-                archivedPointRow(key.numero, key.foglio, comune, {record.x, record.y, record.z},
-                                 record.descrizione, Coord_master_, kBookletSeparator);
-            if (!appendToTemporaryBooklet(libretto_, row))
+            const ConversionSession::AddingResult adding =
+                session_->add(session_->archivedChoice(comune, key.foglio, key.numero));
+            switch (adding.outcome) {
+            case ConversionSession::Adding::ArchiveUnreadable:
+                return "impossibile leggere il file dell'archivio " + quoted(adding.file);
+            case ConversionSession::Adding::NotWritten:
                 throw Stop{kFileProblem, "Impossibile aggiungere il punto fiduciale " +
                                              utf8FromCp1252(nomePf) + " al file temporaneo " +
-                                             quoted(temporaryBookletPath(libretto_)) + "." +
-                                             bookletNotWritten()};
-            return std::nullopt;
+                                             quoted(adding.file) + "." + bookletNotWritten()};
+            case ConversionSession::Adding::Added:
+                return std::nullopt;
+            default:
+                return "non si trova nel file dell'archivio " + quoted(adding.file);
+            }
         }
         return "nessun comune della provincia " + utf8FromCp1252(header_.Cmb_prov) +
                " con codice " + utf8FromCp1252(key.codice_comune) +
@@ -427,9 +388,8 @@ private:
     // The booklet is checked as it is written: the bytes checked are the bytes on the disk,
     // and a large booklet is not read back whole.
     void finish() {
-        BookletCheck check(tabella_, context_.today, bookletLines_);
-        FinishingResult result =
-            Trasforma_libretto(libretto_, [&check](std::string_view piece) { check.add(piece); });
+        const ConversionSession::Finishing finishing = session_->finish(context_.today);
+        const FinishingResult &result = finishing.result;
         switch (result.outcome) {
         case FinishingResult::Outcome::TemporaryUnreadable:
             throw Stop{kFileProblem, "Impossibile leggere il file temporaneo " +
@@ -443,10 +403,8 @@ private:
         case FinishingResult::Outcome::Created:
             break;
         }
-        finished_ = true;
-        findings_ = check.findings();
-        context_.out << bookletCreatedMessage(libretto_, findings_)
-                     << (hasErrore(findings_) ? "." : "") << '\n';
+        findings_ = finishing.findings;
+        context_.out << finishing.createdMessage << (hasErrore(findings_) ? "." : "") << '\n';
         if (!result.leftoverTemporary.empty())
             tell("Impossibile cancellare il file temporaneo " + quoted(result.leftoverTemporary) +
                  ".");
@@ -458,9 +416,9 @@ private:
         if (request_.schema)
             return;
         // Moved out to be destroyed: an assigned empty list could keep the bytes allocated.
+        session_->releaseJob();
         [[maybe_unused]] const PointList released = std::move(points_);
         points_ = PointList();
-        loading_ = PfGridLoading();
     }
 
     // The booklet is kept whatever the check finds: the user decides.
@@ -475,10 +433,8 @@ private:
         if (!request_.schema)
             return;
         const fs::path file = pathFromUtf8(*request_.schema);
-        std::optional<SurveySketch> sketch =
-            buildSurveySketch(points_, master_.Riga_master, loading_.grid, loading_.skippedRows,
-                              vrs_ ? std::optional(vrs_->row) : std::nullopt,
-                              cp1252Name(pathFromUtf8(request_.lavoro)), cp1252Name(libretto_));
+        std::optional<SurveySketch> sketch = session_->sketch(
+            cp1252Name(pathFromUtf8(request_.lavoro)), cp1252Name(libretto_), request_.zona);
         if (!sketch)
             throw Stop{kFileProblem, "Impossibile disegnare lo schema del rilievo " + quoted(file) +
                                          ": la stazione master " +
@@ -486,7 +442,6 @@ private:
                                          " non ha coordinate utilizzabili. Il libretto è stato "
                                          "scritto." +
                                          archivedNote()};
-        markPairsOutOfTolerance(*sketch, pairs_);
         if (!replaceFile(file, sketchSvg(*sketch)))
             throw Stop{kFileProblem, "Impossibile scrivere lo schema del rilievo " + quoted(file) +
                                          ". Il libretto è stato scritto." + archivedNote()};
@@ -505,8 +460,6 @@ private:
                                          quoted(file) + ". Il libretto è stato scritto."};
     }
 
-    ProvinceArchive archive() { return {Path_pf_, header_.Cmb_prov, tabella_}; }
-
     std::optional<fs::path> archiveFileOf(std::string_view comune) const {
         std::optional<fs::path> file = Percorso_file_pf(Path_pf_, header_.Cmb_prov, comune);
         if (file && hasArchiveFile(*file))
@@ -516,7 +469,9 @@ private:
 
     fs::path settingsFile() const { return context_.programFolder / kSettingsFileName; }
 
-    std::string archivedNote() const { return ferolan::archivedNote(archived_); }
+    std::string archivedNote() const {
+        return ferolan::archivedNote(session_ ? session_->archivedCount() : 0);
+    }
 
     // A message line on standard error, as a terminal may safely show it.
     void tell(const std::string &line) const { context_.err << withControlsShown(line) << '\n'; }
@@ -531,15 +486,9 @@ private:
     MasterStation master_;
     std::vector<std::string> comuni_;
     HeaderData header_;
-    PfGridLoading loading_;
-    std::size_t archived_ = 0;
-    Xyz Coord_master_;
-    std::optional<VrsMark> vrs_;
-    std::size_t bookletLines_ = 0;
+    std::optional<ConversionSession> session_;
     std::vector<Finding> findings_;
     std::vector<PfPair> pairs_;
-    bool temporaryCreated_ = false;
-    bool finished_ = false;
 };
 
 } // namespace

@@ -1,20 +1,11 @@
 #include "fiducial/window/frm_pf.h"
 
-#include "booklet/logic/archived_point.h"
-#include "booklet/logic/controllo_libretto.h"
-#include "booklet/logic/scrivi_libretto.h"
-#include "booklet/logic/temporary_booklet.h"
-#include "booklet/logic/trasforma_libretto.h"
-#include "booklet/logic/vrs_mark.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "core/unexpected_failure.h"
-#include "fiducial/logic/added_points.h"
 #include "fiducial/logic/archivia_pf.h"
-#include "fiducial/logic/pf_grid_loading.h"
+#include "fiducial/logic/fiducial_archive.h"
 #include "fiducial/window/frm_distanze_pf.h"
-#include "sketch/logic/sketch_pf_pairs.h"
-#include "sketch/logic/survey_sketch.h"
 #include "ui/model/qt_text.h"
 #include "ui/window/cp1252_validator.h"
 #include "ui/window/shared_columns.h"
@@ -59,8 +50,11 @@ QString checkText(const std::vector<Finding> &findings) {
 
 Frm_pf::Frm_pf(AppContext &context, const PointList &points, Tabella_comuni &table,
                HeaderData header, std::vector<std::string> municipalities)
-    : context_(context), points_(points), table_(table), header_(std::move(header)),
-      municipalities_(std::move(municipalities)), model_(grid_) {
+    : context_(context), municipalities_(std::move(municipalities)),
+      session_({points, context.state.Punto_master, context.state.Riga_master, std::move(header),
+                context.state.Path_pf, table, context.state.File_libretto,
+                context.decimalSeparator}),
+      model_(session_.grid()) {
     colours_.setSourceModel(&model_);
     setObjectName(QStringLiteral("Frm_pf"));
     setWindowTitle(QStringLiteral("Gestione PF"));
@@ -185,14 +179,11 @@ bool Frm_pf::Form_Load() {
     callbacks.showProgress = [this](std::size_t pfCount) {
         emit progressChanged(kWorking + QStringLiteral(" PF N.") + QString::number(pfCount));
     };
-    PfGridLoading loading = loadPfGrid(points_, archive(), context_.decimalSeparator, callbacks);
-    if (loading.stopped)
+    if (!session_.compareFiducialPoints(callbacks))
         return false;
 
-    grid_ = std::move(loading.grid);
-    leftOutRows_ = std::set<std::size_t>(loading.skippedRows.begin(), loading.skippedRows.end());
     model_.reload();
-    Cmd_distanze->setEnabled(foundPfCount(grid_) >= 2);
+    Cmd_distanze->setEnabled(foundPfCount(session_.grid()) >= 2);
     // In today's fonts the headings' widths would push the marks out of sight.
     fitColumnsToContents(*MSHFlexGrid1, PfGridRow::Name, PfGridRow::Mark);
     MSHFlexGrid1->setColumnWidth(PfGridRow::Description,
@@ -200,9 +191,9 @@ bool Frm_pf::Form_Load() {
     (new SharedColumns(*MSHFlexGrid1, {PfGridRow::Description}))->measure();
     emit progressChanged(QString());
 
-    if (!loading.unreadableFiles.empty()) {
+    if (!session_.unreadableFiles().empty()) {
         QStringList files;
-        for (const std::filesystem::path &file : loading.unreadableFiles)
+        for (const std::filesystem::path &file : session_.unreadableFiles())
             files << pathToQString(file);
         context_.tell(this,
                       QStringLiteral("Impossibile leggere:\n%1\nI punti fiduciali che vi "
@@ -223,7 +214,7 @@ void Frm_pf::MSHFlexGrid1_Click(const QModelIndex &index) {
 }
 
 void Frm_pf::toggleMark(int modelRow) {
-    PfGridRow &row = grid_[static_cast<std::size_t>(modelRow)];
+    PfGridRow &row = session_.grid()[static_cast<std::size_t>(modelRow)];
     // A second record of a point is never found: lookups take the first.
     if (row.cell(PfGridRow::Mark) != kArchiveMark && row.cell(PfGridRow::Used) == kUsed &&
         context_.ask(this,
@@ -240,26 +231,21 @@ void Frm_pf::toggleMark(int modelRow) {
 
 void Frm_pf::Cmd_schema_Click() {
     const Module1 &state = context_.state;
-    const std::optional<VrsMark> vrs = vrsMark(bookletSource());
-    std::optional<SurveySketch> sketch =
-        buildSurveySketch(points_, state.Riga_master, grid_,
-                          std::vector<std::size_t>(leftOutRows_.begin(), leftOutRows_.end()),
-                          vrs ? std::optional(vrs->row) : std::nullopt,
-                          toCp1252(pathToQString(state.File_lavoro.filename())).value_or("?"),
-                          toCp1252(pathToQString(state.File_libretto.filename())).value_or("?"));
+    std::optional<SurveySketch> sketch = session_.sketch(
+        toCp1252(pathToQString(state.File_lavoro.filename())).value_or("?"),
+        toCp1252(pathToQString(state.File_libretto.filename())).value_or("?"), zona_);
     if (!sketch) {
         tellCritical(QStringLiteral("La stazione master %1 non ha coordinate utilizzabili: lo "
                                     "schema del rilievo non si può disegnare.")
                          .arg(toQString(state.Punto_master)));
         return;
     }
-    markPairsOutOfTolerance(*sketch, pfPairs(grid_, zona_));
     emit sketchRequested(*sketch);
 }
 
 void Frm_pf::Cmd_distanze_Click() {
     if (!distanze_) {
-        distanze_ = new Frm_distanze_pf(context_, grid_, zona_, this);
+        distanze_ = new Frm_distanze_pf(context_, session_.grid(), zona_, this);
         connect(distanze_, &Frm_distanze_pf::zonaChanged, this,
                 [this](DistanceZone zone) { zona_ = zone; });
     }
@@ -269,79 +255,42 @@ void Frm_pf::Cmd_distanze_Click() {
 }
 
 void Frm_pf::Cmd_esegui_Click() {
-    const std::filesystem::path &booklet = context_.state.File_libretto;
-    if (!createTemporaryBooklet(booklet)) {
-        tellCritical(QStringLiteral("Impossibile creare il file temporaneo %1.\n"
-                                    "Nessun punto fiduciale è stato archiviato e il libretto non "
-                                    "è stato scritto.")
-                         .arg(pathToQString(temporaryBookletPath(booklet))));
-        return;
-    }
     try {
         archiveAndWrite();
     } catch (const std::exception &failure) {
         Cmd_esegui->setEnabled(false);
         model_.reload();
-        discardTemporaryBooklet(booklet);
+        session_.abandon();
         tellUnforeseen(failure);
     }
 }
 
 void Frm_pf::archiveAndWrite() {
-    const std::filesystem::path &booklet = context_.state.File_libretto;
-    archivingDone_ = true;
-    ArchivingResult archiving = Archivia_pf(grid_, archive());
+    using Outcome = ConversionSession::Writing::Outcome;
+    const ConversionSession::Writing writing = session_.archiveAndWriteRows();
     model_.reload();
-    archivedMeanwhile_ = std::move(archiving.archivedMeanwhile);
-    if (archiving.outcome != ArchivingResult::Ok) {
-        // Whatever was appended stays; pressing " Avanti" again would archive it twice.
-        Cmd_esegui->setEnabled(false);
-        discardTemporaryBooklet(booklet);
-        const QString stopped =
-            QStringLiteral("\nL'archiviazione si è fermata a questo punto: i punti delle righe "
-                           "in verde prima di esso sono archiviati.");
-        QString cause;
-        switch (archiving.outcome) {
-        case ArchivingResult::TableUnreadable:
-            cause = QStringLiteral("Impossibile leggere la tabella dei comuni %1.\n"
-                                   "Nessun punto fiduciale è stato archiviato.")
-                        .arg(pathToQString(archiving.file));
-            break;
-        case ArchivingResult::Busy:
-            cause = QString::fromStdString(archiveBusyMessage(archiving.file)) + stopped;
-            break;
-        default:
-            cause = QStringLiteral("Impossibile scrivere nell'archivio dei punti fiduciali il "
-                                   "file %1.")
-                        .arg(pathToQString(archiving.file)) +
-                    stopped;
-        }
-        tellCritical(cause + QStringLiteral("\nIl libretto non è stato scritto.") + archivedLine());
+    const QString temporary = pathToQString(session_.temporaryBooklet());
+    if (writing.outcome == Outcome::TemporaryNotCreated) {
+        tellCritical(QStringLiteral("Impossibile creare il file temporaneo %1.\n"
+                                    "Nessun punto fiduciale è stato archiviato e il libretto non "
+                                    "è stato scritto.")
+                         .arg(temporary));
         return;
     }
-    Scrivi_libretto();
-}
-
-BookletSource Frm_pf::bookletSource() const {
-    const Module1 &state = context_.state;
-    return {header_,     points_, state.Punto_master, state.Riga_master, context_.decimalSeparator,
-            leftOutRows_};
-}
-
-void Frm_pf::Scrivi_libretto() {
-    const Module1 &state = context_.state;
-    std::optional<Xyz> master = ferolan::Scrivi_libretto(bookletSource(), state.File_libretto);
-    if (!master) {
+    if (writing.outcome == Outcome::RowsNotWritten) {
         Cmd_esegui->setEnabled(false);
         tellCritical(QStringLiteral("Impossibile scrivere il file temporaneo %1.\n"
                                     "Il libretto non è stato scritto.")
-                         .arg(pathToQString(temporaryBookletPath(state.File_libretto))) +
+                         .arg(temporary) +
                      archivedLine());
         return;
     }
-    Coord_master = *master;
-    const std::optional<FileStamp> written = fileStamp(temporaryBookletPath(state.File_libretto));
-    writtenLength_ = written ? written->length : 0;
+    if (writing.outcome == Outcome::ArchivingStopped) {
+        // Whatever was appended stays; pressing " Avanti" again would archive it twice.
+        Cmd_esegui->setEnabled(false);
+        tellArchivingStopped(writing.archiving);
+        return;
+    }
     if (context_.ask(this,
                      QStringLiteral("Vuoi aggiungere al libretto uno o più Punti Fiduciali "
                                     "presenti in archivio?"),
@@ -349,6 +298,28 @@ void Frm_pf::Scrivi_libretto() {
         Trasforma_libretto();
     else
         enterInsertionStage();
+}
+
+void Frm_pf::tellArchivingStopped(const ArchivingResult &archiving) {
+    const QString stopped =
+        QStringLiteral("\nL'archiviazione si è fermata a questo punto: i punti delle righe "
+                       "in verde prima di esso sono archiviati.");
+    QString cause;
+    switch (archiving.outcome) {
+    case ArchivingResult::TableUnreadable:
+        cause = QStringLiteral("Impossibile leggere la tabella dei comuni %1.\n"
+                               "Nessun punto fiduciale è stato archiviato.")
+                    .arg(pathToQString(archiving.file));
+        break;
+    case ArchivingResult::Busy:
+        cause = QString::fromStdString(archiveBusyMessage(archiving.file)) + stopped;
+        break;
+    default:
+        cause = QStringLiteral("Impossibile scrivere nell'archivio dei punti fiduciali il file %1.")
+                    .arg(pathToQString(archiving.file)) +
+                stopped;
+    }
+    tellCritical(cause + QStringLiteral("\nIl libretto non è stato scritto.") + archivedLine());
 }
 
 void Frm_pf::enterInsertionStage() {
@@ -365,7 +336,7 @@ void Frm_pf::enterInsertionStage() {
 
     QSignalBlocker quiet(Cmb_comune);
     for (const std::string &entry :
-         municipalitiesWithArchive(context_.state.Path_pf, header_.Cmb_prov, municipalities_))
+         municipalitiesWithArchive(context_.state.Path_pf, province(), municipalities_))
         Cmb_comune->addItem(toQString(entry));
     Cmb_comune->setCurrentIndex(Cmb_comune->count() > 0 ? 0 : -1);
     quiet.unblock();
@@ -376,7 +347,7 @@ std::optional<std::filesystem::path> Frm_pf::chosenArchiveFile() const {
     std::optional<std::string> entry = listedChoice(Cmb_comune);
     if (!entry)
         return std::nullopt;
-    return Percorso_file_pf(context_.state.Path_pf, header_.Cmb_prov, *entry);
+    return Percorso_file_pf(context_.state.Path_pf, province(), *entry);
 }
 
 void Frm_pf::Cmb_comune_Change() {
@@ -416,71 +387,58 @@ void Frm_pf::Cmb_pf_Click() {
     std::optional<std::string> entry = listedChoice(Cmb_comune);
     std::optional<std::string> sheet = listedChoice(Cmb_foglio);
     std::optional<std::string> number = listedChoice(Cmb_pf);
-    std::optional<std::filesystem::path> file = chosenArchiveFile();
-    if (!entry || !sheet || !number || !file)
+    if (!entry || !sheet || !number || !chosenArchiveFile())
         return;
-    const std::string name = archivedPointName(*number, *sheet, *entry);
-    std::vector<std::string> added;
-    for (const AddedPoint &point : added_)
-        added.push_back(point.name);
-    if (isInBooklet(name, grid_, added)) {
-        context_.tell(this, QStringLiteral("Il punto %1 è già nel libretto.").arg(toQString(name)),
+    const ArchivedChoice choice = session_.archivedChoice(*entry, *sheet, *number);
+    if (choice.alreadyInBooklet) {
+        context_.tell(this,
+                      QStringLiteral("Il punto %1 è già nel libretto.").arg(toQString(choice.name)),
                       std::nullopt, MessageIcon::Exclamation);
         return;
     }
-    if (context_.ask(this, QString::fromStdString(insertionQuestion(*number, *sheet, *entry)),
+    if (context_.ask(this, QString::fromStdString(choice.question),
                      QStringLiteral("Richiesta conferma")) == Answer::No)
         return;
 
-    std::string code(columns(*entry, 1, 4));
-    PfLookup lookup = Cerca_punto_fiduciale(*file, PfKey{*number, *sheet, code});
-    if (lookup.outcome == LookupOutcome::Unreadable) {
+    const ConversionSession::AddingResult adding = session_.add(choice);
+    switch (adding.outcome) {
+    case ConversionSession::Adding::Added:
+        Lst_aggiunti->addItem(QStringLiteral("%1  %2").arg(
+            toQString(choice.name), toQString(session_.added().back().description)));
+        Lst_aggiunti->scrollToBottom();
+        return;
+    case ConversionSession::Adding::ArchiveUnreadable:
         tellCritical(QStringLiteral("Impossibile leggere il file dell'archivio %1.\n"
                                     "Il punto non è stato aggiunto al libretto.")
-                         .arg(pathToQString(*file)));
+                         .arg(pathToQString(adding.file)));
         return;
-    }
-    if (lookup.outcome != LookupOutcome::Found)
-        return;
-    Punto_fiduciale record = lookup.record();
-    std::string row = archivedPointRow(*number, *sheet, *entry, {record.x, record.y, record.z},
-                                       record.descrizione, Coord_master, context_.decimalSeparator);
-    if (!appendToTemporaryBooklet(context_.state.File_libretto, row)) {
+    case ConversionSession::Adding::NotWritten:
         tellCritical(QStringLiteral("Impossibile scrivere nel file temporaneo %1.\n"
                                     "Il punto non è stato aggiunto al libretto.")
-                         .arg(pathToQString(temporaryBookletPath(context_.state.File_libretto))));
+                         .arg(pathToQString(adding.file)));
+        return;
+    case ConversionSession::Adding::AlreadyInBooklet:
+    case ConversionSession::Adding::NotInArchive:
         return;
     }
-    added_.push_back({name, row});
-    Lst_aggiunti->addItem(
-        QStringLiteral("%1  %2").arg(toQString(name), toQString(trimBlanks(record.descrizione))));
-    Lst_aggiunti->scrollToBottom();
 }
 
 void Frm_pf::Cmd_rimuovi_Click() {
     const int chosen = Lst_aggiunti->currentRow();
-    if (chosen < 0 || std::size_t(chosen) >= added_.size())
+    if (chosen < 0 || std::size_t(chosen) >= session_.added().size())
         return;
-    std::vector<std::string> rows;
-    for (std::size_t i = 0; i < added_.size(); ++i)
-        if (i != std::size_t(chosen))
-            rows.push_back(added_[i].row);
-    if (!rewriteAddedRows(context_.state.File_libretto, writtenLength_, rows)) {
+    if (!session_.removeAdded(std::size_t(chosen))) {
         tellCritical(QStringLiteral("Impossibile scrivere il file temporaneo %1.\n"
                                     "Il punto non è stato tolto dal libretto.")
-                         .arg(pathToQString(temporaryBookletPath(context_.state.File_libretto))));
+                         .arg(pathToQString(session_.temporaryBooklet())));
         return;
     }
-    added_.erase(added_.begin() + chosen);
     delete Lst_aggiunti->takeItem(chosen);
 }
 
 void Frm_pf::Trasforma_libretto() {
-    const std::filesystem::path &booklet = context_.state.File_libretto;
-    // Checked as it is written: the bytes checked are the bytes on the disk.
-    BookletCheck check(table_, context_.today());
-    FinishingResult result = ferolan::Trasforma_libretto(
-        booklet, [&check](std::string_view piece) { check.add(piece); });
+    const ConversionSession::Finishing finishing = session_.finish(context_.today());
+    const FinishingResult &result = finishing.result;
     if (!result.created()) {
         // The booklet can be tried again once the cause is removed; archiving never again.
         Cmd_esegui->hide();
@@ -494,25 +452,24 @@ void Frm_pf::Trasforma_libretto() {
                      QStringLiteral("\nIl libretto non è stato creato; il file temporaneo %1 è "
                                     "conservato. Rimossa la causa, premere \" Fine\" per "
                                     "riprovare, oppure \" Annulla\".")
-                         .arg(pathToQString(temporaryBookletPath(booklet))) +
+                         .arg(pathToQString(session_.temporaryBooklet())) +
                      archivedLine());
         return;
     }
-    const std::vector<Finding> &findings = check.findings();
+    const std::vector<Finding> &findings = finishing.findings;
     const bool errore = hasErrore(findings);
-    QString text = QString::fromStdString(bookletCreatedMessage(booklet, findings));
+    QString text = QString::fromStdString(finishing.createdMessage);
     if (errore)
         text += QStringLiteral(":\n") + QString::fromStdString(findingLines(findings));
-    const BookletSource source = bookletSource();
-    if (std::optional<std::string> note = vrsMarkNote(source, vrsMark(source)))
+    if (const std::optional<std::string> &note = session_.vrsNote())
         text += QLatin1Char('\n') + QString::fromStdString(*note);
     if (!result.leftoverTemporary.empty())
         text += QStringLiteral("\nNon è stato possibile cancellare il file temporaneo %1.")
                     .arg(pathToQString(result.leftoverTemporary));
-    if (!archivedMeanwhile_.empty()) {
+    if (!session_.archivedMeanwhile().empty()) {
         text += QStringLiteral("\nPunti Fiduciali già archiviati nel frattempo da un altro "
                                "programma, non archiviati di nuovo:");
-        for (const std::string &name : archivedMeanwhile_)
+        for (const std::string &name : session_.archivedMeanwhile())
             text += QLatin1Char('\n') + toQString(name);
     }
     if (!errore)
@@ -532,7 +489,7 @@ void Frm_pf::tellUnforeseen(const std::exception &failure) {
 }
 
 QString Frm_pf::archivedLine() const {
-    const QString note = QString::fromStdString(archivedNote(archivedCount(grid_))).trimmed();
+    const QString note = QString::fromStdString(archivedNote(session_.archivedCount())).trimmed();
     return note.isEmpty() ? QString() : QLatin1Char('\n') + note;
 }
 
@@ -594,14 +551,14 @@ void Frm_pf::closeEvent(QCloseEvent *event) {
 }
 
 bool Frm_pf::hasArchived() const {
-    return archivedCount(grid_) > 0;
+    return session_.archivedCount() > 0;
 }
 
 bool Frm_pf::abandonBooklet() {
-    if (!archivingDone_)
+    if (!session_.archivingStarted() || abandoned_)
         return true;
     const std::filesystem::path &booklet = context_.state.File_libretto;
-    const std::size_t archived = archivedCount(grid_);
+    const std::size_t archived = session_.archivedCount();
     if (archived > 0 &&
         context_.ask(this,
                      QStringLiteral("I punti fiduciali sono già stati archiviati. Abbandonare il "
@@ -610,8 +567,8 @@ bool Frm_pf::abandonBooklet() {
                      std::nullopt, MessageButtons::YesNo, MessageIcon::Exclamation,
                      Answer::No) == Answer::No)
         return false;
-    discardTemporaryBooklet(booklet);
-    archivingDone_ = false;
+    session_.abandon();
+    abandoned_ = true;
     if (archived == 0)
         return true;
     abandonedNote_ =

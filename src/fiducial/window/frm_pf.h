@@ -1,8 +1,6 @@
 #pragma once
 
-#include "booklet/logic/booklet_rows.h"
-#include "booklet/logic/booklet_source.h"
-#include "fiducial/logic/fiducial_archive.h"
+#include "conversion/conversion_session.h"
 #include "fiducial/logic/pf_distances.h"
 #include "fiducial/logic/pf_grid.h"
 #include "fiducial/model/pf_grid_model.h"
@@ -17,7 +15,6 @@
 #include <QWidget>
 
 #include <exception>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -46,7 +43,7 @@ public:
     // progressChanged(); false when the user chose to stop at a malformed name.
     bool Form_Load();
 
-    const PfGrid &grid() const { return grid_; }
+    const PfGrid &grid() const { return session_.grid(); }
 
     // The zone whose tolerances the distances between fiducial points take.
     DistanceZone zona() const { return zona_; }
@@ -100,9 +97,8 @@ private:
     void Cmd_schema_Click();
     void Cmd_distanze_Click();
     void Cmd_esegui_Click();
-    BookletSource bookletSource() const;
     void archiveAndWrite();
-    void Scrivi_libretto();
+    void tellArchivingStopped(const ArchivingResult &archiving);
     void enterInsertionStage();
     void Trasforma_libretto();
     void Cmb_comune_Change();
@@ -117,30 +113,17 @@ private:
     void tellUnforeseen(const std::exception &failure);
     // "\n" and archivedNote() for the points archived, or nothing.
     QString archivedLine() const;
-    ProvinceArchive archive() const { return {context_.state.Path_pf, header_.Cmb_prov, table_}; }
+    const std::string &province() const { return session_.setup().header.Cmb_prov; }
 
     AppContext &context_;
-    const PointList &points_;
-    Tabella_comuni &table_;
-    HeaderData header_;
     std::vector<std::string> municipalities_;
-    PfGrid grid_;
+    ConversionSession session_;
     PfGridModel model_;
     PfGridColours colours_;
-    std::set<std::size_t> leftOutRows_;
-    // Points another program archived between the comparison and archiving.
-    std::vector<std::string> archivedMeanwhile_;
-    bool archivingDone_ = false;
+    // Set once the user agreed to leave a booklet whose points were archived.
+    bool abandoned_ = false;
     QString abandonedNote_;
-    // The length of the temporary booklet's own rows, before any archived point is added.
-    std::uintmax_t writtenLength_ = 0;
-    struct AddedPoint {
-        std::string name;
-        std::string row;
-    };
-    std::vector<AddedPoint> added_;
     GrowingLayout layout_{{684, 318}};
-    Xyz Coord_master;
     DistanceZone zona_ = DistanceZone::Urbana;
     QPointer<Frm_distanze_pf> distanze_;
 };
