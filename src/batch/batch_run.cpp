@@ -129,19 +129,20 @@ private:
         const fs::path file = pathFromUtf8(request_.lavoro);
         if (format_)
             return loadDelimitedJob(file, *format_);
-        switch (points_.loadFile(file)) {
-        case PointList::FileLoad::Loaded:
-            return;
-        case PointList::FileLoad::ChangedWhileRead:
-            throw Stop{kFileProblem, jobChangedMessage(quoted(file))};
-        case PointList::FileLoad::Empty:
-            throw Stop{kRefused, emptyJobMessage(quoted(file))};
-        case PointList::FileLoad::WithoutUsablePoints:
-            throw Stop{kRefused, notAJobMessage(quoted(file))};
-        case PointList::FileLoad::Unreadable:
-            throw Stop{kFileProblem,
-                       "Impossibile leggere il file del lavoro " + quoted(file) + "."};
-        }
+        refuseUnlessLoaded(points_.loadFile(file), file, notAJobMessage(quoted(file)));
+    }
+
+    static void refuseUnlessLoaded(PointList::FileLoad outcome, const fs::path &file,
+                                   std::string_view withoutPoints) {
+        const std::string unreadable =
+            "Impossibile leggere il file del lavoro " + quoted(file) + ".";
+        if (std::optional<std::string> refusal =
+                jobRefusal(outcome, quoted(file), withoutPoints, unreadable))
+            throw Stop{outcome == PointList::FileLoad::ChangedWhileRead ||
+                               outcome == PointList::FileLoad::Unreadable
+                           ? kFileProblem
+                           : kRefused,
+                       *refusal};
     }
 
     DelimitedFormat readFormat(const fs::path &file) {
@@ -164,22 +165,11 @@ private:
             for (const std::string &message : conversionMessages(reading))
                 tell(message);
             outcome = points_.loadJobText(std::move(reading.jobText));
+            // Lines that gave no fixed-column text: the file is not empty, the format is wrong.
+            if (outcome == PointList::FileLoad::Empty)
+                outcome = PointList::FileLoad::WithoutUsablePoints;
         }
-        switch (outcome) {
-        case PointList::FileLoad::Loaded:
-            return;
-        case PointList::FileLoad::ChangedWhileRead:
-            throw Stop{kFileProblem, jobChangedMessage(quoted(file))};
-        case PointList::FileLoad::Empty:
-            if (reading.outcome == PointList::FileLoad::Empty)
-                throw Stop{kRefused, emptyJobMessage(quoted(file))};
-            [[fallthrough]];
-        case PointList::FileLoad::WithoutUsablePoints:
-            throw Stop{kRefused, noDelimitedPointsMessage(quoted(file))};
-        case PointList::FileLoad::Unreadable:
-            throw Stop{kFileProblem,
-                       "Impossibile leggere il file del lavoro " + quoted(file) + "."};
-        }
+        refuseUnlessLoaded(outcome, file, noDelimitedPointsMessage(quoted(file)));
     }
 
     // The first point row named exactly as asked, as a click on it would select it.

@@ -96,12 +96,22 @@ std::string truncatedRowMessage(std::string_view job, const PointList &points) {
            " non è stato usato.";
 }
 
-std::string jobChangedMessage(std::string_view job) {
-    return "Il file del lavoro " + std::string(job) + " è cambiato mentre veniva letto: riprovare.";
-}
-
-std::string emptyJobMessage(std::string_view job) {
-    return "Il file " + std::string(job) + " è vuoto.";
+std::optional<std::string> jobRefusal(PointList::FileLoad outcome, std::string_view job,
+                                      std::string_view withoutPoints, std::string_view unreadable) {
+    switch (outcome) {
+    case PointList::FileLoad::Loaded:
+        return std::nullopt;
+    case PointList::FileLoad::ChangedWhileRead:
+        return "Il file del lavoro " + std::string(job) +
+               " è cambiato mentre veniva letto: riprovare.";
+    case PointList::FileLoad::Empty:
+        return "Il file " + std::string(job) + " è vuoto.";
+    case PointList::FileLoad::WithoutUsablePoints:
+        return std::string(withoutPoints);
+    case PointList::FileLoad::Unreadable:
+        return std::string(unreadable);
+    }
+    return std::nullopt;
 }
 
 std::string notAJobMessage(std::string_view job) {

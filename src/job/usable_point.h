@@ -46,11 +46,12 @@ std::string unusableMasterMessage(std::string_view Punto_master);
 // punto <name> non è stato usato."
 std::string truncatedRowMessage(std::string_view job, const PointList &points);
 
-// "Il file del lavoro <path> è cambiato mentre veniva letto: riprovare." (UTF-8)
-std::string jobChangedMessage(std::string_view job);
-
-// "Il file <path> è vuoto." (UTF-8)
-std::string emptyJobMessage(std::string_view job);
+// Why a job file that did not load is refused, its path given as it is to be shown (UTF-8):
+// "Il file del lavoro <path> è cambiato mentre veniva letto: riprovare.", "Il file <path> è
+// vuoto.", or the caller's own words for a file without usable points and for one that
+// cannot be read. Nothing when it loaded.
+std::optional<std::string> jobRefusal(PointList::FileLoad outcome, std::string_view job,
+                                      std::string_view withoutPoints, std::string_view unreadable);
 
 // "Il file <path> non contiene punti con coordinate utilizzabili: non sembra un lavoro
 // esportato da TGO." (UTF-8)

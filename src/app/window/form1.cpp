@@ -290,28 +290,14 @@ bool Form1::Carica_lavoro(const std::filesystem::path &job) {
 
 bool Form1::takeJob(const std::filesystem::path &job, PointList::FileLoad outcome,
                     const std::string &withoutPoints) {
-    const std::string shown = pathToQString(job).toStdString();
-    QString refusal;
-    switch (outcome) {
-    case PointList::FileLoad::Loaded:
-        break;
-    case PointList::FileLoad::ChangedWhileRead:
-        refusal = QString::fromStdString(jobChangedMessage(shown));
-        break;
-    case PointList::FileLoad::Empty:
-        refusal = QString::fromStdString(emptyJobMessage(shown));
-        break;
-    case PointList::FileLoad::WithoutUsablePoints:
-        refusal = QString::fromStdString(withoutPoints);
-        break;
-    case PointList::FileLoad::Unreadable:
-        refusal = QStringLiteral("Impossibile leggere il file del lavoro %1.\n"
-                                 "La lista dei punti non è stata cambiata.")
-                      .arg(pathToQString(job));
-        break;
-    }
-    if (!refusal.isEmpty()) {
-        context_.tell(this, refusal, QStringLiteral("errore"), MessageIcon::Critical);
+    const QString shown = pathToQString(job);
+    const QString unreadable = QStringLiteral("Impossibile leggere il file del lavoro %1.\n"
+                                              "La lista dei punti non è stata cambiata.")
+                                   .arg(shown);
+    if (std::optional<std::string> refusal =
+            jobRefusal(outcome, shown.toStdString(), withoutPoints, unreadable.toStdString())) {
+        context_.tell(this, QString::fromStdString(*refusal), QStringLiteral("errore"),
+                      MessageIcon::Critical);
         return false;
     }
     context_.state.File_lavoro = job;

@@ -247,25 +247,11 @@ void ImportPoints::Cmd_importa_Click() {
     for (const std::string &message : leftOutMessages(path, reading))
         leftOut << QString::fromStdString(message);
     Txt_scartate->setPlainText(leftOut.join('\n'));
-    QString refusal;
-    switch (reading.outcome) {
-    case PointList::FileLoad::Loaded:
-        break;
-    case PointList::FileLoad::ChangedWhileRead:
-        refusal = QString::fromStdString(jobChangedMessage(path));
-        break;
-    case PointList::FileLoad::Empty:
-        refusal = QString::fromStdString(emptyJobMessage(path));
-        break;
-    case PointList::FileLoad::WithoutUsablePoints:
-        refusal = QString::fromStdString(noDelimitedPointsMessage(path));
-        break;
-    case PointList::FileLoad::Unreadable:
-        refusal = QStringLiteral("Impossibile leggere il file %1.").arg(pathToQString(file_));
-        break;
-    }
-    if (!refusal.isEmpty()) {
-        context_.tell(this, refusal, QStringLiteral("errore"), MessageIcon::Critical);
+    if (std::optional<std::string> refusal =
+            jobRefusal(reading.outcome, path, noDelimitedPointsMessage(path),
+                       "Impossibile leggere il file " + path + ".")) {
+        context_.tell(this, QString::fromStdString(*refusal), QStringLiteral("errore"),
+                      MessageIcon::Critical);
         return;
     }
     if (!leftOut.isEmpty() &&
