@@ -133,6 +133,11 @@ void Frm_09::buildControls() {
         grid->addWidget(fieldLabel(caption, colour, this), line, column * 2);
         grid->addWidget(field, line, column * 2 + 1, 1, span * 2 - 1);
     };
+    auto separator = [&](int line) {
+        auto *rule = new QFrame(this);
+        rule->setFrameShape(QFrame::HLine);
+        grid->addWidget(rule, line, 0, 1, 6);
+    };
     grid->addWidget(heading(QStringLiteral("Dati Riga 0:"), this), 0, 0, 1, 6);
     place(1, 0, QStringLiteral("Data:"), row0, Txt_data);
     place(1, 1, QStringLiteral("Foglio:"), row0, Txt_foglio);
@@ -143,9 +148,7 @@ void Frm_09::buildControls() {
     place(3, 0, QStringLiteral("Provincia:"), row0, Cmb_prov);
     place(3, 2, QStringLiteral("Prov.:"), row0, Cmb_prov_albo);
     place(4, 0, QStringLiteral("Comune:"), row0, Cmb_comune, 2);
-    auto *line1 = new QFrame(this);
-    line1->setFrameShape(QFrame::HLine);
-    grid->addWidget(line1, 5, 0, 1, 6);
+    separator(5);
     grid->addWidget(heading(QStringLiteral("Dati Riga 9:"), this), 6, 0, 1, 6);
     place(7, 0, QStringLiteral("Quota:"), row9, Txt_quota);
     place(7, 1, QStringLiteral("Precisione lin. (mm.):"), row9, Cmb_prec1);
@@ -164,9 +167,7 @@ void Frm_09::buildControls() {
     place(9, 0, QStringLiteral("Tipo elaborato:"), row9, Cmb_tipo, 2);
     grid->addWidget(Cmd_ok, 9, 5, Qt::AlignRight);
     place(10, 0, QStringLiteral("Note:"), row9, Txt_note, 2);
-    auto *line2 = new QFrame(this);
-    line2->setFrameShape(QFrame::HLine);
-    grid->addWidget(line2, 11, 0, 1, 6);
+    separator(11);
     grid->addWidget(heading(QStringLiteral("Sessione GNSS (righe 1 e 6)"), this), 12, 0, 1, 6);
     place(13, 0, QStringLiteral("Metodo:"), row9, Cmb_metodo);
     place(13, 1, QStringLiteral("Ora inizio:"), row9, Txt_ora_inizio);
