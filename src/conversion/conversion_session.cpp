@@ -11,6 +11,8 @@
 #include "fiducial/logic/fiducial_archive.h"
 #include "sketch/logic/sketch_pf_pairs.h"
 
+#include <cassert>
+
 namespace ferolan {
 
 ConversionSession::ConversionSession(ConversionSetup setup) : setup_(std::move(setup)) {}
@@ -36,6 +38,8 @@ bool ConversionSession::compareFiducialPoints(const PfGridLoadingCallbacks &call
 }
 
 ConversionSession::Writing ConversionSession::archiveAndWriteRows() {
+    // A second pass would append the same records to the archive again.
+    assert(!archivingStarted_);
     if (!createTemporaryBooklet(setup_.File_libretto))
         return {Writing::Outcome::TemporaryNotCreated, {}};
     temporaryCreated_ = true;
@@ -88,6 +92,8 @@ bool ConversionSession::isInBooklet(std::string_view name) const {
 }
 
 ConversionSession::AddingResult ConversionSession::add(const ArchivedChoice &choice) {
+    // Archived points are measured from the master station the booklet's rows gave.
+    assert(writtenLength_ > 0 && !finished_);
     if (choice.alreadyInBooklet)
         return {Adding::AlreadyInBooklet, {}};
     std::optional<std::filesystem::path> file =
@@ -112,6 +118,7 @@ ConversionSession::AddingResult ConversionSession::add(const ArchivedChoice &cho
 }
 
 bool ConversionSession::removeAdded(std::size_t index) {
+    assert(writtenLength_ > 0 && !finished_);
     if (index >= added_.size())
         return false;
     std::vector<std::string> rows;
