@@ -3,6 +3,11 @@
 // `cp` of the same job file, alone and followed by `sync` of the copy (Ferolan flushes the
 // booklet it writes). Nothing is archived, so the times compare the conversion alone. Each
 // figure is the median of five runs; the peak memory is the largest of them.
+//
+// With `--contro OTHER` another build of ferolan-batch runs too, in turn with this one on the
+// same jobs (other, this, other, this, ...), so that a change of the machine's load falls on
+// both alike; its median, the ratio this/other, its peak, and whether the two booklets are the
+// same bytes are printed beside.
 #include "generated_job.h"
 
 #include <fcntl.h>
@@ -14,6 +19,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -63,30 +69,46 @@ Measure measure(const std::vector<std::string> &command) {
     return result;
 }
 
-// Several runs of the same commands, one after the other: the median of their summed times
-// and the largest peak memory; status -1 when any run failed.
-Measure median(const std::vector<std::vector<std::string>> &commands) {
-    std::vector<double> seconds;
-    Measure result;
+using Command = std::vector<std::string>;
+
+// Several rounds in which each program (commands run one after the other) runs once in turn:
+// for each, the median of its summed times and its largest peak memory; status -1 when any
+// run failed.
+std::vector<Measure> medians(const std::vector<std::vector<Command>> &programs) {
+    std::vector<Measure> results(programs.size());
+    std::vector<std::vector<double>> seconds(programs.size());
     for (int run = 0; run < kRuns; ++run) {
-        double total = 0;
-        for (const std::vector<std::string> &command : commands) {
-            Measure one = measure(command);
-            if (one.status != 0)
-                return one;
-            total += one.seconds;
-            result.peakKiB = std::max(result.peakKiB, one.peakKiB);
+        for (std::size_t program = 0; program < programs.size(); ++program) {
+            double total = 0;
+            for (const Command &command : programs[program]) {
+                Measure one = measure(command);
+                if (one.status != 0)
+                    return {programs.size(), one};
+                total += one.seconds;
+                results[program].peakKiB = std::max(results[program].peakKiB, one.peakKiB);
+            }
+            seconds[program].push_back(total);
         }
-        seconds.push_back(total);
     }
-    std::sort(seconds.begin(), seconds.end());
-    result.status = 0;
-    result.seconds = seconds[seconds.size() / 2];
-    return result;
+    for (std::size_t program = 0; program < programs.size(); ++program) {
+        std::sort(seconds[program].begin(), seconds[program].end());
+        results[program].status = 0;
+        results[program].seconds = seconds[program][seconds[program].size() / 2];
+    }
+    return results;
+}
+
+Measure median(const std::vector<Command> &commands) {
+    return medians({commands}).front();
 }
 
 void write(const fs::path &path, const std::string &bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string contents(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string digits(long value, std::size_t width) {
@@ -124,7 +146,12 @@ std::string archiveOfEvenPoints() {
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+    const char *other = argc == 3 && std::strcmp(argv[1], "--contro") == 0 ? argv[2] : nullptr;
+    if (argc != 1 && other == nullptr) {
+        std::fprintf(stderr, "usage: bench_batch [--contro OTHER_FEROLAN_BATCH]\n");
+        return 2;
+    }
     const fs::path root = fs::temp_directory_path() / ("bench_batch_" + std::to_string(getpid()));
     fs::remove_all(root);
     prepareProgramFolder(root);
@@ -132,10 +159,29 @@ int main() {
           archiveOfEvenPoints());
     const fs::path job = root / "lavoro.txt";
     const fs::path copy = root / "copia.txt";
+    auto batch = [&](const std::string &program, const std::string &booklet) {
+        return Command{program,
+                       "--cartella",
+                       root.string(),
+                       "--lavoro",
+                       job.string(),
+                       "--master",
+                       "MASTER",
+                       "--dati",
+                       (root / "dati.txt").string(),
+                       "--libretto",
+                       (root / booklet).string(),
+                       "--archivia",
+                       "nessuno"};
+    };
 
-    std::printf("median of %d runs, --archivia nessuno\n", kRuns);
-    std::printf("%10s %7s %8s %10s %9s %6s %11s %8s %9s\n", "points", "job MB", "cp s", "cp+sync s",
+    std::printf("median of %d runs, --archivia nessuno%s%s\n", kRuns,
+                other != nullptr ? ", other: " : "", other != nullptr ? other : "");
+    std::printf("%10s %7s %8s %10s %9s %6s %11s %8s %9s", "points", "job MB", "cp s", "cp+sync s",
                 "batch s", "ratio", "ratio sync", "peak MB", "limit MB");
+    if (other != nullptr)
+        std::printf(" %8s %9s %13s %5s", "other s", "new/other", "other peak MB", "same");
+    std::printf("\n");
     int status = 0;
     for (long points : {1000L, 100000L, 1000000L}) {
         const std::string bytes = ferolan::bench::generatedJob(points, kFiducialEvery);
@@ -143,21 +189,31 @@ int main() {
 
         Measure copied = median({{"cp", job.string(), copy.string()}});
         Measure synced = median({{"cp", job.string(), copy.string()}, {"sync", copy.string()}});
-        Measure batch =
-            median({{FEROLAN_BATCH, "--cartella", root.string(), "--lavoro", job.string(),
-                     "--master", "MASTER", "--dati", (root / "dati.txt").string(), "--libretto",
-                     (root / "libretto.dat").string(), "--archivia", "nessuno"}});
-        if (copied.status != 0 || synced.status != 0 || batch.status != 0) {
+        std::vector<Measure> batches = other != nullptr
+                                           ? medians({{batch(other, "libretto-other.dat")},
+                                                      {batch(FEROLAN_BATCH, "libretto.dat")}})
+                                           : medians({{batch(FEROLAN_BATCH, "libretto.dat")}});
+        const Measure &mine = batches.back();
+        if (copied.status != 0 || synced.status != 0 || mine.status != 0) {
             std::fprintf(stderr, "failed: cp %d, cp + sync %d, ferolan-batch %d\n", copied.status,
-                         synced.status, batch.status);
+                         synced.status, mine.status);
             status = 1;
             break;
         }
         const double jobMB = static_cast<double>(bytes.size()) / 1e6;
-        std::printf("%10ld %7.1f %8.3f %10.3f %9.3f %6.1f %11.1f %8.1f %9.1f\n", points, jobMB,
-                    copied.seconds, synced.seconds, batch.seconds, batch.seconds / copied.seconds,
-                    batch.seconds / synced.seconds, static_cast<double>(batch.peakKiB) * 1024 / 1e6,
+        std::printf("%10ld %7.1f %8.3f %10.3f %9.3f %6.1f %11.1f %8.1f %9.1f", points, jobMB,
+                    copied.seconds, synced.seconds, mine.seconds, mine.seconds / copied.seconds,
+                    mine.seconds / synced.seconds, static_cast<double>(mine.peakKiB) * 1024 / 1e6,
                     2 * jobMB + 50);
+        if (other != nullptr)
+            std::printf(" %8.3f %9.2f %13.1f %5s", batches.front().seconds,
+                        mine.seconds / batches.front().seconds,
+                        static_cast<double>(batches.front().peakKiB) * 1024 / 1e6,
+                        contents(root / "libretto.dat") == contents(root / "libretto-other.dat")
+                            ? "yes"
+                            : "no");
+        std::printf("\n");
+        std::fflush(stdout);
     }
     fs::remove_all(root);
     return status;

@@ -79,10 +79,10 @@ PointList::FileLoad PointList::read(std::string jobBytes, bool onlyJobs) {
     Points points;
     points.rows.resize(firsts.back());
     points.coordinates.resize(firsts.back());
-    points.easts.resize(pieces.size());
+    points.easts.resize(firsts.back());
     runParts(pieces.size(), [&](std::size_t part) {
         readPoints(pieces[part], static_cast<std::size_t>(pieces[part].data() - jobBytes.data()),
-                   points, firsts[part], points.easts[part]);
+                   points, firsts[part]);
     });
     return replaceWith(std::move(jobBytes), std::move(points), onlyJobs);
 }
@@ -101,10 +101,7 @@ PointList::FileLoad PointList::replaceWith(std::string jobBytes, Points points, 
         if (last.offset + last.length == jobBytes.size() && endsInsideNumber(line)) {
             truncatedRow = points.rows.size();
             points.coordinates.back() = kUnusable;
-            if (beginsWithNumber(fieldOf(line, East)))
-                std::find_if(points.easts.rbegin(), points.easts.rend(), [](const auto &part) {
-                    return !part.empty();
-                })->pop_back();
+            points.easts.back() = kUnusable.X;
         }
     }
     // A booklet or any other text chosen by mistake: nothing in it could become a booklet row.
@@ -118,11 +115,11 @@ PointList::FileLoad PointList::replaceWith(std::string jobBytes, Points points, 
     // In a wide type, in row order as a single pass over the rows would add them.
     long double eastSum = 0;
     std::size_t easts = 0;
-    for (const std::vector<double> &part : points.easts) {
-        for (double east : part)
+    for (double east : points.easts)
+        if (!std::isnan(east)) {
             eastSum += east;
-        easts += part.size();
-    }
+            ++easts;
+        }
     meanEast_ =
         easts == 0 ? kUnusable.X : static_cast<double>(eastSum / static_cast<long double>(easts));
     return FileLoad::Loaded;
@@ -137,7 +134,7 @@ std::size_t PointList::pointsIn(std::string_view lines) {
 }
 
 void PointList::readPoints(std::string_view lines, std::size_t offset, Points &points,
-                           std::size_t first, std::vector<double> &easts) {
+                           std::size_t first) {
     LineReader reader(lines);
     std::size_t row = first;
     for (std::string_view line; reader.next(line);) {
@@ -148,8 +145,8 @@ void PointList::readPoints(std::string_view lines, std::size_t offset, Points &p
                             static_cast<std::uint32_t>(line.size())};
         points.coordinates[row] =
             usableXyzOf(fieldOf(line, X), fieldOf(line, Y), fieldOf(line, Z)).value_or(kUnusable);
-        if (const std::string_view east = fieldOf(line, East); beginsWithNumber(east))
-            easts.push_back(numericValue(east));
+        const std::string_view east = fieldOf(line, East);
+        points.easts[row] = beginsWithNumber(east) ? numericValue(east) : kUnusable.X;
         ++row;
     }
 }

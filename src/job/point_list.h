@@ -80,16 +80,15 @@ private:
     struct Points {
         std::vector<Line> rows;
         std::vector<Xyz> coordinates;
-        // The East cells that begin with a number, as numbers, in row order, a list for each
-        // part of the job that read them.
-        std::vector<std::vector<double>> easts;
+        // Each row's East cell as a number; NaN when it does not begin with one.
+        std::vector<double> easts;
     };
     // How many points a run of lines holds.
     static std::size_t pointsIn(std::string_view lines);
     // Reads the points of a run of lines that starts `offset` bytes into the job into rows and
-    // coordinates from `first` on, and their East values into `easts`.
+    // coordinates and East values from `first` on.
     static void readPoints(std::string_view lines, std::size_t offset, Points &points,
-                           std::size_t first, std::vector<double> &easts);
+                           std::size_t first);
     // The job's points read, in parts for a large job, and the rows replaced by them.
     FileLoad read(std::string jobBytes, bool onlyJobs);
 
