@@ -38,10 +38,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kCodeTableName = "cod_comuni_2.cod";
-// The finishing pass makes the same booklet from either decimal separator; the comparison
-// grid is printed for scripts, with the decimal point.
-constexpr char kBookletSeparator = ',';
-constexpr char kComparisonSeparator = '.';
+// The comparison grid is printed for scripts, with the decimal point; the finishing pass makes
+// the same booklet from either separator.
+constexpr char kDecimalSeparator = '.';
 
 // Ends the run with its exit status and message.
 struct Stop {
@@ -254,7 +253,7 @@ private:
     void compareFiducialPoints() {
         session_.emplace(ConversionSetup{points_, master_.Punto_master, master_.Riga_master,
                                          header_, Path_pf_, tabella_, libretto_,
-                                         kComparisonSeparator});
+                                         kDecimalSeparator});
         PfGridLoadingCallbacks callbacks{
             [this](std::string_view name) { return reportMalformedName(name); },
             [](std::size_t) {}};
